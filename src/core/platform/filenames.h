@@ -1,0 +1,44 @@
+// File-name helpers. The delimiter is the platform's ("/" here); where a folder part ends
+// at "backslash or colon" on Windows, it ends at the delimiter here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pagolin {
+
+#ifdef _WIN32
+inline constexpr char PathDelim = '\\';
+inline constexpr std::string_view PathSeparators = "\\:";
+#else
+inline constexpr char PathDelim = '/';
+inline constexpr std::string_view PathSeparators = "/";
+#endif
+
+// Everything up to and including the last delimiter ("" when there is none).
+std::string ExtractFilePath(std::string_view fileName);
+// Everything after the last delimiter.
+std::string ExtractFileName(std::string_view fileName);
+// The extension with its dot ("" when the name part has none).
+std::string ExtractFileExt(std::string_view fileName);
+// Replaces the extension of the name part (or appends one); ext includes its dot.
+std::string ChangeFileExt(std::string_view fileName, std::string_view ext);
+std::string IncludeTrailingPathDelimiter(std::string_view path);
+std::string ExcludeTrailingPathDelimiter(std::string_view path);
+
+bool FileExists(const std::string& fileName);       // a regular file (not a folder)
+bool DirectoryExists(const std::string& dirName);
+// Size in bytes, -1 when the file cannot be read.
+std::int64_t FileSizeOf(const std::string& fileName);
+
+// The folder of the running executable, with its trailing delimiter.
+std::string ProgramFolder();
+
+// Writes a whole file or nothing: a temporary file beside the target, then a rename.
+// Returns false and fills error (a readable reason) when it cannot.
+bool WriteFileAtomically(const std::string& fileName, std::string_view contents, std::string& error);
+// Reads a whole file; false and a reason when it cannot.
+bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& error);
+
+}  // namespace pagolin

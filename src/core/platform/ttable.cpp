@@ -1,0 +1,2 @@
+// Implemented with the site database work.
+#include "ttable.h"

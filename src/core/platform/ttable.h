@@ -1,0 +1,196 @@
+// TTable: one local table kept in one SQLite file, walked in the order of its active index,
+// with a current record, the browse/edit/insert states and data-source events. Texts are
+// Windows-1252 inside, UTF-8 in the file. Every post is one committed transaction.
+//
+// Errors (a missing or foreign file, a missing column, a locked file, a failed write) throw
+// EDatabaseError with a message that names the file (and the column); the record being
+// edited stays in its state, so nothing typed is lost.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "datetime.h"
+
+namespace pagolin {
+
+class EDatabaseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class TFieldKind { fkText, fkMemo, fkLogical, fkDateTime };
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+struct TFieldDef {
+  std::string name;
+  TFieldKind kind;
+};
+
+struct TIndexDef {
+  std::string name;
+  std::string columns;  // the SQL column list, e.g. "\"Date\" DESC"
+};
+
+// What a table file must hold: used to create it (the site tool) and to check it on open.
+struct TTableDef {
+  std::string fileName;   // "product.DB"
+  std::string tableName;  // "product"
+  std::vector<TFieldDef> fields;
+  std::vector<TIndexDef> indexes;
+};
+
+class TTable;
+
+// A column of the current record (of the record buffer while editing or inserting).
+class TField {
+ public:
+  const std::string& FieldName() const { return name_; }
+  TFieldKind Kind() const { return kind_; }
+  int Index() const { return index_; }
+
+  bool IsNull() const;
+  // Texts as stored; a logical reads "True"/"False"; a date-time in the "c" format of the
+  // program's format settings; a null reads "".
+  std::string AsString() const;
+  bool AsBoolean() const;          // null reads false
+  TDateTime AsDateTime() const;    // null reads 0
+  // Writing needs the edit or insert state (EDatabaseError otherwise). A date-time field
+  // written as text is parsed with the program's format settings; "" writes null.
+  void SetAsString(const std::string& value);
+  void SetAsBoolean(bool value);
+  void SetAsDateTime(TDateTime value);
+  void Clear();
+
+ private:
+  friend class TTable;
+  TField(TTable* table, std::string name, TFieldKind kind, int index)
+      : table_(table), name_(std::move(name)), kind_(kind), index_(index) {}
+  TTable* table_;
+  std::string name_;
+  TFieldKind kind_;
+  int index_;
+};
+
+// What a table tells its data sources.
+enum class TDataEvent {
+  deStateChange,   // State() changed
+  deRecordChange,  // another record became current, or the whole record was refreshed
+  deFieldChange,   // one field of the buffer was written (field given)
+  deUpdateRecord,  // about to post: bound controls write their pending edits now
+  deDataSetChange  // the table was opened, closed, emptied, filtered
+};
+
+class TDataSource {
+ public:
+  explicit TDataSource(TTable* dataSet);
+  ~TDataSource();
+  TDataSource(const TDataSource&) = delete;
+  TDataSource& operator=(const TDataSource&) = delete;
+
+  TTable* DataSet() const { return dataSet_; }
+
+  // The data source's own events (the module's handlers).
+  std::function<void(TDataSource& sender)> OnStateChange;
+  // field == nullptr: the record as a whole (moved to, refreshed, data set changed).
+  std::function<void(TDataSource& sender, const TField* field)> OnDataChange;
+
+  // Data-aware controls listen here; returns a handle for RemoveLink.
+  int AddLink(std::function<void(TDataEvent event, const TField* field)> link);
+  void RemoveLink(int handle);
+
+ private:
+  friend class TTable;
+  void Notify(TDataEvent event, const TField* field);
+  TTable* dataSet_;
+  std::vector<std::pair<int, std::function<void(TDataEvent, const TField*)>>> links_;
+  int nextHandle_ = 1;
+};
+
+class TTable {
+ public:
+  explicit TTable(TTableDef def);
+  ~TTable();  // closes; pending edits are posted if possible
+  TTable(const TTable&) = delete;
+  TTable& operator=(const TTable&) = delete;
+
+  const TTableDef& Def() const { return def_; }
+  const std::string& TableName() const { return def_.fileName; }
+  // The folder that holds the file, with its trailing delimiter.
+  void SetDatabasePath(const std::string& folder);
+  std::string FilePath() const;
+
+  // Opens the existing file (never creates one) and checks its columns and the active index.
+  void Open();
+  void Close();
+  bool Active() const;
+  // Deletes every record (the table must be closed or is closed and reopened by the caller).
+  void EmptyTable();
+
+  // Active index by name; the order of the walk. Setting it keeps the current record.
+  void SetIndexName(const std::string& indexName);
+  const std::string& IndexName() const { return indexName_; }
+
+  void First();
+  void Last();
+  void Next();
+  void Prior();
+  bool Eof() const;
+  bool Bof() const;
+  bool IsEmpty() const;
+  int RecNo() const;      // 1-based; 0 when empty or inserting
+  void SetRecNo(int recNo);
+  int RecordCount() const;
+
+  TDataSetState State() const { return state_; }
+  void Insert();  // a new empty record buffer
+  void Append();  // same as Insert: the record goes to where its index puts it
+  void Edit();    // an empty table goes to insert instead
+  void Post();
+  void Cancel();
+  void Delete();
+  // Re-reads the order and the current record (after another program changed the file).
+  void Refresh();
+
+  TField& FieldByName(const std::string& name);  // EDatabaseError for an unknown name
+  TField* FindField(const std::string& name);
+  const std::vector<std::unique_ptr<TField>>& Fields() const { return fields_; }
+
+  // Restricts the walk to the records whose first field of the active index equals value.
+  void SetRange(const std::string& startValue, const std::string& endValue);
+  void CancelRange();
+  // Makes the first record (in index order, within a range) whose field equals value the
+  // current one; false (position unchanged) when there is none.
+  bool Locate(const std::string& fieldName, const std::string& value);
+
+  // Writes buffered changes to the file. Posts are committed as they happen, so this only
+  // makes sure nothing is pending in the engine.
+  void FlushBuffers();
+
+  // How long an operation waits for a file another program holds (default 2000 ms).
+  void SetBusyTimeout(int milliseconds);
+
+ private:
+  friend class TField;
+  friend class TDataSource;
+  struct Impl;
+
+  void Attach(TDataSource* source);
+  void Detach(TDataSource* source);
+  void Notify(TDataEvent event, const TField* field);
+  void SetState(TDataSetState state);
+
+  TTableDef def_;
+  std::string folder_;
+  std::string indexName_;
+  TDataSetState state_ = TDataSetState::dsInactive;
+  std::vector<std::unique_ptr<TField>> fields_;
+  std::vector<TDataSource*> sources_;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace pagolin

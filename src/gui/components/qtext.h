@@ -1,0 +1,13 @@
+// The Qt side of the code-page edge: core texts are Windows-1252 byte strings.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace pagolin {
+
+QString ToQ(std::string_view ansi);
+std::string FromQ(const QString& text);  // characters outside Windows-1252 become "?"
+
+}  // namespace pagolin
