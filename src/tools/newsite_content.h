@@ -1,0 +1,23 @@
+// What a new site starts with: the starter codes (every section and row template the page
+// builder fetches by name, and a few variables) and, on request, a small bilingual sample.
+// Each row is a list of field name -> value as text, in the table's own terms: a logical is
+// "1" or "0", a date-time is the stored text "YYYY-MM-DD HH:MM:SS". Texts are Windows-1252.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pagolin {
+
+struct TNewSiteRow {
+  std::vector<std::pair<std::string, std::string>> fields;
+};
+
+std::vector<TNewSiteRow> StarterCodes();    // rows of "codes.db"
+std::vector<TNewSiteRow> SampleProducts();  // rows of "product.DB"
+std::vector<TNewSiteRow> SampleNews();      // rows of "news.db"
+std::vector<TNewSiteRow> SampleLinks();     // rows of "links.db"
+std::vector<TNewSiteRow> SamplePostings();  // rows of "newspost.db"
+
+}  // namespace pagolin
