@@ -1,2 +1,52 @@
-// Program start; filled in with the main window.
-int main() { return 0; }
+// pagolin [--site DIR]            the program, on the site kept in DIR (default: its own folder)
+// pagolin --build [--site DIR]     builds the pages without a window
+// pagolin --send-news [--site DIR] sends the due postings without a window
+#include <QApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/headless.h"
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "platform/filenames.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: pagolin [--build | --send-news] [--site DIR]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string site = pagolin::ProgramFolder();
+  bool build = false;
+  bool sendNews = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--site") == 0 && i + 1 < argc) {
+      site = argv[++i];
+    } else if (std::strcmp(argv[i], "--build") == 0) {
+      build = true;
+    } else if (std::strcmp(argv[i], "--send-news") == 0) {
+      sendNews = true;
+    } else if (std::strncmp(argv[i], "--", 2) == 0) {
+      return Usage();
+    }
+    // Anything else (-platform offscreen, -style ...) is Qt's and passes to QApplication.
+  }
+  if (build && sendNews) return Usage();
+  if (build) return pagolin::HeadlessBuild(site);
+  if (sendNews) return pagolin::HeadlessSendNews(site);
+
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  pagolin::InstallQtMessageHooks();
+  pagolin::StartProgram(site);
+  pagolin::Program().Form1->showMaximized();
+  const int status = app.exec();
+  pagolin::FinishProgram();
+  return status;
+}

@@ -1,0 +1,288 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QShowEvent>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/appinfo.h"
+#include "app/dlgabout.h"
+#include "app/program.h"
+#include "components/hinttracker.h"
+
+namespace pagolin {
+
+namespace {
+
+QAction* MakeAction(QObject* parent, const char* name, const char* caption, const char* hint,
+                    const QKeySequence& shortcut = {}) {
+  auto* a = new QAction(QString::fromLatin1(caption), parent);
+  a->setObjectName(QString::fromLatin1(name));
+  if (hint) a->setStatusTip(QString::fromLatin1(hint));
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  return a;
+}
+
+// The 48 by 48 logo beside the tool bar.
+QPixmap LogoPixmap() {
+  QPixmap pm(48, 48);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(QColor(0x1f, 0x5f, 0x9f));
+  p.setPen(Qt::NoPen);
+  p.drawRoundedRect(QRectF(2, 2, 44, 44), 9, 9);
+  p.setPen(Qt::white);
+  QFont f = p.font();
+  f.setBold(true);
+  f.setPixelSize(30);
+  p.setFont(f);
+  p.drawText(QRect(0, 0, 48, 46), Qt::AlignCenter, QStringLiteral("P"));
+  return pm;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString::fromLatin1(kAppTitle));
+  setMinimumSize(420, 420);
+  SetHint(this, QString::fromLatin1(kDefaultHint));
+
+  hints_ = new THintTracker(this);
+  qApp->installEventFilter(hints_);
+
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateTabs();
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(true);
+  setStatusBar(StatusBar1);
+  // The application's current hint goes to the status bar.
+  connect(hints_, &THintTracker::hintChanged, this, [this](const QString& hint) {
+    StatusBar1->showMessage(hint.isEmpty() ? QString::fromLatin1(kDefaultHint) : hint);
+  });
+  StatusBar1->showMessage(QString::fromLatin1(kDefaultHint));
+
+  WireSettingsCommands();
+  WireBuildCommands();
+  WireNewsCommands();
+}
+
+TForm1::~TForm1() { qApp->removeEventFilter(hints_); }
+
+void TForm1::CreateActions() {
+  actBuild = MakeAction(this, "actBuild", "Build pages", "Rebuild your web site pages");
+  actLaunchBrowser = MakeAction(this, "actLaunchBrowser", "Launch Browser", "Launch your browser");
+  actSettings = MakeAction(this, "actSettings", "Settings...", "Settings");
+  actSendNews = MakeAction(this, "actSendNews", "Send News", "Send newsgroup postings");
+  actHelp = MakeAction(this, "actHelp", "Help", "Help");
+
+  const QStyle* s = style();
+  actBuild->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
+  actLaunchBrowser->setIcon(s->standardIcon(QStyle::SP_DirHomeIcon));
+  actSettings->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+  actSendNews->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
+  actHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+
+  Cleardatabases1 = MakeAction(this, "Cleardatabases1", "New database...", nullptr,
+                               QKeySequence(Qt::CTRL | Qt::Key_N));
+  Settings1 = MakeAction(this, "Settings1", "Settings...", "Settings...",
+                         QKeySequence(Qt::CTRL | Qt::Key_S));
+  Build2 = MakeAction(this, "Build2", "Build pages", "Build web site", QKeySequence(Qt::Key_F9));
+  Quit1 = MakeAction(this, "Quit1", "Quit", "Quit Pagolin", QKeySequence(Qt::CTRL | Qt::Key_Q));
+  Help2 = MakeAction(this, "Help2", "Help", "Help", QKeySequence(Qt::Key_F1));
+  VisitHomepage1 = MakeAction(this, "VisitHomepage1", "Visit our home page...", "Visit our home page");
+  SendEmail1 = MakeAction(this, "SendEmail1", "Send us email...", "Send us email");
+  CopyEmail1 = MakeAction(this, "CopyEmail1", "Copy our email adress",
+                          "Copy our email address to the clipboard");
+  CopyHomepage1 = MakeAction(this, "CopyHomepage1", "Copy our WWW home page URL",
+                             "Copy our WWW home page URL to the clipboard");
+  About1 = MakeAction(this, "About1", "About Pagolin...", "About Pagolin");
+
+  connect(Quit1, &QAction::triggered, this, &TForm1::Quit1Click);
+  connect(Help2, &QAction::triggered, this, &TForm1::Help2Click);
+  connect(actHelp, &QAction::triggered, this, &TForm1::Help2Click);
+  connect(About1, &QAction::triggered, this, &TForm1::AboutClick);
+
+  // The publisher's address services and the new-database dialog come with their own work.
+  for (QAction* a : {Cleardatabases1, VisitHomepage1, SendEmail1, CopyEmail1, CopyHomepage1})
+    a->setEnabled(false);
+}
+
+void TForm1::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("File1"));
+  file->menuAction()->setStatusTip(QStringLiteral("File menu"));
+  file->addAction(Cleardatabases1);
+  file->addSeparator();
+  file->addAction(Settings1);
+  file->addAction(Build2);
+  file->addSeparator();
+  file->addAction(Quit1);
+
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("Help1"));
+  help->menuAction()->setStatusTip(QStringLiteral("Help menu"));
+  help->addAction(Help2);
+  help->addSeparator();
+  help->addAction(VisitHomepage1);
+  help->addAction(SendEmail1);
+  help->addAction(CopyEmail1);
+  help->addAction(CopyHomepage1);
+  help->addSeparator();
+  help->addAction(About1);
+}
+
+void TForm1::CreateToolBar() {
+  ToolBar1 = new QToolBar(QStringLiteral("ToolBar1"), this);
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  ToolBar1->setIconSize(QSize(24, 24));
+  addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+  auto addButton = [this](QAction* action, const char* name) {
+    auto* b = new QToolButton(ToolBar1);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setDefaultAction(action);
+    b->setAutoRaise(true);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setMinimumWidth(84);
+    SetHint(b, action->statusTip());
+    b->setToolTip(QString());
+    ToolBar1->addWidget(b);
+    return b;
+  };
+  ToolButton1 = addButton(actBuild, "ToolButton1");
+  ToolBar1->addSeparator();
+  ToolButton2 = addButton(actLaunchBrowser, "ToolButton2");
+  ToolBar1->addSeparator();
+  ToolButton3 = addButton(actSettings, "ToolButton3");
+  ToolBar1->addSeparator();
+  ToolButton7 = addButton(actSendNews, "ToolButton7");
+  ToolBar1->addSeparator();
+  ToolButton9 = addButton(actHelp, "ToolButton9");
+
+  auto* spacer = new QWidget(ToolBar1);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  ToolBar1->addWidget(spacer);
+  auto* logo = new QLabel(ToolBar1);
+  logo->setObjectName(QStringLiteral("imgLogo"));
+  logo->setPixmap(LogoPixmap());
+  logo->setFixedSize(56, 52);
+  logo->setAlignment(Qt::AlignCenter);
+  ToolBar1->addWidget(logo);
+}
+
+void TForm1::CreateTabs() {
+  pgcMain = new QTabWidget(this);
+  pgcMain->setObjectName(QStringLiteral("pgcMain"));
+  struct TabDef {
+    const char* name;
+    const char* caption;
+  };
+  // The content tabs get their grids and editors with the main window's editor work.
+  static const TabDef tabs[] = {{"tbsProducts", "Products"},
+                                {"tbsHotNews", "Hot News"},
+                                {"tbsCoolLinks", "Cool Links"},
+                                {"tbsMailAndNews", "Newsgroup Postings"},
+                                {"tbsCodes", "HTML codes"}};
+  for (const TabDef& t : tabs) {
+    auto* page = new QWidget(pgcMain);
+    page->setObjectName(QString::fromLatin1(t.name));
+    new QVBoxLayout(page);
+    pgcMain->addTab(page, QString::fromLatin1(t.caption));
+  }
+  pgcMain->addTab(CreateUploadTab(), QStringLiteral("Upload files"));
+  setCentralWidget(pgcMain);
+}
+
+QWidget* TForm1::CreateUploadTab() {
+  auto* page = new QWidget(pgcMain);
+  page->setObjectName(QStringLiteral("tbsUpload"));
+  auto* layout = new QVBoxLayout(page);
+
+  auto* group = new QGroupBox(QStringLiteral(" These files are on your home page "), page);
+  group->setObjectName(QStringLiteral("GroupBox1"));
+  auto* groupLayout = new QVBoxLayout(group);
+  CheckListBox1 = new QListWidget(group);
+  CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+  groupLayout->addWidget(CheckListBox1);
+  layout->addWidget(group, 1);
+
+  auto* strip = new QHBoxLayout;
+  auto* caption = new QLabel(QStringLiteral("Used Web server space:"), page);
+  caption->setObjectName(QStringLiteral("Label1"));
+  Label2 = new QLabel(QStringLiteral("0 KB"), page);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  QFont bold = Label2->font();
+  bold.setBold(true);
+  Label2->setFont(bold);
+  Button1 = new QPushButton(QStringLiteral("Open upload folder"), page);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  btnOpenUploadArchive = new QPushButton(QStringLiteral("Open upload archive"), page);
+  btnOpenUploadArchive->setObjectName(QStringLiteral("btnOpenUploadArchive"));
+  btnOpenUploadArchive->setEnabled(false);
+  strip->addWidget(caption);
+  strip->addWidget(Label2);
+  strip->addStretch(1);
+  strip->addWidget(Button1);
+  strip->addWidget(btnOpenUploadArchive);
+  layout->addLayout(strip);
+  return page;
+}
+
+void TForm1::Quit1Click() { close(); }
+
+void TForm1::AboutClick() {
+  if (Program().dlgAbout) Program().dlgAbout->exec();
+}
+
+void TForm1::Help2Click() {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(Program().HelpFile));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+bool TForm1::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+      FormActivate();
+      break;
+    case QEvent::StatusTip: {
+      // A highlighted menu item shows its hint; leaving it shows the hint under the mouse.
+      auto* tip = static_cast<QStatusTipEvent*>(event);
+      hints_->SetCurrentHint(tip->tip().isEmpty() ? HintOf(QApplication::widgetAt(QCursor::pos()))
+                                                  : tip->tip());
+      return true;
+    }
+    default:
+      break;
+  }
+  return QMainWindow::event(event);
+}
+
+void TForm1::FormActivate() { pgcMain->setCurrentIndex(0); }
+
+}  // namespace pagolin

@@ -1,0 +1,101 @@
+// TForm1: the main window. The frame (tool bar, menus, tabs, status bar, upload tab) lives in
+// mainwindow.cpp; each group of commands is wired in a file of its own
+// (mainwindow_settings.cpp, mainwindow_build.cpp, mainwindow_news.cpp).
+#pragma once
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace pagolin {
+
+class THintTracker;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  static inline const char* kDefaultHint = "Welcome to Pagolin!";
+
+  // Captions that depend on the settings (language names, company name).
+  void ApplyLanguageCaptions();
+
+  // Tool bar and menu commands.
+  void Build2Click();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void ToolButton7Click();
+  void Help2Click();
+  void Cleardatabases1Click();
+  void Quit1Click();
+  void AboutClick();
+  void Button1Click();
+  void btnOpenUploadArchiveClick();
+
+  // Runs once, when the window is first shown.
+  void FormShow();
+  // Runs at every activation: brings "Products" to the front.
+  void FormActivate();
+
+  QTabWidget* pgcMain = nullptr;
+  QListWidget* CheckListBox1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* btnOpenUploadArchive = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+
+  QToolButton* ToolButton1 = nullptr;
+  QToolButton* ToolButton2 = nullptr;
+  QToolButton* ToolButton3 = nullptr;
+  QToolButton* ToolButton7 = nullptr;
+  QToolButton* ToolButton9 = nullptr;
+
+  // Menu items, by their names.
+  QAction* Cleardatabases1 = nullptr;
+  QAction* Settings1 = nullptr;
+  QAction* Build2 = nullptr;
+  QAction* Quit1 = nullptr;
+  QAction* Help2 = nullptr;
+  QAction* VisitHomepage1 = nullptr;
+  QAction* SendEmail1 = nullptr;
+  QAction* CopyEmail1 = nullptr;
+  QAction* CopyHomepage1 = nullptr;
+  QAction* About1 = nullptr;
+
+  // The tool-bar commands behind the buttons.
+  QAction* actBuild = nullptr;
+  QAction* actLaunchBrowser = nullptr;
+  QAction* actSettings = nullptr;
+  QAction* actSendNews = nullptr;
+  QAction* actHelp = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateTabs();
+  QWidget* CreateUploadTab();
+
+  // Each wires its command group; until a group is built its commands stay disabled.
+  void WireSettingsCommands();
+  void WireBuildCommands();
+  void WireNewsCommands();
+
+  THintTracker* hints_ = nullptr;
+  bool shown_ = false;
+};
+
+}  // namespace pagolin

@@ -1,0 +1,42 @@
+#include "components/hinttracker.h"
+
+#include <QEvent>
+#include <QVariant>
+#include <QWidget>
+
+namespace pagolin {
+
+namespace {
+constexpr char kHintProperty[] = "hint";
+}
+
+void SetHint(QWidget* widget, const QString& hint) { widget->setProperty(kHintProperty, hint); }
+
+QString HintOf(const QWidget* widget) {
+  for (const QWidget* w = widget; w; w = w->parentWidget()) {
+    const QString h = w->property(kHintProperty).toString();
+    if (!h.isEmpty()) return h;
+  }
+  return {};
+}
+
+THintTracker::THintTracker(QObject* parent) : QObject(parent) {}
+
+void THintTracker::SetCurrentHint(const QString& hint) {
+  if (hint == current_) return;
+  current_ = hint;
+  emit hintChanged(current_);
+}
+
+bool THintTracker::eventFilter(QObject* watched, QEvent* event) {
+  if (watched->isWidgetType()) {
+    auto* w = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Enter)
+      SetCurrentHint(HintOf(w));
+    else if (event->type() == QEvent::Leave)
+      SetCurrentHint(HintOf(w->parentWidget()));
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace pagolin
