@@ -10,18 +10,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "datetime.h"
+#include "dberror.h"
 
 namespace pagolin {
-
-class EDatabaseError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 enum class TFieldKind { fkText, fkMemo, fkLogical, fkDateTime };
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
@@ -45,6 +40,9 @@ struct TTableDef {
 };
 
 class TTable;
+
+// Reads a logical written as text: "True"/"False", "Yes"/"No" (any case), "1"/"0".
+bool ParseLogical(const std::string& text, bool& value);
 
 // A column of the current record (of the record buffer while editing or inserting).
 class TField {
@@ -183,6 +181,22 @@ class TTable {
   void Detach(TDataSource* source);
   void Notify(TDataEvent event, const TField* field);
   void SetState(TDataSetState state);
+  // Posts pending edits (moving while editing posts, like a classic data set).
+  void CheckBrowseMode();
+  void CheckActive() const;
+  // The value of a column of the current record or of the record buffer (UTF-8, as stored);
+  // nullptr when null or when there is no current record.
+  const std::optional<std::string>* CurrentValue(int index) const;
+  void WriteValue(TField& field, std::optional<std::string> utf8);
+  void MoveTo(int position, bool notify);
+  std::string Where() const;  // "table file \"x\" in folder \"y\"" for messages
+  void ChooseOrder(const std::string& indexName);
+  void LoadOrder(long long keepRowId);
+  void LoadWindow();
+  void Write(const std::function<void()>& body, const std::string& what);
+  [[noreturn]] void RaiseEngineError(int rc, const std::string& what);
+  // A value given as text in the core's terms, as the file stores it (for ranges, Locate).
+  std::string ValueForColumn(const std::string& fieldName, const std::string& value);
 
   TTableDef def_;
   std::string folder_;
