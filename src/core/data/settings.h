@@ -1,0 +1,83 @@
+// TSettings: the program's settings, read from and written to the settings file
+// "pagolin.ini" in the site folder. One object holds the values in force for the run: the
+// settings dialog edits it (its controls become these values when it closes, with OK or
+// Cancel), the builder and the posting workflow read it. Headless commands load their own.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagolin {
+
+class TSettings {
+ public:
+  // The two choices each format box offers, in the order shown.
+  static constexpr std::array<std::string_view, 2> kDateFormats = {"m-d-yyyy", "dddddd"};
+  static constexpr std::array<std::string_view, 2> kDateTimeFormats = {"m-d-yyyy hh:mm", "ddddd t"};
+  static constexpr std::string_view kFileName = "pagolin.ini";
+
+  // The defaults for the site in siteFolder (the folder that holds the tables and the settings
+  // file; a trailing delimiter is added when missing, "" stands for the current folder).
+  explicit TSettings(std::string_view siteFolder = {});
+
+  // Full path of the settings file of a site folder.
+  static std::string SettingsFileName(std::string_view siteFolder);
+  const std::string& FileName() const { return fileName_; }
+  const std::string& SiteFolder() const { return siteFolder_; }
+
+  // Reads the whole file into the values; a missing file, section or key gives its default,
+  // a stored output folder ending in the delimiter loses it and is written back at once, a
+  // stored format that is not one of the choices gives "". The values are always loaded.
+  // Returns false with a readable reason in error when the existing file could not be read or
+  // the write-back failed (the caller shows it).
+  bool LoadSettings(std::string& error);
+  // Writes every key in its fixed order (other lines of the file are kept). Returns false with
+  // a readable reason when the file cannot be written; nothing is then changed on disk.
+  bool SaveSettings(std::string& error) const;
+
+  // The stored spelling of the choice equal to value without regard to case, else "".
+  static std::string MatchChoice(std::string_view value,
+                                 const std::array<std::string_view, 2>& choices);
+
+  // --- Values, named after their keys. ---
+  // [Settings]
+  bool UploadMethodFTP = false;        // true: "FTP", false: "single archive file"
+  std::string FTPUploadFile;           // output folder of the FTP method, as typed
+  std::string ZIPUploadFile;           // full path of the upload archive
+  std::string WWWHomepageFile;         // file name of the home page
+  // [News]
+  std::string Server;                  // news server host name or address
+  std::string DefNewsgroup1, DefNewsgroup2;
+  std::vector<std::string> Signature1, Signature2;  // one entry per line
+  // [Identification]
+  std::string Name, EMailAddress, ReplyAddress, Organization;
+  // [Languages]
+  std::string Language1, Language2;
+  std::string DateFormat1, DateFormat2;           // "" when none is selected
+  std::string DateTimeFormat1, DateTimeFormat2;   // "" when none is selected
+
+  // --- Accessors of the values in force. ---
+  bool IsFTPUpload() const { return UploadMethodFTP; }
+  // FTP method: FTPUploadFile, a delimiter, WWWHomepageFile; archive method: the folder part
+  // of ZIPUploadFile (with its delimiter, "" without folder), then WWWHomepageFile.
+  std::string HomePagePath() const;
+  // The folder part of HomePagePath, with its trailing delimiter ("" when it has none).
+  std::string OutputFolder() const;
+  const std::string& ArchiveFileName() const { return ZIPUploadFile; }
+  // For n = 1 or 2 the value of that language; any other n gives nullopt, so that the caller
+  // keeps whatever it held.
+  std::optional<std::string> LanguageName(int n) const;
+  std::optional<std::string> DateFormat(int n) const;
+  std::optional<std::string> DateTimeFormat(int n) const;
+  std::optional<std::string> DefNewsgroup(int n) const;
+  std::optional<std::vector<std::string>> Signature(int n) const;
+
+ private:
+  std::string siteFolder_;
+  std::string fileName_;
+};
+
+}  // namespace pagolin
