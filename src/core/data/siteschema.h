@@ -1,0 +1,24 @@
+// The five tables of a site: file, table, columns with their kinds, and indexes. The one place
+// that says what a site file holds; the data module opens by it and pagolin-newsite creates by it.
+#pragma once
+
+#include <vector>
+
+#include "platform/ttable.h"
+
+namespace pagolin {
+
+const TTableDef& ProductsTableDef();  // "product.DB", index byCategory
+const TTableDef& NewsTableDef();      // "news.db", index byDateDescending
+const TTableDef& LinksTableDef();     // "links.db", index Categoryname
+const TTableDef& CodesTableDef();     // "codes.db", index TypeAndName
+const TTableDef& NewsPostTableDef();  // "newspost.db", index newspostdatedesc
+
+// All five, in the order products, news, links, codes, postings.
+std::vector<const TTableDef*> SiteTableDefs();
+
+// The SQL that creates a table file's table and its indexes (column types: TEXT for texts,
+// memos and date-times, INTEGER for logicals).
+std::vector<std::string> CreateTableStatements(const TTableDef& def);
+
+}  // namespace pagolin
