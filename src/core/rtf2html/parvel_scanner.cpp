@@ -1,0 +1,272 @@
+#include "rtf2html/parvel_scanner.h"
+
+#include "platform/hooks.h"
+#include "rtf2html/parvel_text.h"
+
+namespace pagolin {
+namespace {
+
+bool IsWordChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '*';
+}
+
+bool IsGroupOrEscape(char c) { return c == '{' || c == '}' || c == '\\'; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A tenth of the input length, rounded to the nearest integer, halves to the even neighbour.
+std::size_t ProgressStep(std::size_t length) {
+  std::size_t step = length / 10;
+  const std::size_t remainder = length % 10;
+  if (remainder > 5 || (remainder == 5 && step % 2 == 1)) ++step;
+  return step;
+}
+
+}  // namespace
+
+TParvelScanner::TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html)
+    : owner_(owner), rtf_(rtf), html_(html) {}
+
+bool TParvelScanner::Scan() {
+  const char* const s = rtf_.data();
+  const std::size_t n = rtf_.size();
+  // The character after the end reads as NUL, which is neither text that matters nor a brace.
+  auto at = [s, n](std::size_t i) { return i < n ? s[i] : '\0'; };
+
+  // A copy, so that a handler which reassigns OnProgress does not destroy itself mid-call.
+  const TProgressEvent progress = owner_.onProgress_;
+  const std::size_t step = ProgressStep(n);
+  std::size_t counter = 0;
+  std::int32_t position = 0;
+  bool goOn = true;
+
+  bool control = true;
+  std::string word;
+  std::size_t i = 0;
+  char c = at(0);
+  // The last two characters are never the current one: they can only be read as the digits of
+  // a hex escape or as an escaped symbol.
+  while (i + 2 < n) {
+    if (control) {
+      if (IsWordChar(c)) {
+        word += c;
+      } else if (c == '\'') {
+        const char escape[3] = {'\'', s[i + 1], s[i + 2]};
+        HandleControlWord(std::string_view(escape, 3));
+        control = false;
+        i += 2;
+      } else {
+        if (!word.empty()) HandleControlWord(word);
+        if (c == ' ') control = false;
+        word.clear();
+      }
+    } else if (font_.InFontTable) {
+      FontTableChar(c);
+    } else {
+      switch (c) {
+        case '&': html_ += "&amp;"; break;
+        case '<': html_ += "&lt;"; break;
+        case '>': html_ += "&gt;"; break;
+        default: html_ += c; break;
+      }
+    }
+
+    if (c == '}') control = false;
+    const char left = c;
+    c = at(++i);
+    if (IsGroupOrEscape(c)) control = true;
+    if (left == '\\' && IsGroupOrEscape(c)) {
+      // An escaped brace or backslash stands for itself, even inside the font table.
+      control = false;
+      html_ += c;
+      c = at(++i);
+      if (IsGroupOrEscape(c)) control = true;
+    }
+
+    ProcessMessages();
+
+    if (progress && ++counter > step) {
+      counter = 0;
+      position += 10;
+      progress(owner_, position, goOn);
+      if (!goOn) break;
+    }
+  }
+  return goOn;
+}
+
+void TParvelScanner::FontTableChar(char c) {
+  const std::int32_t no = font_.FontNo;
+  if (no < 0) return;
+  const auto index = static_cast<std::size_t>(no);
+  if (index == fonts_.size()) fonts_.emplace_back();
+  if (index < fonts_.size()) fonts_[index] += c;
+}
+
+void TParvelScanner::HandleControlWord(std::string_view w) {
+  const bool colors = owner_.options_.Contains(TParvelOption::soUseColors);
+  if (w == "par") {
+    html_ += style_.InList ? "</LI>" : "<BR>\r\n";
+  } else if (w == "ul") {
+    html_ += "<U>";
+    style_.Underline = true;
+  } else if (w == "ul0" || w == "ulnone") {
+    html_ += "</U>";
+    style_.Underline = false;
+  } else if (w == "b") {
+    html_ += "<B>";
+    style_.Bold = true;
+  } else if (w == "b0") {
+    html_ += "</B>";
+    style_.Bold = false;
+  } else if (w == "i") {
+    html_ += "<I>";
+    style_.Italic = true;
+  } else if (w == "i0") {
+    html_ += "</I>";
+    style_.Italic = false;
+  } else if (w == "tab") {
+    html_ += '\t';
+  } else if (w == "rdblquot") {
+    html_ += '"';
+  } else if (w == "rquote") {
+    html_ += '\'';
+  } else if (w == "ldblquot") {
+    html_ += '"';
+  } else if (w == "lquote") {
+    html_ += '\'';
+  } else if (!w.empty() && w[0] == '\'') {
+    HexEscape(w);
+  } else if (w == "qc") {
+    html_ += "<CENTER>";
+    style_.Centered = true;
+  } else if (w == "pnlvlblt") {
+    html_ += "<UL>";
+    style_.InList = true;
+  } else if (w == "pntext") {
+    html_ += "<LI>";
+  } else if (w == "page") {
+    html_ += "<HR>";
+  } else if (w == "pard") {
+    if (style_.InList) html_ += "</UL>";
+    if (style_.Centered) html_ += "</CENTER>";
+    style_.InList = false;
+    style_.Centered = false;
+  } else if (w == "plain") {
+    Plain();
+  } else if (w.size() >= 3 && w[0] == 'f' && w[1] == 's' && IsDigit(w[2])) {
+    FontSize(w.substr(2));
+  } else if (w.size() >= 2 && w[0] == 'f' && IsDigit(w[1])) {
+    FontFace(w.substr(1));
+  } else if (w == "colortbl") {
+    ColorTable();
+  } else if (colors && w.size() >= 3 && w[0] == 'c' && w[1] == 'f' && IsDigit(w[2])) {
+    SelectColor(w.substr(2));
+  } else if (colors && !owner_.plainSeen_ &&
+             (w.starts_with("red") || w.starts_with("green") || w.starts_with("blue"))) {
+    ColorComponent(w);
+  }
+}
+
+void TParvelScanner::HexEscape(std::string_view word) {
+  const int value = TParvel::HexToByte(std::string(word.substr(1)));
+  // Below 160 (ASCII and the typographic range of the code page) nothing is output; so is an
+  // escape whose digits are not lowercase hex.
+  if (value == 0xB7 && style_.InList) return;  // the bullet marker of a list item
+  if (const char* entity = parvel::EntityName(value)) html_ += entity;
+}
+
+void TParvelScanner::Plain() {
+  owner_.plainSeen_ = true;
+  if (owner_.colorIndex_ >= 1) {
+    html_ += "</FONT>";
+    owner_.colorIndex_ = 0;
+  }
+  if (style_.Bold) {
+    html_ += "</B>";
+    style_.Bold = false;
+  }
+  if (style_.Underline) {
+    html_ += "</U>";
+    style_.Underline = false;
+  }
+  if (style_.Italic) {
+    html_ += "</I>";
+    style_.Italic = false;
+  }
+  style_.Small = false;
+  html_ += "<FONT SIZE=2>";
+}
+
+void TParvelScanner::FontSize(std::string_view parameter) {
+  const auto halfPoints = parvel::ParseInt(parameter);
+  const std::int32_t points = halfPoints ? *halfPoints / 2 : 10;
+  font_.Size = points;
+  if (points <= 8) {
+    if (!style_.Small) {
+      html_ += "<SMALL>";
+      style_.Small = true;
+    }
+  } else if (points <= 11) {
+    html_ += "<FONT SIZE=2>";
+  } else if (points <= 13) {
+    html_ += "<FONT SIZE=3>";
+  } else if (points <= 15) {
+    html_ += "<FONT SIZE=4>";
+  } else if (points <= 17) {
+    html_ += "<FONT SIZE=5>";
+  } else if (points <= 27) {
+    html_ += "<FONT SIZE=6>";
+  } else {
+    html_ += "<FONT SIZE=9>";
+  }
+  if (style_.Small && points >= 9) style_.Small = false;
+}
+
+void TParvelScanner::FontFace(std::string_view parameter) {
+  font_.FontNo = parvel::ParseInt(parameter).value_or(0);
+  if (font_.InFontTable) return;
+  // A number without an entry in the font table has no face to show.
+  if (font_.FontNo < 0 || static_cast<std::size_t>(font_.FontNo) >= fonts_.size()) return;
+  const std::string& name = fonts_[static_cast<std::size_t>(font_.FontNo)];
+  if (name == "Symbol") return;
+  html_ += "<FONT FACE=\"";
+  html_ += name;
+  html_ += "\">";
+}
+
+void TParvelScanner::ColorTable() {
+  font_.InFontTable = false;
+  for (std::string& name : fonts_) {
+    const std::size_t semicolon = name.find(';');
+    if (semicolon != std::string::npos) name.erase(semicolon);
+  }
+}
+
+void TParvelScanner::SelectColor(std::string_view parameter) {
+  owner_.colorIndex_ = parvel::ParseInt(parameter).value_or(0);
+  const std::vector<std::string>& colors = owner_.colors_;
+  if (owner_.colorIndex_ < 0 || static_cast<std::size_t>(owner_.colorIndex_) >= colors.size())
+    return;
+  html_ += "<FONT COLOR=#";
+  html_ += colors[static_cast<std::size_t>(owner_.colorIndex_)];
+  html_ += ">";
+}
+
+void TParvelScanner::ColorComponent(std::string_view word) {
+  std::vector<std::string>& colors = owner_.colors_;
+  if (colors.empty()) colors.emplace_back();  // the list always ends with the entry to fill
+  const std::size_t prefix = word[0] == 'g' ? 5 : word[0] == 'b' ? 4 : 3;
+  const auto value = parvel::ParseInt(word.substr(prefix));
+  const std::string text = value ? parvel::ColorComponent(*value) : std::string("00");
+  switch (word[0]) {
+    case 'r': colors.back() = text; break;
+    case 'g': colors.back() += text; break;
+    default:
+      colors.back() += text;
+      colors.emplace_back();
+      break;
+  }
+}
+
+}  // namespace pagolin

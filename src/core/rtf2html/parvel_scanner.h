@@ -1,0 +1,69 @@
+// The state and the work of one conversion of TParvel: the character scanner and the dispatch
+// of control words. Internal to rtf2html (tests reach it to look at the collected font list).
+#pragma once
+
+#include "rtf2html/parvel.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagolin {
+
+// Which tags are open. Bold, Italic, Underline, InList and Centered: the opening tag has been
+// emitted and not yet closed; Small: a <SMALL> has been emitted for the current small size.
+struct TStyleState {
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool Small = false;
+  bool InList = false;
+  bool Centered = false;
+};
+
+struct TFontInfo {
+  // No "f" word seen yet in this conversion: font-table text is dropped until one comes.
+  static constexpr std::int32_t kNoFont = -1;
+
+  bool InFontTable = true;  // false from "colortbl" on
+  std::int32_t FontNo = kNoFont;
+  std::int32_t Size = 0;  // points
+};
+
+class TParvelScanner {
+ public:
+  // Appends to html (the caller empties it); reads and updates the owner's colour state.
+  TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html);
+
+  // Scans the whole input. Returns the continue flag: false when the progress handler
+  // stopped the scan.
+  bool Scan();
+
+  // Appends the result of one control word (without backslash, parameter included) to the
+  // output and updates the state.
+  void HandleControlWord(std::string_view word);
+
+  const std::vector<std::string>& Fonts() const { return fonts_; }
+  const TStyleState& Style() const { return style_; }
+  const TFontInfo& FontInfo() const { return font_; }
+
+ private:
+  void FontTableChar(char c);
+  void HexEscape(std::string_view word);
+  void Plain();
+  void FontSize(std::string_view parameter);
+  void FontFace(std::string_view parameter);
+  void ColorTable();
+  void SelectColor(std::string_view parameter);
+  void ColorComponent(std::string_view word);
+
+  TParvel& owner_;
+  std::string_view rtf_;
+  std::string& html_;
+  TStyleState style_;
+  TFontInfo font_;
+  std::vector<std::string> fonts_;
+};
+
+}  // namespace pagolin
