@@ -1,0 +1,67 @@
+// TIniFile: a settings file in the standard INI format, with the behaviour people know from
+// Windows profile files:
+//   - every line the program does not change is kept, in its order (comments, blank lines,
+//     unknown keys and garbage lines included);
+//   - a key that exists is updated in place; a new key goes after the last line of its
+//     section; a new section goes at the end of the file;
+//   - section and key names are compared without regard to case; the first match counts;
+//   - names and values are trimmed of blanks and tabs; lines before the first section and
+//     lines without "=" hold no keys;
+//   - the file is written with CR LF line ends.
+// The file is read once, by the constructor; writes change the copy in memory, and
+// UpdateFile writes it whole (temporary file + rename) or not at all.
+// Texts are Windows-1252 byte strings, stored as they are.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pagolin {
+
+class TIniFile {
+ public:
+  // Reads fileName when it exists. A missing file is an empty one; a file that exists but
+  // cannot be read leaves the object empty and is reported by ReadError().
+  explicit TIniFile(std::string fileName);
+
+  const std::string& FileName() const { return fileName_; }
+  // Why the existing file could not be read; "" when it was read or did not exist.
+  const std::string& ReadError() const { return readError_; }
+
+  bool SectionExists(std::string_view section) const;
+  bool ValueExists(std::string_view section, std::string_view key) const;
+
+  // The trimmed value, or def when the key is missing (an empty value is a value).
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+  // A decimal integer with an optional sign; def when missing, not a number or out of range.
+  int ReadInteger(std::string_view section, std::string_view key, int def) const;
+  // True for any integer other than 0; def when missing or not a number.
+  bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+
+  // Line breaks in a value would split the line: they are stored as blanks.
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  void WriteInteger(std::string_view section, std::string_view key, int value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"
+
+  // The whole text as it would be written (CR LF line ends).
+  std::string Text() const;
+  // Writes the file whole through a temporary file. Returns false with a readable reason in
+  // error when it cannot; the file on disk is then unchanged. A file that existed but could
+  // not be read is never overwritten (its contents would be lost).
+  bool UpdateFile(std::string& error) const;
+
+ private:
+  // Index of the line of the first section named so; -1 when there is none.
+  int FindSection(std::string_view section) const;
+  // Index of the key's line inside the section starting at sectionLine; -1 when missing.
+  int FindKey(int sectionLine, std::string_view key) const;
+  // Index one past the section's last line (the next section line or the end).
+  int SectionEnd(int sectionLine) const;
+
+  std::string fileName_;
+  std::string readError_;
+  std::vector<std::string> lines_;  // without line ends
+};
+
+}  // namespace pagolin

@@ -1,0 +1,162 @@
+#include "platform/inifile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/filenames.h"
+
+namespace pagolin {
+namespace {
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/pagolin_ini_XXXXXX";
+    dir_ = ::mkdtemp(tmpl);
+    file_ = dir_ + "/test.ini";
+  }
+  void TearDown() override {
+    ::chmod(dir_.c_str(), 0700);
+    std::filesystem::remove_all(dir_);
+  }
+  void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
+  std::string Get() {
+    std::string s, e;
+    ReadWholeFile(file_, s, e);
+    return s;
+  }
+  void Save(const TIniFile& ini) {
+    std::string error;
+    ASSERT_TRUE(ini.UpdateFile(error)) << error;
+  }
+  std::string dir_, file_;
+};
+
+TEST_F(IniFileTest, MissingFileGivesDefaultsAndNoError) {
+  TIniFile ini(file_);
+  EXPECT_EQ(ini.ReadError(), "");
+  EXPECT_EQ(ini.ReadString("Settings", "X", "def"), "def");
+  EXPECT_EQ(ini.ReadInteger("Settings", "X", 7), 7);
+  EXPECT_TRUE(ini.ReadBool("Settings", "X", true));
+  EXPECT_FALSE(ini.SectionExists("Settings"));
+}
+
+TEST_F(IniFileTest, NamesMatchWithoutCaseAndValuesAreTrimmed) {
+  Put("[settings]\r\n  uploadmethodftp =  1  \r\nName=  Jo Doe \t\r\n");
+  TIniFile ini(file_);
+  EXPECT_TRUE(ini.ReadBool("Settings", "UploadMethodFTP", false));
+  EXPECT_EQ(ini.ReadString("SETTINGS", "NAME", ""), "Jo Doe");
+  EXPECT_TRUE(ini.ValueExists("Settings", "name"));
+}
+
+TEST_F(IniFileTest, EmptyValueIsAValueNotTheDefault) {
+  Put("[S]\nKey=\n");
+  EXPECT_EQ(TIniFile(file_).ReadString("S", "Key", "def"), "");
+}
+
+TEST_F(IniFileTest, GarbageLinesCommentsAndKeysOutsideSectionsHoldNoKeys) {
+  Put("Orphan=1\ngarbage without equals\n[S]\n; Key=comment\n\x01\x02 junk\n=novalue\nKey=yes\n");
+  TIniFile ini(file_);
+  EXPECT_EQ(ini.ReadString("S", "Key", ""), "yes");
+  EXPECT_EQ(ini.ReadString("S", "; Key", "none"), "none");
+  EXPECT_EQ(ini.ReadString("", "Orphan", "none"), "none");
+}
+
+TEST_F(IniFileTest, FirstOfDuplicateSectionsAndKeysCounts) {
+  Put("[S]\nK=first\nK=second\n[s]\nK=third\nOther=x\n");
+  TIniFile ini(file_);
+  EXPECT_EQ(ini.ReadString("S", "K", ""), "first");
+  EXPECT_EQ(ini.ReadString("S", "Other", "missing"), "missing");
+}
+
+TEST_F(IniFileTest, IntegersAndLogicals) {
+  Put("[N]\nA=42\nB=-3\nC=+5\nD=12abc\nE=abc\nF=\nG=99999999999\nT=2\nZ=0\nH=0x10\n");
+  TIniFile ini(file_);
+  EXPECT_EQ(ini.ReadInteger("N", "A", 0), 42);
+  EXPECT_EQ(ini.ReadInteger("N", "B", 0), -3);
+  EXPECT_EQ(ini.ReadInteger("N", "C", 0), 5);
+  EXPECT_EQ(ini.ReadInteger("N", "D", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "E", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "F", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "G", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "H", 7), 7);
+  EXPECT_TRUE(ini.ReadBool("N", "T", false));   // any integer but 0
+  EXPECT_FALSE(ini.ReadBool("N", "Z", true));
+  EXPECT_TRUE(ini.ReadBool("N", "E", true));    // not a number: the default
+  EXPECT_FALSE(ini.ReadBool("N", "E", false));
+}
+
+TEST_F(IniFileTest, UpdateKeepsOtherLinesAndOrderAndUpdatesInPlace) {
+  Put("; my settings\n[A]\nx=1\nunknown line\ny=2\n\n[B]\nz=3\n");
+  TIniFile ini(file_);
+  ini.WriteString("a", "Y", "changed");
+  ini.WriteInteger("A", "new", 5);
+  ini.WriteBool("B", "flag", true);
+  ini.WriteString("C", "c", "v");
+  Save(ini);
+  EXPECT_EQ(Get(),
+            "; my settings\r\n[A]\r\nx=1\r\nunknown line\r\nY=changed\r\nnew=5\r\n\r\n"
+            "[B]\r\nz=3\r\nflag=1\r\n\r\n[C]\r\nc=v\r\n");
+  EXPECT_EQ(TIniFile(file_).ReadString("A", "y", ""), "changed");
+}
+
+TEST_F(IniFileTest, FirstWriteCreatesTheFileWithCrLf) {
+  TIniFile ini(file_);
+  ini.WriteString("Settings", "FTPUploadFile", "/x");
+  Save(ini);
+  EXPECT_EQ(Get(), "[Settings]\r\nFTPUploadFile=/x\r\n");
+}
+
+TEST_F(IniFileTest, LineBreaksInAValueCannotSplitTheLine) {
+  TIniFile ini(file_);
+  ini.WriteString("S", "K", "one\r\ntwo");
+  Save(ini);
+  TIniFile again(file_);
+  EXPECT_EQ(again.ReadString("S", "K", ""), "one  two");
+  EXPECT_FALSE(again.SectionExists("two"));
+}
+
+TEST_F(IniFileTest, WindowsBytesSurviveUnchanged) {
+  TIniFile ini(file_);
+  ini.WriteString("Languages", "Language1", "Fran\xE7" "ais");
+  Save(ini);
+  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language1", ""), "Fran\xE7" "ais");
+}
+
+TEST_F(IniFileTest, WriteIntoReadOnlyFolderIsReportedAndFileUnchanged) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  Put("[S]\r\nK=old\r\n");
+  ::chmod(dir_.c_str(), 0500);
+  TIniFile ini(file_);
+  ini.WriteString("S", "K", "new");
+  std::string error;
+  EXPECT_FALSE(ini.UpdateFile(error));
+  EXPECT_NE(error.find(dir_), std::string::npos) << error;
+  EXPECT_EQ(Get(), "[S]\r\nK=old\r\n");
+}
+
+TEST_F(IniFileTest, WriteIntoMissingFolderIsReported) {
+  // Fails for every user, root included (the read-only case above needs a normal user).
+  TIniFile ini(dir_ + "/gone/test.ini");
+  ini.WriteString("S", "K", "v");
+  std::string error;
+  EXPECT_FALSE(ini.UpdateFile(error));
+  EXPECT_NE(error.find("/gone/"), std::string::npos) << error;
+}
+
+TEST_F(IniFileTest, FileThatCannotBeReadIsReportedAndNeverOverwritten) {
+  std::filesystem::create_directory(file_);  // a folder where the file should be
+  TIniFile ini(file_);
+  EXPECT_NE(ini.ReadError(), "");
+  ini.WriteString("S", "K", "v");
+  std::string error;
+  EXPECT_FALSE(ini.UpdateFile(error));
+  EXPECT_TRUE(DirectoryExists(file_));
+}
+
+}  // namespace
+}  // namespace pagolin
