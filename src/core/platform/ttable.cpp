@@ -106,6 +106,7 @@ std::vector<std::pair<std::string, bool>> IndexColumns(sqlite3* db, const std::s
     if (rc == SQLITE_DONE) rc = SQLITE_OK;
     return columns;
   }
+  rc = SQLITE_OK;
   if (owner.ColumnText(0).value_or("") != table) return columns;
   TSqliteStmt info;
   rc = info.Prepare(db, "PRAGMA index_xinfo(" + QuoteIdentifier(index) + ")");
@@ -144,8 +145,10 @@ void TTable::Open() {
     TSqliteStmt info;
     int rc = info.Prepare(m.db.Handle(), "PRAGMA table_info(" + QuoteIdentifier(def_.tableName) + ")");
     std::vector<std::string> present;
-    while (rc == SQLITE_OK && (rc = info.Step()) == SQLITE_ROW) present.push_back(info.ColumnText(1).value_or(""));
-    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    if (rc == SQLITE_OK) {
+      while ((rc = info.Step()) == SQLITE_ROW) present.push_back(info.ColumnText(1).value_or(""));
+      if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
     if (rc == SQLITE_NOTADB)
       throw EDatabaseError("The " + Where() + " is not a table of this program (not an SQLite database).");
     if (IsBusy(rc)) throw EDatabaseError("The " + Where() + " is locked by another program.");
@@ -221,8 +224,10 @@ void TTable::LoadOrder(sqlite3_int64 keepRowId) {
   }
   std::vector<sqlite3_int64> order;
   order.reserve(m.order.size() + 1);
-  while (rc == SQLITE_OK && (rc = stmt.Step()) == SQLITE_ROW) order.push_back(stmt.ColumnInt(0));
-  if (rc == SQLITE_DONE) rc = SQLITE_OK;
+  if (rc == SQLITE_OK) {
+    while ((rc = stmt.Step()) == SQLITE_ROW) order.push_back(stmt.ColumnInt(0));
+    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+  }
   if (rc != SQLITE_OK) RaiseEngineError(rc, "read");
   m.order = std::move(order);
   m.window.clear();

@@ -1,0 +1,432 @@
+// TTable over real SQLite files in a temporary folder.
+#include "platform/ttable.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/sqlitedb.h"
+
+namespace pagolin {
+namespace {
+
+namespace fs = std::filesystem;
+
+TTableDef ItemsDef() {
+  return {"items.DB", "items",
+          {{"Name", TFieldKind::fkText}, {"Cat", TFieldKind::fkText}, {"When", TFieldKind::fkDateTime},
+           {"Flag", TFieldKind::fkLogical}, {"Memo", TFieldKind::fkMemo}},
+          {}};
+}
+
+class TTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/ttable_test_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = std::string(tmpl) + "/";
+    Sql("CREATE TABLE items (Name TEXT, Cat TEXT, \"When\" TEXT, Flag INTEGER, Memo TEXT);"
+        "CREATE INDEX byCat ON items (Cat);"
+        "CREATE INDEX byWhenDesc ON items (\"When\" DESC);"
+        "CREATE INDEX CatName ON items (Cat, Name);"
+        "CREATE INDEX CatNameDesc ON items (Cat, Name DESC);");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string File() const { return dir_ + "items.DB"; }
+
+  // Runs SQL on the file through a connection of its own.
+  void Sql(const std::string& sql) {
+    TSqliteDb db;
+    ASSERT_EQ(db.Open(File(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), SQLITE_OK);
+    ASSERT_EQ(db.Exec(sql), SQLITE_OK) << db.ErrorMessage();
+  }
+  std::string Scalar(const std::string& sql) {
+    TSqliteDb db;
+    EXPECT_EQ(db.Open(File(), SQLITE_OPEN_READONLY), SQLITE_OK);
+    TSqliteStmt stmt;
+    EXPECT_EQ(stmt.Prepare(db.Handle(), sql), SQLITE_OK) << db.ErrorMessage();
+    return stmt.Step() == SQLITE_ROW ? stmt.ColumnText(0).value_or("<null>") : "<none>";
+  }
+  void AddSample() {
+    Sql("INSERT INTO items VALUES ('b1','B','2024-03-01 10:00:00',1,NULL);"
+        "INSERT INTO items VALUES ('a2','A','2024-01-01 10:00:00',0,NULL);"
+        "INSERT INTO items VALUES ('c1','C','2024-05-01 10:00:00',NULL,NULL);"
+        "INSERT INTO items VALUES ('a1','A','2024-02-01 10:00:00',1,NULL);"
+        "INSERT INTO items VALUES ('b2','B',NULL,1,NULL);");
+  }
+  std::unique_ptr<TTable> OpenTable(const std::string& index = {}) {
+    auto t = std::make_unique<TTable>(ItemsDef());
+    t->SetDatabasePath(dir_);
+    t->SetIndexName(index);
+    t->Open();
+    return t;
+  }
+  static std::string Walk(TTable& t) {
+    std::string names;
+    for (t.First(); !t.Eof(); t.Next()) names += (names.empty() ? "" : " ") + t.FieldByName("Name").AsString();
+    return names;
+  }
+  std::string dir_;
+};
+
+TEST_F(TTableTest, WalksInTheOrderOfEachIndexReadFromTheFile) {
+  AddSample();
+  EXPECT_EQ(Walk(*OpenTable()), "b1 a2 c1 a1 b2");                  // no index: rowid
+  EXPECT_EQ(Walk(*OpenTable("byCat")), "a2 a1 b1 b2 c1");           // ties by rowid
+  EXPECT_EQ(Walk(*OpenTable("byWhenDesc")), "c1 b1 a1 a2 b2");      // newest first, null last
+  EXPECT_EQ(Walk(*OpenTable("CatName")), "a1 a2 b1 b2 c1");
+  EXPECT_EQ(Walk(*OpenTable("CatNameDesc")), "a2 a1 b2 b1 c1");     // mixed directions
+}
+
+TEST_F(TTableTest, ChangingTheIndexKeepsTheCurrentRecord) {
+  AddSample();
+  auto t = OpenTable("byCat");
+  ASSERT_TRUE(t->Locate("Name", "b2"));
+  t->SetIndexName("byWhenDesc");
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  EXPECT_EQ(t->RecNo(), 5);
+  EXPECT_THROW(t->SetIndexName("noSuchIndex"), EDatabaseError);
+  EXPECT_EQ(t->IndexName(), "byWhenDesc");
+}
+
+TEST_F(TTableTest, RangeOnTheFirstIndexFieldAndItsCancelling) {
+  AddSample();
+  auto t = OpenTable("CatNameDesc");
+  t->SetRange("B", "B");
+  EXPECT_EQ(Walk(*t), "b2 b1");
+  EXPECT_EQ(t->RecordCount(), 2);
+  EXPECT_FALSE(t->Locate("Name", "a1"));  // outside the range
+  EXPECT_TRUE(t->Locate("Name", "b1"));
+  t->CancelRange();
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b1");
+  EXPECT_EQ(t->RecordCount(), 5);
+  t->SetRange("A", "B");
+  EXPECT_EQ(Walk(*t), "a2 a1 b2 b1");
+  t->SetRange("X", "X");
+  EXPECT_TRUE(t->IsEmpty());
+  EXPECT_TRUE(t->Eof());
+  auto plain = OpenTable();
+  EXPECT_THROW(plain->SetRange("A", "A"), EDatabaseError);  // no index, no first field
+}
+
+TEST_F(TTableTest, LocateFindsTheFirstMatchInIndexOrderOrLeavesThePosition) {
+  AddSample();
+  auto t = OpenTable("byWhenDesc");
+  ASSERT_TRUE(t->Locate("Cat", "A"));
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a1");
+  EXPECT_FALSE(t->Locate("Cat", "a"));  // exact, with case
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a1");
+  ASSERT_TRUE(t->Locate("When", ""));   // empty matches null
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  ASSERT_TRUE(t->Locate("Flag", "False"));
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a2");
+  EXPECT_THROW(t->Locate("Nope", "x"), EDatabaseError);
+}
+
+TEST_F(TTableTest, FirstNextPriorLastAndTheEndTests) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  EXPECT_TRUE(t->Bof());
+  EXPECT_FALSE(t->Eof());
+  EXPECT_EQ(t->RecNo(), 1);
+  t->Prior();
+  EXPECT_TRUE(t->Bof());
+  EXPECT_EQ(t->RecNo(), 1);
+  t->Last();
+  EXPECT_TRUE(t->Eof());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "c1");
+  t->Next();
+  EXPECT_EQ(t->RecNo(), 5);
+  t->Prior();
+  EXPECT_FALSE(t->Eof());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  t->SetRecNo(2);
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a2");
+  t->SetRecNo(99);
+  EXPECT_EQ(t->RecNo(), 5);
+  EXPECT_EQ(t->RecordCount(), 5);
+}
+
+TEST_F(TTableTest, AnEmptyTableHasNoCurrentRecordAndEditInserts) {
+  auto t = OpenTable("byCat");
+  EXPECT_TRUE(t->IsEmpty());
+  EXPECT_TRUE(t->Eof());
+  EXPECT_TRUE(t->Bof());
+  EXPECT_EQ(t->RecNo(), 0);
+  EXPECT_EQ(t->RecordCount(), 0);
+  EXPECT_TRUE(t->FieldByName("Name").IsNull());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "");
+  EXPECT_FALSE(t->FieldByName("Flag").AsBoolean());
+  EXPECT_THROW(t->Delete(), EDatabaseError);
+  t->Edit();
+  EXPECT_EQ(t->State(), TDataSetState::dsInsert);
+  t->FieldByName("Name").SetAsString("first");
+  t->Post();
+  EXPECT_EQ(t->RecordCount(), 1);
+  EXPECT_EQ(t->RecNo(), 1);
+}
+
+TEST_F(TTableTest, EventsComeInTheOrderOfTheClassicDataSet) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  TDataSource ds(t.get());
+  std::vector<std::string> log;
+  ds.AddLink([&](TDataEvent e, const TField* f) {
+    static const char* names[] = {"state", "record", "field", "update", "dataset"};
+    log.push_back(std::string("link:") + names[static_cast<int>(e)] + (f ? ":" + f->FieldName() : ""));
+  });
+  ds.OnStateChange = [&](TDataSource&) { log.push_back("OnStateChange"); };
+  ds.OnDataChange = [&](TDataSource&, const TField* f) {
+    log.push_back("OnDataChange" + (f ? ":" + f->FieldName() : std::string()));
+  };
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("x");
+  t->Post();
+  EXPECT_EQ(log, (std::vector<std::string>{"link:state", "OnStateChange", "link:field:Memo", "OnDataChange:Memo",
+                                           "link:update", "link:state", "OnStateChange", "link:record",
+                                           "OnDataChange"}));
+  log.clear();
+  t->Insert();
+  EXPECT_EQ(log, (std::vector<std::string>{"link:state", "OnStateChange", "link:record", "OnDataChange"}));
+  log.clear();
+  t->Next();  // nothing was typed: the empty insert is posted by the move, then the move happens
+  EXPECT_EQ(t->RecordCount(), 6);
+  EXPECT_EQ(t->State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(log.front(), "link:update");
+  log.clear();
+  t->Next();
+  EXPECT_EQ(log, (std::vector<std::string>{"link:record", "OnDataChange"}));
+  log.clear();
+  t->Close();
+  EXPECT_EQ(log, (std::vector<std::string>{"link:state", "OnStateChange", "link:dataset", "OnDataChange"}));
+  EXPECT_THROW(t->FieldByName("Name").SetAsString("x"), EDatabaseError);
+}
+
+TEST_F(TTableTest, WritingNeedsEditOrInsertAndMovingWhileEditingPosts) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  EXPECT_THROW(t->FieldByName("Name").SetAsString("x"), EDatabaseError);
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("typed");
+  EXPECT_EQ(t->FieldByName("Memo").AsString(), "typed");  // the buffer
+  t->Next();
+  EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "typed");
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("dropped");
+  t->Cancel();
+  EXPECT_EQ(t->State(), TDataSetState::dsBrowse);
+  EXPECT_TRUE(t->FieldByName("Memo").IsNull());
+  EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a2'"), "<null>");
+}
+
+TEST_F(TTableTest, InsertCancelPostAndDeletePositions) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  t->SetRecNo(3);  // b1
+  t->Insert();
+  EXPECT_EQ(t->RecNo(), 0);
+  EXPECT_TRUE(t->FieldByName("Name").IsNull());
+  t->Cancel();
+  EXPECT_EQ(t->RecNo(), 3);
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b1");
+  t->Append();
+  t->FieldByName("Cat").SetAsString("A");
+  t->FieldByName("Name").SetAsString("a0");
+  t->Post();
+  EXPECT_EQ(t->RecNo(), 1);  // where its index puts it
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a0");
+  t->SetRecNo(3);            // a2
+  t->Delete();
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b1");  // the next one
+  t->Last();
+  t->Delete();
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");  // the new last one
+  EXPECT_EQ(Walk(*t), "a0 a1 b1 b2");
+  t->Edit();
+  t->Delete();  // deleting while editing drops the edits with the record
+  EXPECT_EQ(t->State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(Scalar("SELECT count(*) FROM items"), "3");
+}
+
+TEST_F(TTableTest, TextsAreWindows1252InsideAndUtf8InTheFile) {
+  auto t = OpenTable();
+  t->Insert();
+  t->FieldByName("Name").SetAsString("Gr\xFC\xDF \x80 \x93x\x94");
+  t->Post();
+  EXPECT_EQ(Scalar("SELECT Name FROM items"), "Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D");
+  Sql("INSERT INTO items (Name) VALUES ('\xC3\xA9t\xC3\xA9 \xC4\x81')");  // a-macron has no byte
+  t->Refresh();
+  t->Last();
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "\xE9t\xE9 ?");
+  ASSERT_TRUE(t->Locate("Name", "Gr\xFC\xDF \x80 \x93x\x94"));
+  EXPECT_EQ(t->RecNo(), 1);
+}
+
+TEST_F(TTableTest, LogicalsAndDateTimesAreStoredInTheirFixedForms) {
+  auto t = OpenTable();
+  t->Insert();
+  t->FieldByName("Flag").SetAsBoolean(true);
+  t->FieldByName("When").SetAsDateTime(EncodeDate(2024, 2, 29) + EncodeTime(13, 5, 9, 700));
+  t->Post();
+  EXPECT_EQ(Scalar("SELECT Flag FROM items"), "1");
+  EXPECT_EQ(Scalar("SELECT typeof(Flag) FROM items"), "integer");
+  EXPECT_EQ(Scalar("SELECT \"When\" FROM items"), "2024-02-29 13:05:09");
+  EXPECT_TRUE(t->FieldByName("Flag").AsBoolean());
+  EXPECT_EQ(t->FieldByName("Flag").AsString(), "True");
+  EXPECT_DOUBLE_EQ(t->FieldByName("When").AsDateTime(), EncodeDate(2024, 2, 29) + EncodeTime(13, 5, 9, 0));
+  t->Edit();
+  t->FieldByName("Flag").SetAsString("False");
+  t->FieldByName("When").SetAsString("");
+  EXPECT_THROW(t->FieldByName("Flag").SetAsString("maybe"), EDatabaseError);
+  EXPECT_THROW(t->FieldByName("When").SetAsString("soon"), EDatabaseError);
+  t->Post();
+  EXPECT_EQ(Scalar("SELECT Flag FROM items"), "0");
+  EXPECT_EQ(Scalar("SELECT \"When\" FROM items"), "<null>");
+  EXPECT_EQ(t->FieldByName("When").AsDateTime(), 0);
+  t->Edit();
+  t->FieldByName("Flag").Clear();
+  t->Post();
+  EXPECT_FALSE(t->FieldByName("Flag").AsBoolean());  // null reads false
+  EXPECT_EQ(t->FieldByName("Flag").AsString(), "");
+}
+
+TEST_F(TTableTest, MissingForeignAndIncompleteFilesAreNamedInTheError) {
+  auto message = [](TTable& t) {
+    try {
+      t.Open();
+    } catch (const EDatabaseError& e) {
+      return std::string(e.what());
+    }
+    return std::string("opened");
+  };
+  TTableDef missing = ItemsDef();
+  missing.fileName = "news.db";
+  TTable t1(missing);
+  t1.SetDatabasePath(dir_);
+  const std::string m1 = message(t1);
+  EXPECT_NE(m1.find("\"news.db\""), std::string::npos) << m1;
+  EXPECT_NE(m1.find(dir_), std::string::npos) << m1;
+  EXPECT_NE(m1.find("pagolin-newsite"), std::string::npos) << m1;
+  EXPECT_FALSE(fs::exists(dir_ + "news.db"));  // never created
+
+  std::ofstream(dir_ + "foreign.db") << "Name;Cat\r\nnot a table\r\n";
+  TTableDef foreign = ItemsDef();
+  foreign.fileName = "foreign.db";
+  TTable t2(foreign);
+  t2.SetDatabasePath(dir_);
+  const std::string m2 = message(t2);
+  EXPECT_NE(m2.find("\"foreign.db\""), std::string::npos) << m2;
+  EXPECT_NE(m2.find("not an SQLite"), std::string::npos) << m2;
+
+  TTableDef more = ItemsDef();
+  more.fields.push_back({"Extra Column", TFieldKind::fkText});
+  TTable t3(more);
+  t3.SetDatabasePath(dir_);
+  const std::string m3 = message(t3);
+  EXPECT_NE(m3.find("\"items.DB\""), std::string::npos) << m3;
+  EXPECT_NE(m3.find("\"Extra Column\""), std::string::npos) << m3;
+
+  TTable t4(ItemsDef());
+  t4.SetDatabasePath(dir_);
+  t4.SetIndexName("byNothing");
+  const std::string m4 = message(t4);
+  EXPECT_NE(m4.find("\"byNothing\""), std::string::npos) << m4;
+  EXPECT_FALSE(t4.Active());
+}
+
+TEST_F(TTableTest, APostIntoALockedFileFailsClearlyAndKeepsTheRecord) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  t->SetBusyTimeout(50);
+  TSqliteDb other;
+  ASSERT_EQ(other.Open(File(), SQLITE_OPEN_READWRITE), SQLITE_OK);
+  ASSERT_EQ(other.Exec("BEGIN IMMEDIATE"), SQLITE_OK);
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("kept");
+  try {
+    t->Post();
+    FAIL() << "posted into a locked file";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"items.DB\""), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("locked"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(t->State(), TDataSetState::dsEdit);
+  EXPECT_EQ(t->FieldByName("Memo").AsString(), "kept");
+  EXPECT_THROW(t->Next(), EDatabaseError);  // the move would post: it fails and stays
+  EXPECT_EQ(t->RecNo(), 1);
+  ASSERT_EQ(other.Exec("ROLLBACK"), SQLITE_OK);
+  t->Post();
+  EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "kept");
+}
+
+TEST_F(TTableTest, APostedRecordSurvivesAKilledProgram) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TTable t(ItemsDef());
+    t.SetDatabasePath(dir_);
+    t.Open();
+    t.Insert();
+    t.FieldByName("Name").SetAsString("posted");
+    t.Post();
+    t.Insert();
+    t.FieldByName("Name").SetAsString("never posted");
+    raise(SIGKILL);
+    _exit(3);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  auto t = OpenTable();
+  EXPECT_EQ(t->RecordCount(), 1);
+  EXPECT_TRUE(t->Locate("Name", "posted"));
+  EXPECT_EQ(Scalar("PRAGMA integrity_check"), "ok");
+}
+
+TEST_F(TTableTest, EmptyTableOpenOrClosedAndRefreshSeesOtherWriters) {
+  AddSample();
+  auto t = OpenTable("byCat");
+  Sql("INSERT INTO items (Name, Cat) VALUES ('a0', 'A')");
+  EXPECT_EQ(t->RecordCount(), 5);
+  t->Refresh();
+  EXPECT_EQ(t->RecordCount(), 6);
+  t->EmptyTable();
+  EXPECT_TRUE(t->IsEmpty());
+  EXPECT_EQ(Scalar("SELECT count(*) FROM items"), "0");
+  AddSample();
+  t->Close();
+  t->EmptyTable();
+  EXPECT_FALSE(t->Active());
+  EXPECT_EQ(Scalar("SELECT count(*) FROM items"), "0");
+  t->Open();
+  t->FlushBuffers();
+  EXPECT_TRUE(t->IsEmpty());
+}
+
+TEST_F(TTableTest, WalkingForwardAndBackAcrossFetchWindows) {
+  std::string sql = "BEGIN;";
+  for (int i = 0; i < 300; ++i) sql += "INSERT INTO items (Name, Cat) VALUES ('n" + std::to_string(1000 + i) + "', 'X');";
+  Sql(sql + "COMMIT;");
+  auto t = OpenTable("CatName");
+  int n = 0;
+  for (t->First(); !t->Eof(); t->Next()) ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + n++));
+  EXPECT_EQ(n, 300);
+  for (t->Last(); !t->Bof(); t->Prior()) ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + --n));
+  EXPECT_EQ(n, 0);
+  t->SetRecNo(200);
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("m");
+  t->Post();
+  t->SetRecNo(150);
+  t->SetRecNo(200);
+  EXPECT_EQ(t->FieldByName("Memo").AsString(), "m");  // no stale window after a post
+}
+
+}  // namespace
+}  // namespace pagolin
