@@ -16,6 +16,8 @@ std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b + 1);
 }
 
+}  // namespace
+
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -27,6 +29,8 @@ bool SameText(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+namespace {
 
 // The name of a section line ("[name]"), or false when the line is none.
 bool SectionName(std::string_view line, std::string_view& name) {
@@ -108,6 +112,17 @@ bool TIniFile::SectionExists(std::string_view section) const { return FindSectio
 bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
   const int s = FindSection(section);
   return s >= 0 && FindKey(s, key) >= 0;
+}
+
+std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
+  std::vector<std::string> keys;
+  const int s = FindSection(section);
+  if (s < 0) return keys;
+  const int end = SectionEnd(s);
+  std::string_view k, v;
+  for (int i = s + 1; i < end; ++i)
+    if (KeyLine(lines_[static_cast<size_t>(i)], k, v)) keys.emplace_back(k);
+  return keys;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,

@@ -19,6 +19,9 @@
 
 namespace pagolin {
 
+// Equal without regard to the case of the letters A to Z (how the file compares names).
+bool SameText(std::string_view a, std::string_view b);
+
 class TIniFile {
  public:
   // Reads fileName when it exists. A missing file is an empty one; a file that exists but
@@ -31,6 +34,8 @@ class TIniFile {
 
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
+  // The key names of the section, in file order, as spelled there (duplicates included).
+  std::vector<std::string> ReadSection(std::string_view section) const;
 
   // The trimmed value, or def when the key is missing (an empty value is a value).
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;

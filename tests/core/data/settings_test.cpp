@@ -1,0 +1,222 @@
+#include "data/settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/filenames.h"
+#include "platform/inifile.h"
+
+namespace pagolin {
+namespace {
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/pagolin_settings_XXXXXX";
+    dir_ = IncludeTrailingPathDelimiter(::mkdtemp(tmpl));
+    file_ = dir_ + "pagolin.ini";
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
+  std::string Get() const {
+    std::string s, e;
+    ReadWholeFile(file_, s, e);
+    return s;
+  }
+  TSettings Loaded() {
+    TSettings s(dir_);
+    std::string error;
+    EXPECT_TRUE(s.LoadSettings(error)) << error;
+    return s;
+  }
+  std::string dir_, file_;
+};
+
+TEST_F(SettingsTest, FileIsPagolinIniInTheSiteFolder) {
+  EXPECT_EQ(TSettings(dir_).FileName(), file_);
+  EXPECT_EQ(TSettings::SettingsFileName(ExcludeTrailingPathDelimiter(dir_)), file_);
+}
+
+TEST_F(SettingsTest, FirstStartGivesDefaultsAndWritesOnlyTheOutputFolder) {
+  const TSettings s = Loaded();
+  const std::string folder = ExcludeTrailingPathDelimiter(dir_);
+  EXPECT_FALSE(s.IsFTPUpload());
+  EXPECT_EQ(s.FTPUploadFile, folder);
+  EXPECT_EQ(s.ArchiveFileName(), dir_ + "upload.zip");
+  EXPECT_EQ(s.WWWHomepageFile, "index.htm");
+  EXPECT_EQ(s.HomePagePath(), dir_ + "index.htm");
+  EXPECT_EQ(s.OutputFolder(), dir_);
+  EXPECT_EQ(s.LanguageName(1), "English");
+  EXPECT_EQ(s.LanguageName(2), "Deutsch");
+  EXPECT_EQ(s.DateFormat(1), "m-d-yyyy");
+  EXPECT_EQ(s.DateFormat(2), "dddddd");
+  EXPECT_EQ(s.DateTimeFormat(1), "m-d-yyyy hh:mm");
+  EXPECT_EQ(s.DateTimeFormat(2), "ddddd t");
+  EXPECT_TRUE(s.Signature1.empty());
+  EXPECT_EQ(s.Server, "");
+  EXPECT_EQ(Get(), "[Settings]\r\nFTPUploadFile=" + folder + "\r\n");
+}
+
+TEST_F(SettingsTest, StoredFolderLosesOneTrailingDelimiterAndOnlyThatKeyIsRewritten) {
+  Put("; hand-made\r\n[settings]\r\nftpuploadfile=/srv/site//\r\nOther=1\r\n");
+  const TSettings s = Loaded();
+  EXPECT_EQ(s.FTPUploadFile, "/srv/site/");
+  EXPECT_EQ(Get(), "; hand-made\r\n[settings]\r\nFTPUploadFile=/srv/site/\r\nOther=1\r\n");
+}
+
+TEST_F(SettingsTest, FolderWithoutTrailingDelimiterLeavesTheFileUntouched) {
+  Put("[Settings]\nFTPUploadFile=/srv/site\n");
+  Loaded();
+  EXPECT_EQ(Get(), "[Settings]\nFTPUploadFile=/srv/site\n");
+}
+
+TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
+  TSettings s = Loaded();
+  s.UploadMethodFTP = true;
+  s.FTPUploadFile = "/out/";
+  s.ZIPUploadFile = "/a/up.zip";
+  s.WWWHomepageFile = "home.htm";
+  s.Server = "news.example.net";
+  s.DefNewsgroup1 = "comp.a";
+  s.DefNewsgroup2 = "de.comp.a";
+  s.Signature1 = {"-- ", "Jo"};
+  s.Signature2 = {"Gruss"};
+  s.Name = "Jo";
+  s.EMailAddress = "jo@example.net";
+  s.ReplyAddress = "r@example.net";
+  s.Organization = "Org";
+  s.Language1 = "Fran\xE7" "ais";
+  s.Language2 = "Italiano";
+  s.DateFormat1 = "dddddd";
+  s.DateFormat2 = "m-d-yyyy";
+  s.DateTimeFormat1 = "ddddd t";
+  s.DateTimeFormat2 = "";
+  std::string error;
+  ASSERT_TRUE(s.SaveSettings(error)) << error;
+  EXPECT_EQ(Get(),
+            "[Settings]\r\nFTPUploadFile=/out/\r\nUploadMethodFTP=1\r\nZIPUploadFile=/a/up.zip\r\n"
+            "WWWHomepageFile=home.htm\r\n\r\n"
+            "[News]\r\nServer=news.example.net\r\nDefNewsgroup1=comp.a\r\nDefNewsgroup2=de.comp.a\r\n"
+            "SignatureLines1=2\r\nSignatureLines2=1\r\nSignature1_1=--\r\nSignature1_2=Jo\r\n"
+            "Signature2_1=Gruss\r\n\r\n"
+            "[Identification]\r\nName=Jo\r\nEMailAddress=jo@example.net\r\nReplyAddress=r@example.net\r\n"
+            "Organization=Org\r\n\r\n"
+            "[Languages]\r\nLanguage1=Fran\xE7" "ais\r\nLanguage2=Italiano\r\nDateFormat1=dddddd\r\n"
+            "DateFormat2=m-d-yyyy\r\nDateTimeFormat1=ddddd t\r\nDateTimeFormat2=\r\n");
+  const TSettings t = Loaded();  // "/out/" loses its delimiter only now
+  EXPECT_EQ(t.FTPUploadFile, "/out");
+  EXPECT_TRUE(t.IsFTPUpload());
+  EXPECT_EQ(t.Signature1, (std::vector<std::string>{"--", "Jo"}));
+  EXPECT_EQ(t.Signature(2), (std::vector<std::string>{"Gruss"}));
+  EXPECT_EQ(t.LanguageName(1), "Fran\xE7" "ais");
+  EXPECT_EQ(t.DateTimeFormat(2), "");
+  EXPECT_EQ(t.DefNewsgroup(2), "de.comp.a");
+}
+
+TEST_F(SettingsTest, TwoLineSignatureOverFiveLeavesOldLinesIgnored) {
+  Put("[News]\r\nSignatureLines1=5\r\nSignature1_1=a\r\nSignature1_2=b\r\nSignature1_3=c\r\n"
+      "Signature1_4=d\r\nSignature1_5=e\r\n");
+  TSettings s = Loaded();
+  ASSERT_EQ(s.Signature1.size(), 5u);
+  s.Signature1 = {"x", "y"};
+  std::string error;
+  ASSERT_TRUE(s.SaveSettings(error)) << error;
+  TIniFile ini(file_);
+  EXPECT_EQ(ini.ReadInteger("News", "SignatureLines1", -1), 2);
+  EXPECT_EQ(ini.ReadString("News", "Signature1_1", ""), "x");
+  EXPECT_EQ(ini.ReadString("News", "Signature1_2", ""), "y");
+  EXPECT_EQ(ini.ReadString("News", "Signature1_5", ""), "e");
+  EXPECT_EQ(Loaded().Signature1, (std::vector<std::string>{"x", "y"}));
+}
+
+TEST_F(SettingsTest, DamagedSignatureCountsNeitherFailNorHang) {
+  Put("[News]\r\nSignatureLines1=abc\r\nSignature1_1=a\r\n"
+      "SignatureLines2=2000000000\r\nSignature2_1=a\r\nsignature2_3=c\r\n");
+  const TSettings s = Loaded();
+  EXPECT_TRUE(s.Signature1.empty());  // not a number: 0 lines
+  // Lines up to the last stored one; a missing line in between is empty.
+  EXPECT_EQ(s.Signature2, (std::vector<std::string>{"a", "", "c"}));
+}
+
+TEST_F(SettingsTest, FormatsMatchWithoutCaseAndUnknownGivesNoSelection) {
+  Put("[Languages]\r\nDateFormat1=dd.mm.yyyy\r\nDateFormat2=DDDDDD\r\nDateTimeFormat1=M-D-YYYY HH:MM\r\n"
+      "DateTimeFormat2=\r\n");
+  TSettings s = Loaded();
+  EXPECT_EQ(s.DateFormat(1), "");
+  EXPECT_EQ(s.DateFormat(2), "dddddd");
+  EXPECT_EQ(s.DateTimeFormat(1), "m-d-yyyy hh:mm");
+  EXPECT_EQ(s.DateTimeFormat(2), "");
+  std::string error;
+  ASSERT_TRUE(s.SaveSettings(error)) << error;
+  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "DateFormat1", "x"), "");
+}
+
+TEST_F(SettingsTest, GarbageAndNonNumbersFallBackToDefaults) {
+  Put("\x01\x02garbage\r\n[Settings]\r\nUploadMethodFTP=yes\r\n[[broken\r\n=\r\n");
+  const TSettings s = Loaded();
+  EXPECT_FALSE(s.IsFTPUpload());
+  EXPECT_EQ(s.WWWHomepageFile, "index.htm");
+  EXPECT_EQ(s.LanguageName(2), "Deutsch");
+}
+
+TEST_F(SettingsTest, LanguageAccessorsOutsideOneAndTwoGiveNothing) {
+  const TSettings s(dir_);
+  for (int n : {0, 3, -1}) {
+    EXPECT_FALSE(s.LanguageName(n).has_value());
+    EXPECT_FALSE(s.DateFormat(n).has_value());
+    EXPECT_FALSE(s.DateTimeFormat(n).has_value());
+  }
+}
+
+TEST_F(SettingsTest, HomePagePathAndOutputFolder) {
+  const std::string d(1, PathDelim);
+  TSettings s(dir_);
+  s.UploadMethodFTP = true;
+  s.FTPUploadFile = d + "out";
+  EXPECT_EQ(s.HomePagePath(), d + "out" + d + "index.htm");
+  EXPECT_EQ(s.OutputFolder(), d + "out" + d);
+  // Typed with a trailing delimiter during the run: two delimiters in a row.
+  s.FTPUploadFile = d + "out" + d;
+  EXPECT_EQ(s.HomePagePath(), d + "out" + d + d + "index.htm");
+  EXPECT_EQ(s.OutputFolder(), d + "out" + d + d);
+  // Archive method: the archive's folder, whatever the FTP folder holds.
+  s.UploadMethodFTP = false;
+  s.ZIPUploadFile = d + "arc" + d + "upload.zip";
+  EXPECT_EQ(s.HomePagePath(), d + "arc" + d + "index.htm");
+  EXPECT_EQ(s.OutputFolder(), d + "arc" + d);
+  // An archive without folder: the bare home page name and no output folder.
+  s.ZIPUploadFile = "upload.zip";
+  EXPECT_EQ(s.HomePagePath(), "index.htm");
+  EXPECT_EQ(s.OutputFolder(), "");
+  EXPECT_EQ(s.ArchiveFileName(), "upload.zip");
+}
+
+TEST_F(SettingsTest, UnwritableFileIsReportedButValuesLoad) {
+  const std::string gone = dir_ + "gone" + PathDelim;  // a site folder that does not exist
+  TSettings s(gone);
+  std::string error;
+  EXPECT_FALSE(s.LoadSettings(error));
+  EXPECT_NE(error.find("could not be written"), std::string::npos) << error;
+  EXPECT_EQ(s.FTPUploadFile, ExcludeTrailingPathDelimiter(gone));
+  EXPECT_EQ(s.WWWHomepageFile, "index.htm");
+  error.clear();
+  EXPECT_FALSE(s.SaveSettings(error));
+  EXPECT_NE(error.find("could not be saved"), std::string::npos) << error;
+}
+
+TEST_F(SettingsTest, UnreadableFileIsReportedAndNotOverwritten) {
+  std::filesystem::create_directory(file_);
+  TSettings s(dir_);
+  std::string error;
+  EXPECT_FALSE(s.LoadSettings(error));
+  EXPECT_NE(error.find("defaults apply"), std::string::npos) << error;
+  EXPECT_EQ(s.LanguageName(1), "English");
+  EXPECT_FALSE(s.SaveSettings(error));
+  EXPECT_TRUE(DirectoryExists(file_));
+}
+
+}  // namespace
+}  // namespace pagolin
