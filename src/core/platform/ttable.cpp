@@ -637,7 +637,11 @@ void TTable::Post() {
     if (!inserting) stmt.BindInt(static_cast<int>(def_.fields.size()) + 1, rowid);
     rc = stmt.Step();
     if (rc != SQLITE_DONE) RaiseEngineError(rc, "save a record in");
-    if (inserting) rowid = sqlite3_last_insert_rowid(m.db.Handle());
+    if (inserting)
+      rowid = sqlite3_last_insert_rowid(m.db.Handle());
+    else if (sqlite3_changes(m.db.Handle()) == 0)
+      throw EDatabaseError("Could not save the record in the " + Where() +
+                           ": another program has deleted it meanwhile.");
   }, "save a record in");
   // Stored: the record takes its place in the order of the index.
   m.buffer.clear();

@@ -122,11 +122,15 @@ class TTable {
   void SetDatabasePath(const std::string& folder);
   std::string FilePath() const;
 
-  // Opens the existing file (never creates one) and checks its columns and the active index.
+  // Opens the existing file (never creates one) and checks its columns and the active index;
+  // the first record becomes current. Events: deStateChange, deDataSetChange.
   void Open();
+  // Posts pending edits first; when that fails the table stays open in its state and the
+  // error is raised. Events: deStateChange, deDataSetChange.
   void Close();
   bool Active() const;
-  // Deletes every record (the table must be closed or is closed and reopened by the caller).
+  // Deletes every record in one transaction, the table open (pending edits are dropped) or
+  // closed (the file is opened for it and closed again).
   void EmptyTable();
 
   // Active index by name; the order of the walk. Setting it keeps the current record.
@@ -144,12 +148,22 @@ class TTable {
   void SetRecNo(int recNo);
   int RecordCount() const;
 
+  // Every move (First, Next, SetRecNo, Locate, ranges, index) first posts pending edits, like
+  // a classic data set; when that post fails the move does not happen and the error is raised.
   TDataSetState State() const { return state_; }
-  void Insert();  // a new empty record buffer
+  // A new empty record buffer; the position before it is kept for Cancel.
+  // Events: deStateChange, deRecordChange (a state-change handler may already post it).
+  void Insert();
   void Append();  // same as Insert: the record goes to where its index puts it
-  void Edit();    // an empty table goes to insert instead
+  void Edit();    // an empty table goes to insert instead. Event: deStateChange
+  // Stores the buffer in one committed transaction; the record then takes its place in the
+  // index order and is current. Events: deUpdateRecord, deStateChange, deRecordChange. On
+  // failure (locked file, record deleted meanwhile) the state and the buffer stay as they were.
   void Post();
+  // Drops the buffer; after an insert the record current before it is current again.
   void Cancel();
+  // Deletes the current record (in insert state: cancels); the next record becomes current,
+  // or the new last one. EDatabaseError on an empty table.
   void Delete();
   // Re-reads the order and the current record (after another program changed the file).
   void Refresh();
@@ -158,7 +172,9 @@ class TTable {
   TField* FindField(const std::string& name);
   const std::vector<std::unique_ptr<TField>>& Fields() const { return fields_; }
 
-  // Restricts the walk to the records whose first field of the active index equals value.
+  // Restricts the walk to the records whose first field of the active index lies between the
+  // two values (equal values select one key); the first of them becomes current. Needs an
+  // active index. Values are texts in the core's terms (dates and logicals as they read).
   void SetRange(const std::string& startValue, const std::string& endValue);
   void CancelRange();
   // Makes the first record (in index order, within a range) whose field equals value the

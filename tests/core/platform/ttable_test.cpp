@@ -365,6 +365,25 @@ TEST_F(TTableTest, APostIntoALockedFileFailsClearlyAndKeepsTheRecord) {
   EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "kept");
 }
 
+TEST_F(TTableTest, EditingARecordAnotherProgramDeletedFailsAndKeepsTheEdits) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("kept");
+  Sql("DELETE FROM items WHERE Name = 'a1'");
+  try {
+    t->Post();
+    FAIL() << "posted into a deleted record";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("deleted"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(t->State(), TDataSetState::dsEdit);
+  EXPECT_EQ(t->FieldByName("Memo").AsString(), "kept");
+  t->Cancel();
+  t->Refresh();
+  EXPECT_EQ(Walk(*t), "a2 b1 b2 c1");
+}
+
 TEST_F(TTableTest, APostedRecordSurvivesAKilledProgram) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
