@@ -1,0 +1,71 @@
+// The private state of a TTable, shared by its two source files (ttable.cpp: current record,
+// states and events; ttablefile.cpp: the file, the order and the fetching of rows).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sqlitedb.h"
+#include "ttable.h"
+
+namespace pagolin {
+namespace ttable_detail {
+
+constexpr int kWindowSize = 128;
+constexpr int kDefaultBusyTimeoutMs = 2000;
+
+using TValue = std::optional<std::string>;
+using TRow = std::vector<TValue>;
+
+inline bool IsBusy(int rc) {
+  const int primary = rc & 0xFF;
+  return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+}  // namespace ttable_detail
+
+using ttable_detail::TRow;
+using ttable_detail::TValue;
+using ttable_detail::IsBusy;
+using ttable_detail::kDefaultBusyTimeoutMs;
+using ttable_detail::kWindowSize;
+
+struct TTable::Impl {
+  TSqliteDb db;
+  TSqliteStmt fetch;     // the row of one rowid
+  TSqliteStmt begin;     // BEGIN (read window) / BEGIN IMMEDIATE (posts)
+  TSqliteStmt beginWrite;
+  TSqliteStmt commit;
+  TSqliteStmt rollback;
+  int busyTimeoutMs = kDefaultBusyTimeoutMs;
+
+  std::string orderBy;          // ORDER BY clause of the active index, ending with rowid
+  std::string rangeColumn;      // the active index's first column
+  std::optional<std::pair<std::string, std::string>> range;  // UTF-8 bounds
+
+  std::vector<sqlite3_int64> order;  // rowids in walk order
+  int pos = 0;                       // index into order
+  bool eof = true, bof = true;
+
+  std::vector<TRow> window;  // rows of order[windowStart ...]
+  int windowStart = -1;
+
+  TRow buffer;            // the record being edited or inserted
+  sqlite3_int64 editRowId = 0;
+
+  // Runs a prepared statement without results (BEGIN, COMMIT, ROLLBACK) and resets it.
+  static int Run(TSqliteStmt& stmt) {
+    stmt.Reset();
+    const int rc = stmt.Step();
+    stmt.Reset();
+    return rc;
+  }
+  void Disconnect() {
+    for (TSqliteStmt* stmt : {&fetch, &begin, &beginWrite, &commit, &rollback}) stmt->Finalize();
+    db.Close();
+  }
+};
+
+}  // namespace pagolin
