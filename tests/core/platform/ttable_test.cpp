@@ -208,6 +208,18 @@ TEST_F(TTableTest, EventsComeInTheOrderOfTheClassicDataSet) {
   EXPECT_THROW(t->FieldByName("Name").SetAsString("x"), EDatabaseError);
 }
 
+TEST_F(TTableTest, ABoundControlWritesItsPendingTextBeforeThePost) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  TDataSource ds(t.get());
+  ds.AddLink([&](TDataEvent e, const TField*) {
+    if (e == TDataEvent::deUpdateRecord) t->FieldByName("Memo").SetAsString("from the control");
+  });
+  t->Edit();
+  t->Post();
+  EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "from the control");
+}
+
 TEST_F(TTableTest, WritingNeedsEditOrInsertAndMovingWhileEditingPosts) {
   AddSample();
   auto t = OpenTable("CatName");
