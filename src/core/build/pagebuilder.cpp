@@ -1,0 +1,222 @@
+#include "pagebuilder.h"
+
+#include "build/codes.h"
+#include "build/fileinfo.h"
+#include "build/htmltext.h"
+#include "build/imagetags.h"
+#include "build/replaceall.h"
+#include "build/textlines.h"
+#include "data/datamod.h"
+#include "data/settings.h"
+#include "platform/filenames.h"
+#include "platform/hooks.h"
+#include "platform/ttable.h"
+
+namespace pagolin {
+namespace {
+
+// Puts a table back on the record it was on, also when a build ends with an error.
+class TRecordKeeper {
+ public:
+  explicit TRecordKeeper(TTable& table) : table_(table), recNo_(table.RecNo()) {}
+  TRecordKeeper(const TRecordKeeper&) = delete;
+  TRecordKeeper& operator=(const TRecordKeeper&) = delete;
+  ~TRecordKeeper() {
+    if (restored_) return;
+    try {
+      if (table_.Active()) table_.SetRecNo(recNo_);
+    } catch (...) {
+      // Already on the way out with the error that ended the build; that one is reported.
+    }
+  }
+  void Restore() {
+    restored_ = true;
+    table_.SetRecNo(recNo_);
+  }
+
+ private:
+  TTable& table_;
+  int recNo_;
+  bool restored_ = false;
+};
+
+// A fixed piece of a page: one entry, ended by a line break (an empty piece is an empty line).
+void AppendPiece(std::string& page, const std::string& piece) {
+  page += piece;
+  page += "\r\n";
+}
+
+std::string FieldText(TTable& table, const std::string& name) {
+  return table.FieldByName(name).AsString();
+}
+
+// The mended "%LASTUPDATE%" pattern: hours and minutes.
+constexpr const char* kLastUpdateFormat = "dd.mm.yyyy hh:nn";
+
+}  // namespace
+
+TPageBuilder::TPageBuilder() { Parvel1.SetOptions({TParvelOption::soUseColors}); }
+
+TPageBuilder::TPageBuilder(TDataModule2& dataModule, const TSettings& settings) : TPageBuilder() {
+  SetSources(dataModule, settings);
+}
+
+void TPageBuilder::SetSources(TDataModule2& dataModule, const TSettings& settings) {
+  dataModule_ = &dataModule;
+  settings_ = &settings;
+}
+
+TDataModule2& TPageBuilder::Data() const {
+  if (!dataModule_) throw std::logic_error("TPageBuilder: no data module set");
+  return *dataModule_;
+}
+
+const TSettings& TPageBuilder::Settings() const {
+  if (!settings_) throw std::logic_error("TPageBuilder: no settings set");
+  return *settings_;
+}
+
+std::string TPageBuilder::GetCode(const std::string& name) {
+  return pagolin::GetCode(Data().tblCodes, name, Settings().HomePagePath());
+}
+
+std::string TPageBuilder::HtmlText(const std::string& text) { return pagolin::HtmlText(Parvel1, text); }
+
+std::string TPageBuilder::ReplaceVariables(const std::string& text, bool plain) {
+  return pagolin::ReplaceVariables(Data().tblCodes, text, plain);
+}
+
+void TPageBuilder::SetProgress(int position, int maximum) {
+  position_ = position;
+  maximum_ = maximum;
+  if (OnProgress) OnProgress(position_, maximum_);
+}
+
+void TPageBuilder::BuildPages() {
+  cancelled_ = false;
+  TDataModule2& dm = Data();
+  // What the user has saved is what the build reads.
+  for (TTable* table : {&dm.tblCodes, &dm.tblProducts, &dm.tblLinks, &dm.tblNews}) table->FlushBuffers();
+  TRecordKeeper codes(dm.tblCodes);  // the lookups move it
+  SetProgress(0, 2 * (dm.tblProducts.RecordCount() + dm.tblNews.RecordCount() +
+                      dm.tblLinks.RecordCount() + 1));
+
+  const std::string home = Settings().HomePagePath();
+  const std::string ext = ExtractFileExt(home);
+  const std::string base = home.substr(0, home.size() - ext.size());
+  FileList.push_back(home);
+  BuildTitlePage(base, ext);
+  SetProgress(1, maximum_);
+  BuildLanguagePage(base, 2, ext);
+  BuildLanguagePage(base, 1, ext);
+  codes.Restore();
+}
+
+void TPageBuilder::BuildTitlePage(const std::string& base, const std::string& ext) {
+  std::string page;
+  AppendPiece(page, "<HTML>");
+  AppendPiece(page, GetCode("Head"));
+  AppendPiece(page, GetCode("Body"));
+  // "Title Page Stop" follows the title content directly, on the same line.
+  std::string title = GetCode("Title Page") + GetCode("Title Page Stop");
+  const std::string baseName = ExtractFileName(base);
+  title = ReplaceAll(title, "%LANGUAGE1%", baseName + "1" + ext);
+  title = ReplaceAll(title, "%LANGUAGE2%", baseName + "2" + ext);
+  title = ReplaceAll(title, "%LASTUPDATE%", FormatDateTime(kLastUpdateFormat, Clock ? Clock() : Now()));
+  AppendPiece(page, title);
+  AppendPiece(page, GetCode("Body Stop"));
+  AppendPiece(page, "</HTML>");
+  WritePage(base + ext, page);
+}
+
+void TPageBuilder::BuildLanguagePage(const std::string& base, int language, const std::string& ext) {
+  TDataModule2& dm = Data();
+  const std::string outputFolder = Settings().OutputFolder();
+  const std::string productTemplate = GetCode("Product");
+  const std::string newsTemplate = GetCode("News");
+
+  std::string page;
+  AppendPiece(page, "<HTML>");
+  for (const char* name : {"Head", "Head Stop", "Body", "News Start"}) AppendPiece(page, GetCode(name));
+  Walk(dm.tblNews, page, [&] { return NewsRow(newsTemplate, language); });
+  AppendPiece(page, GetCode("News Stop"));
+  AppendPiece(page, GetCode("Products"));
+  dm.tblProducts.SetIndexName("byCategory");
+  Walk(dm.tblProducts, page, [&] { return ProductRow(productTemplate, language, outputFolder); });
+  AppendPiece(page, GetCode("Products Stop"));
+  AppendPiece(page, GetCode("Links"));
+  Walk(dm.tblLinks, page, [&] { return LinkRow(language, outputFolder); });
+  for (const char* name : {"Links Stop", "Body Stop"}) AppendPiece(page, GetCode(name));
+  AppendPiece(page, "</HTML>");
+
+  const std::string fileName = base + std::to_string(language) + ext;
+  WritePage(fileName, page);
+  FileList.push_back(fileName);
+}
+
+void TPageBuilder::Walk(TTable& table, std::string& page, const std::function<std::string()>& rowText) {
+  TRecordKeeper keeper(table);
+  table.First();
+  // The test comes after the row: the first row is always handled, an empty table once.
+  do {
+    if (!table.IsEmpty() && table.FieldByName("Include").AsBoolean()) AppendLines(page, rowText());
+    SetProgress(position_ + 1, maximum_);
+    table.Next();
+    ProcessMessagesNow();
+  } while (!table.Eof() && !cancelled_);
+  keeper.Restore();
+}
+
+std::string TPageBuilder::NewsRow(const std::string& templ, int language) {
+  TTable& news = Data().tblNews;
+  const std::string n = std::to_string(language);
+  const std::string date =
+      FormatDateTime(Settings().DateFormat(language).value_or(""), news.FieldByName("Date").AsDateTime());
+  std::string text = ReplaceAll(templ, "%DATE%", HtmlText(date));
+  text = ReplaceAll(text, "%NEWSTITLE%", HtmlText(FieldText(news, "News Title " + n)));
+  return ReplaceAll(text, "%NEWSBODY%", HtmlText(FieldText(news, "News Body " + n)));
+}
+
+std::string TPageBuilder::ProductRow(const std::string& templ, int language,
+                                     const std::string& outputFolder) {
+  TTable& products = Data().tblProducts;
+  std::vector<std::string>* fileList = language == 1 ? &FileList : nullptr;
+  const std::string name = HtmlText(FieldText(products, "Name"));
+  const std::string downloadPath = outputFolder + FieldText(products, "Download Area Filename");
+  std::string sizeText, dateText;
+  if (downloadPath != outputFolder) {
+    sizeText = " (" + std::to_string(GetFileSizeKB(downloadPath)) + " KB)";
+    if (fileList) fileList->push_back(downloadPath);
+    if (FileExists(downloadPath))
+      dateText = FormatDateTime(Settings().DateTimeFormat(language).value_or(""), GetFileDate(downloadPath));
+  }
+  std::string text = ReplaceAll(templ, "%NAME%", name);
+  text = ReplaceAll(text, "%CATEGORY%", HtmlText(FieldText(products, "Category")));
+  text = ReplaceAll(text, "%FILENAME%", ExtractFileName(downloadPath));
+  text = ReplaceAll(text, "%FILESIZE%", sizeText);
+  text = ReplaceAll(text, "%FILEDATE%", dateText);
+  text = ReplaceImage(text, outputFolder + FieldText(products, "Screenshot"), name, "", outputFolder,
+                      fileList);
+  return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(products, "Description " + std::to_string(language))));
+}
+
+std::string TPageBuilder::LinkRow(int language, const std::string& outputFolder) {
+  TTable& links = Data().tblLinks;
+  const std::string name = HtmlText(FieldText(links, "Name"));
+  const std::string url = FieldText(links, "URL");
+  // Fetched anew for every row.
+  std::string text = ReplaceAll(GetCode("Link"), "%NAME%", name);
+  text = ReplaceAll(text, "%URL%", url);
+  text = ReplaceImage(text, outputFolder + FieldText(links, "Image"), name, url, outputFolder,
+                      language == 1 ? &FileList : nullptr);
+  return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(links, "Description " + std::to_string(language))));
+}
+
+void TPageBuilder::WritePage(const std::string& fileName, const std::string& page) {
+  const std::string text = ToCrLfLines(ReplaceVariables(page, false));
+  std::string error;
+  if (!WriteFileAtomically(fileName, text, error))
+    throw EBuildError("Cannot create file \"" + fileName + "\". " + error);
+}
+
+}  // namespace pagolin

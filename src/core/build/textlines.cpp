@@ -1,0 +1,77 @@
+#include "textlines.h"
+
+namespace pagolin {
+namespace {
+
+// Calls emit(line) for each line of text, with the line-break rule of AppendLines.
+template <typename Emit>
+void ForEachLine(std::string_view text, Emit emit) {
+  size_t start = 0;
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    emit(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < n) emit(text.substr(start));
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+void AppendLines(std::string& out, std::string_view text) {
+  ForEachLine(text, [&out](std::string_view line) {
+    out.append(line);
+    out += "\r\n";
+  });
+}
+
+std::string ToCrLfLines(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32 + 2);
+  AppendLines(out, text);
+  return out;
+}
+
+std::string WrapLines(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32 + 2);
+  auto emit = [&out](std::string_view line) {
+    out.append(line);
+    out += "\r\n";
+  };
+  ForEachLine(text, [&](std::string_view line) {
+    bool wrapped = false;
+    while (line.size() > kWrapColumns) {
+      // The last blank that still lets the line end by the column (a blank just past the
+      // column may hang off the end), after the first word.
+      size_t brk = std::string_view::npos;
+      for (size_t i = kWrapColumns + 1; i-- > 0;) {
+        if (IsBlank(line[i])) {
+          brk = i;
+          break;
+        }
+      }
+      size_t end = brk;
+      while (end != std::string_view::npos && end > 0 && IsBlank(line[end - 1])) --end;
+      if (brk == std::string_view::npos || end == 0) {
+        emit(line.substr(0, kWrapColumns));
+        line.remove_prefix(kWrapColumns);
+        continue;
+      }
+      emit(line.substr(0, end));
+      wrapped = true;
+      size_t next = brk;
+      while (next < line.size() && IsBlank(line[next])) ++next;
+      line.remove_prefix(next);
+    }
+    // Blanks at a break are dropped, so they leave no empty line behind.
+    if (!line.empty() || !wrapped) emit(line);
+  });
+  return out;
+}
+
+}  // namespace pagolin

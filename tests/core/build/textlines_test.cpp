@@ -1,0 +1,87 @@
+#include "build/htmltext.h"
+#include "build/replaceall.h"
+#include "build/textlines.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace pagolin {
+namespace {
+
+TEST(EscapeHtml, EscapesSignsUmlautsAndLineBreaksButNotAmpersands) {
+  EXPECT_EQ(EscapeHtml("a < b & c\r\nd"), "a &lt; b & c<BR>d");
+  EXPECT_EQ(EscapeHtml("M\xfcller \xa9"), "M&uuml;ller &copy;");
+  EXPECT_EQ(EscapeHtml("\xc4\xe4\xd6\xf6\xdc\xfc\xdf"), "&Auml;&auml;&Ouml;&ouml;&Uuml;&uuml;&szlig;");
+  EXPECT_EQ(EscapeHtml("\"q\" > 'x'"), "\"q\" &gt; 'x'");
+  EXPECT_EQ(EscapeHtml("lone\rcr lone\nlf \r\r\n\n"), "lone\rcr lone\nlf \r<BR>\n");
+  EXPECT_EQ(EscapeHtml("\xe9\x80"), "\xe9\x80");
+}
+
+// One pass gives what the eleven replacements in their order give, for every byte.
+TEST(EscapeHtml, SameAsTheElevenReplacementsInOrder) {
+  auto steps = [](std::string t) {
+    const char* table[][2] = {{"<", "&lt;"},       {">", "&gt;"},      {"\xa9", "&copy;"},
+                              {"\xc4", "&Auml;"},  {"\xe4", "&auml;"}, {"\xd6", "&Ouml;"},
+                              {"\xf6", "&ouml;"},  {"\xdc", "&Uuml;"}, {"\xfc", "&uuml;"},
+                              {"\xdf", "&szlig;"}, {"\r\n", "<BR>"}};
+    for (auto& s : table) t = ReplaceAll(t, s[0], s[1]);
+    return t;
+  };
+  std::string all;
+  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  EXPECT_EQ(EscapeHtml(all), steps(all));
+  std::mt19937 rng(7);
+  const std::string alphabet = "<>\r\n\xa9\xfc\xdf&a";
+  for (int i = 0; i < 2000; ++i) {
+    std::string s(rng() % 20, ' ');
+    for (char& c : s) c = alphabet[rng() % alphabet.size()];
+    ASSERT_EQ(EscapeHtml(s), steps(s));
+  }
+}
+
+TEST(TextLines, AppendLinesEndsEveryLineWithCrLfAndAddsNoLineForAFinalBreak) {
+  EXPECT_EQ(ToCrLfLines(""), "");
+  EXPECT_EQ(ToCrLfLines("a"), "a\r\n");
+  EXPECT_EQ(ToCrLfLines("a\r\n"), "a\r\n");
+  EXPECT_EQ(ToCrLfLines("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(ToCrLfLines("a\r\r\n"), "a\r\n\r\n");
+  EXPECT_EQ(ToCrLfLines("\r\n\r\n"), "\r\n\r\n");
+}
+
+TEST(TextLines, WrapLinesBreaksAtWordsWithinTheColumn) {
+  std::string words;
+  for (int i = 0; i < 40; ++i) words += (i ? " word" : "word") + std::to_string(i);
+  const std::string wrapped = WrapLines(words + "\r\nshort\r\n");
+  size_t start = 0;
+  int lines = 0;
+  std::string joined;
+  while (start < wrapped.size()) {
+    const size_t end = wrapped.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
+    const std::string line = wrapped.substr(start, end - start);
+    EXPECT_LE(line.size(), kWrapColumns);
+    EXPECT_TRUE(line.empty() || (line.front() != ' ' && line.back() != ' ')) << line;
+    joined += line + " ";
+    start = end + 2;
+    ++lines;
+  }
+  EXPECT_GT(lines, 4);
+  EXPECT_EQ(joined, words + " short ");
+  // Lines already short enough are kept, and the text's own breaks stay.
+  EXPECT_EQ(WrapLines("Hello,\r\n\r\n-- \r\nMe"), "Hello,\r\n\r\n-- \r\nMe\r\n");
+  EXPECT_EQ(WrapLines(""), "");
+  // Wrapping again changes nothing.
+  EXPECT_EQ(WrapLines(wrapped), wrapped);
+}
+
+TEST(TextLines, WrapLinesCutsAWordLongerThanALine) {
+  const std::string word(kWrapColumns * 2 + 5, 'x');
+  EXPECT_EQ(WrapLines("go " + word),
+            "go\r\n" + std::string(kWrapColumns, 'x') + "\r\n" + std::string(kWrapColumns, 'x') + "\r\nxxxxx\r\n");
+  EXPECT_EQ(WrapLines(std::string(kWrapColumns, 'y') + "   "), std::string(kWrapColumns, 'y') + "\r\n");
+}
+
+}  // namespace
+}  // namespace pagolin
