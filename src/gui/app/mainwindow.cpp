@@ -26,6 +26,7 @@ QAction* MakeAction(QObject* parent, const char* name, const char* caption, cons
                     const QKeySequence& shortcut = {}) {
   auto* a = new QAction(QString::fromLatin1(caption), parent);
   a->setObjectName(QString::fromLatin1(name));
+  a->setIconText(a->text());  // keeps "..." on tool buttons
   if (hint) a->setStatusTip(QString::fromLatin1(hint));
   if (!shortcut.isEmpty()) a->setShortcut(shortcut);
   return a;

@@ -9,8 +9,10 @@
 #include "build/dlgprogress.h"
 #include "components/qtext.h"
 #include "data/dlgnewdatabase.h"
+#include "data/datamod.h"
 #include "data/dlgsettings.h"
 #include "platform/filenames.h"
+#include "platform/hooks.h"
 
 namespace pagolin {
 
@@ -27,17 +29,33 @@ void StartProgram(const std::string& siteFolder) {
   p.HelpFile = ToQ(ProgramFolder() + kHelpFile);
 
   p.Form1 = new TForm1;
-  // The data module comes second, then the dialogs, each owned by the main window so they
-  // centre over it and live exactly as long.
+  p.CreationOrder.push_back("Form1");
+  p.DataModule2 = new TDataModule2(p.SiteFolder);
+  p.CreationOrder.push_back("DataModule2");
+  try {
+    p.DataModule2->DataModule2Create();
+  } catch (const std::exception& e) {
+    // The standard error box; the program runs on with the tables that did open.
+    ShowError(e.what());
+  }
+  // The dialogs are owned by the main window so they centre over it.
   p.dlgAbout = new TdlgAbout(p.Form1);
   p.dlgProgress = new TdlgProgress(p.Form1);
   p.dlgSettings = new TdlgSettings(p.Form1);
   p.dlgNewDatabase = new TdlgNewDatabase(p.Form1);
+  for (const char* name : {"dlgAbout", "dlgProgress", "dlgSettings", "dlgNewDatabase"})
+    p.CreationOrder.push_back(name);
 }
 
 void FinishProgram() {
   TProgramObjects& p = Program();
-  delete p.Form1;  // takes the dialogs with it
+  // Reverse order: the dialogs, the data module (closes the tables), the main window.
+  delete p.dlgNewDatabase;
+  delete p.dlgSettings;
+  delete p.dlgProgress;
+  delete p.dlgAbout;
+  delete p.DataModule2;
+  delete p.Form1;
   p = TProgramObjects{};
 }
 

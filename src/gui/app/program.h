@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QString>
 
@@ -25,6 +26,7 @@ struct TProgramObjects {
   TdlgNewDatabase* dlgNewDatabase = nullptr;
   std::string SiteFolder;  // with its trailing delimiter
   QString HelpFile;
+  std::vector<std::string> CreationOrder;  // the names above, as they were created
 };
 
 // The one instance; empty until StartProgram has run.

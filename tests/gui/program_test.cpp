@@ -1,0 +1,172 @@
+// Starts the program's objects offscreen on a prepared site, as main() does.
+#include <QtTest>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "components/qtext.h"
+#include "data/datamod.h"
+#include "platform/hooks.h"
+
+using namespace pagolin;
+
+class ProgramTest : public QObject {
+  Q_OBJECT
+
+  static QString PrepareSite(const QTemporaryDir& dir) {
+    QProcess tool;
+    tool.start(QStringLiteral(PAGOLIN_NEWSITE), {dir.path(), QStringLiteral("--sample")});
+    if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return {};
+    return dir.path();
+  }
+
+ private slots:
+  void cleanup() { FinishProgram(); }
+
+  void startCreatesTheSixObjectsInOrderAndOpensTheTables() {
+    QTemporaryDir dir;
+    QVERIFY(!PrepareSite(dir).isEmpty());
+    StartProgram(FromQ(dir.path()));
+    const TProgramObjects& p = Program();
+    const std::vector<std::string> order{"Form1",       "DataModule2", "dlgAbout",
+                                         "dlgProgress", "dlgSettings", "dlgNewDatabase"};
+    QCOMPARE(p.CreationOrder, order);
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Pagolin"));
+    QVERIFY(p.HelpFile.endsWith(QStringLiteral("Pagolin.html")));
+    QCOMPARE(p.Form1->windowTitle(), QStringLiteral("Pagolin Pro"));
+    QCOMPARE(p.Form1->objectName(), QStringLiteral("Form1"));
+    QVERIFY(p.DataModule2->tblNews.Active());
+    QVERIFY(p.DataModule2->tblLinks.Active());
+    QCOMPARE(p.DataModule2->tblCodes.IndexName(), std::string("TypeAndName"));
+    const QStringList dialogs{QStringLiteral("dlgAbout"), QStringLiteral("dlgProgress"),
+                              QStringLiteral("dlgSettings"), QStringLiteral("dlgNewDatabase")};
+    for (const QString& name : dialogs) {
+      auto* d = p.Form1->findChild<QDialog*>(name);
+      QVERIFY2(d, qPrintable(name));
+      QVERIFY(!d->isVisible());
+    }
+  }
+
+  void theFrameHasItsToolBarMenusTabsAndUploadTab() {
+    QTemporaryDir dir;
+    QVERIFY(!PrepareSite(dir).isEmpty());
+    StartProgram(FromQ(dir.path()));
+    TForm1* f = Program().Form1;
+    const QStringList buttons{QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2"),
+                              QStringLiteral("ToolButton3"), QStringLiteral("ToolButton7"),
+                              QStringLiteral("ToolButton9")};
+    const QStringList captions{QStringLiteral("Build pages"), QStringLiteral("Launch Browser"),
+                               QStringLiteral("Settings..."), QStringLiteral("Send News"),
+                               QStringLiteral("Help")};
+    int lastX = -1;
+    f->resize(900, 600);
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    for (int i = 0; i < buttons.size(); ++i) {
+      auto* b = f->findChild<QToolButton*>(buttons[i]);
+      QVERIFY2(b, qPrintable(buttons[i]));
+      QCOMPARE(b->text(), captions[i]);
+      QVERIFY2(b->x() > lastX, "left to right");
+      lastX = b->x();
+    }
+    QCOMPARE(f->minimumSize(), QSize(420, 420));
+
+    struct Item {
+      const char* name;
+      const char* caption;
+      QKeySequence key;
+    };
+    const Item items[] = {{"Cleardatabases1", "New database...", QKeySequence(QStringLiteral("Ctrl+N"))},
+                          {"Settings1", "Settings...", QKeySequence(QStringLiteral("Ctrl+S"))},
+                          {"Build2", "Build pages", QKeySequence(QStringLiteral("F9"))},
+                          {"Quit1", "Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
+                          {"Help2", "Help", QKeySequence(QStringLiteral("F1"))},
+                          {"VisitHomepage1", "Visit our home page...", {}},
+                          {"SendEmail1", "Send us email...", {}},
+                          {"CopyEmail1", "Copy our email adress", {}},
+                          {"CopyHomepage1", "Copy our WWW home page URL", {}},
+                          {"About1", "About Pagolin...", {}}};
+    QList<QAction*> inMenus;
+    for (QAction* top : f->menuBar()->actions())
+      for (QAction* a : top->menu()->actions())
+        if (!a->isSeparator()) inMenus << a;
+    QCOMPARE(inMenus.size(), int(std::size(items)));
+    for (int i = 0; i < inMenus.size(); ++i) {
+      QCOMPARE(inMenus[i]->objectName(), QString::fromLatin1(items[i].name));
+      QCOMPARE(inMenus[i]->text(), QString::fromLatin1(items[i].caption));
+      QCOMPARE(inMenus[i]->shortcut(), items[i].key);
+    }
+
+    const QStringList tabs{QStringLiteral("tbsProducts"), QStringLiteral("tbsHotNews"),
+                           QStringLiteral("tbsCoolLinks"), QStringLiteral("tbsMailAndNews"),
+                           QStringLiteral("tbsCodes"), QStringLiteral("tbsUpload")};
+    QCOMPARE(f->pgcMain->count(), 6);
+    for (int i = 0; i < tabs.size(); ++i) QCOMPARE(f->pgcMain->widget(i)->objectName(), tabs[i]);
+    QCOMPARE(f->pgcMain->tabText(5), QStringLiteral("Upload files"));
+    QCOMPARE(f->Label2->text(), QStringLiteral("0 KB"));
+    QVERIFY(f->CheckListBox1);
+
+    // Activation brings "Products" to the front.
+    f->pgcMain->setCurrentIndex(5);
+    f->FormActivate();
+    QCOMPARE(f->pgcMain->currentIndex(), 0);
+
+    // The hint under the mouse shows in the status bar, the window's own hint elsewhere.
+    QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("Welcome to Pagolin!"));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(f->ToolButton1, &enter);
+    QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("Rebuild your web site pages"));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f->ToolButton1, &leave);
+    QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("Welcome to Pagolin!"));
+
+    f->grab().save(QStringLiteral("main_window.png"));
+  }
+
+  void closingTheMainWindowEndsTheMessageLoop() {
+    QTemporaryDir dir;
+    QVERIFY(!PrepareSite(dir).isEmpty());
+    StartProgram(FromQ(dir.path()));
+    Program().Form1->showMaximized();
+    QTimer::singleShot(200, [] { Program().Form1->Quit1->trigger(); });
+    QTimer watchdog;
+    bool timedOut = false;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [&] {
+      timedOut = true;
+      QApplication::exit(99);
+    });
+    watchdog.start(10000);
+    const int status = QApplication::exec();
+    QVERIFY(!timedOut);
+    QCOMPARE(status, 0);
+  }
+
+  void aSiteWithoutTablesShowsWhichFileIsMissingAndKeepsRunning() {
+    QTemporaryDir dir;
+    std::vector<std::string> errors;
+    TMessageHooks hooks;
+    hooks.showError = [&](const std::string& text, const std::string&) { errors.push_back(text); };
+    TMessageHooks old = SetMessageHooks(hooks);
+    StartProgram(FromQ(dir.path()));
+    SetMessageHooks(old);
+    QCOMPARE(errors.size(), size_t(1));
+    const QString text = ToQ(errors[0]);
+    QVERIFY2(text.contains(QStringLiteral("news.db")), qPrintable(text));
+    QVERIFY2(text.contains(dir.path()), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("pagolin-newsite")), qPrintable(text));
+    QVERIFY(Program().Form1);
+    QVERIFY(!Program().DataModule2->tblNews.Active());
+    QVERIFY(!Program().DataModule2->tblProducts.Active());
+    QCOMPARE(Program().CreationOrder.size(), size_t(6));
+  }
+};
+
+QTEST_MAIN(ProgramTest)
+#include "program_test.moc"
