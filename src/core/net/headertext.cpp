@@ -1,0 +1,140 @@
+#include "net/headertext.h"
+
+namespace pagolin {
+
+namespace {
+
+constexpr std::string_view kPrefix = "=?windows-1252?Q?";
+constexpr std::string_view kSuffix = "?=";
+constexpr std::size_t kMaxEncodedWord = 75;
+constexpr std::size_t kMaxLine = 76;
+
+bool IsHigh(char c) { return static_cast<unsigned char>(c) > 127; }
+
+// Characters that may stand for themselves in an encoded word in any header (phrase rules).
+bool IsLiteral(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' ||
+         c == '*' || c == '+' || c == '-' || c == '/';
+}
+
+// The Q form of each byte of text, one piece per byte, so that encoded words are split only
+// between whole characters.
+std::vector<std::string> QPieces(std::string_view text) {
+  static const char* hex = "0123456789ABCDEF";
+  std::vector<std::string> pieces;
+  pieces.reserve(text.size());
+  for (char c : text) {
+    if (c == ' ') {
+      pieces.emplace_back("_");
+    } else if (IsLiteral(c)) {
+      pieces.emplace_back(1, c);
+    } else {
+      const auto b = static_cast<unsigned char>(c);
+      pieces.push_back(std::string{'=', hex[b >> 4], hex[b & 15]});
+    }
+  }
+  return pieces;
+}
+
+std::vector<std::string> EncodedWords(std::string_view text) {
+  const std::size_t room = kMaxEncodedWord - kPrefix.size() - kSuffix.size();
+  std::vector<std::string> words;
+  std::string current;
+  for (const std::string& piece : QPieces(text)) {
+    if (current.size() + piece.size() > room) {
+      words.push_back(std::string(kPrefix) + current + std::string(kSuffix));
+      current.clear();
+    }
+    current += piece;
+  }
+  if (!current.empty()) words.push_back(std::string(kPrefix) + current + std::string(kSuffix));
+  return words;
+}
+
+std::vector<std::string_view> SplitBlanks(std::string_view value) {
+  std::vector<std::string_view> tokens;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t blank = value.find(' ', start);
+    if (blank == std::string_view::npos) {
+      tokens.push_back(value.substr(start));
+      return tokens;
+    }
+    tokens.push_back(value.substr(start, blank - start));
+    start = blank + 1;
+  }
+}
+
+}  // namespace
+
+std::string CleanHeaderValue(std::string_view value) {
+  std::string out(value);
+  for (char& c : out) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return out;
+}
+
+bool HasHighBytes(std::string_view text) {
+  for (char c : text) {
+    if (IsHigh(c)) return true;
+  }
+  return false;
+}
+
+bool HasHighBytes(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    if (HasHighBytes(line)) return true;
+  }
+  return false;
+}
+
+std::string EncodeHeaderValue(std::string_view value, std::size_t nameLength) {
+  if (!HasHighBytes(value)) return std::string(value);
+  const std::vector<std::string_view> tokens = SplitBlanks(value);
+  // The atoms of the result, each to be separated from the next by a blank or a fold. Between
+  // two encoded words a reader drops the blank, so a run of words with high bytes (and the
+  // blanks inside it) is encoded as one text.
+  std::vector<std::string> atoms;
+  std::size_t i = 0;
+  while (i < tokens.size()) {
+    if (!HasHighBytes(tokens[i])) {
+      atoms.emplace_back(tokens[i]);
+      ++i;
+      continue;
+    }
+    std::size_t last = i;  // the run ends at the last word with high bytes before a plain word
+    for (std::size_t j = i + 1; j < tokens.size(); ++j) {
+      if (HasHighBytes(tokens[j])) {
+        last = j;
+      } else if (!tokens[j].empty()) {
+        break;
+      }
+    }
+    std::string run(tokens[i]);
+    for (std::size_t j = i + 1; j <= last; ++j) {
+      run += ' ';
+      run += tokens[j];
+    }
+    for (std::string& word : EncodedWords(run)) atoms.push_back(std::move(word));
+    i = last + 1;
+  }
+  std::string out;
+  std::size_t lineLength = nameLength;
+  for (std::size_t k = 0; k < atoms.size(); ++k) {
+    if (k > 0) {
+      if (lineLength + 1 + atoms[k].size() > kMaxLine && lineLength > 1) {
+        out += "\r\n ";
+        lineLength = 1;
+      } else {
+        out += ' ';
+        ++lineLength;
+      }
+    }
+    out += atoms[k];
+    lineLength += atoms[k].size();
+  }
+  return out;
+}
+
+}  // namespace pagolin
