@@ -104,8 +104,10 @@ class TParvel {
   // (Windows-1252) replaced by their entities, in that order. "&" and '"' stay as they are.
   static std::string EncodeTitle(const std::string& title);
   // Replaces the first occurrence of Search, then searches again from the start, until none is
-  // left. Linear in the length of Text. An empty Search returns Text unchanged; a Replacement
-  // that contains Search (which would never end) replaces each original occurrence once.
+  // left. An empty Search returns Text unchanged. Where searching again would never end (the
+  // Replacement contains Search, or new matches keep forming across the edges of replacements:
+  // more than Text.size() + 1 replacements), each occurrence in the original Text is replaced
+  // once instead. Time linear in the length of Text for a fixed Search and Replacement.
   static std::string ReplaceAll(const std::string& Text, const std::string& Search,
                                 const std::string& Replacement);
 

@@ -3,6 +3,8 @@
 #include "platform/hooks.h"
 #include "rtf2html/parvel_text.h"
 
+#include <algorithm>
+
 namespace pagolin {
 namespace {
 
@@ -14,6 +16,13 @@ bool IsGroupOrEscape(char c) { return c == '{' || c == '}' || c == '\\'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Text that passes through unchanged and leaves the scanner's state as it is.
+bool IsOrdinaryText(char c) {
+  return c != '{' && c != '}' && c != '\\' && c != '&' && c != '<' && c != '>';
+}
+
+constexpr std::size_t kMaxRun = 256;
+
 // A tenth of the input length, rounded to the nearest integer, halves to the even neighbour.
 std::size_t ProgressStep(std::size_t length) {
   std::size_t step = length / 10;
@@ -24,8 +33,9 @@ std::size_t ProgressStep(std::size_t length) {
 
 }  // namespace
 
-TParvelScanner::TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html)
-    : owner_(owner), rtf_(rtf), html_(html) {}
+TParvelScanner::TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html,
+                               bool textRuns)
+    : owner_(owner), rtf_(rtf), html_(html), textRuns_(textRuns) {}
 
 bool TParvelScanner::Scan() {
   const char* const s = rtf_.data();
@@ -67,7 +77,24 @@ bool TParvelScanner::Scan() {
         case '&': html_ += "&amp;"; break;
         case '<': html_ += "&lt;"; break;
         case '>': html_ += "&gt;"; break;
-        default: html_ += c; break;
+        default:
+          if (!textRuns_) {
+            html_ += c;
+            break;
+          }
+          // A run of ordinary text: each of its characters would take an iteration of its
+          // own that changes nothing but the output and the progress counter, so the run is
+          // copied at once. It stops before the last two characters, before the iteration
+          // that calls the progress handler, and at kMaxRun (messages are processed per run).
+          std::size_t limit = std::min(n - 2, i + kMaxRun);
+          if (progress) limit = std::min(limit, i + 1 + (step - counter));
+          std::size_t end = i + 1;
+          while (end < limit && IsOrdinaryText(s[end])) ++end;
+          html_.append(s + i, end - i);
+          counter += end - i - 1;
+          i = end - 1;
+          c = s[i];
+          break;
       }
     }
 

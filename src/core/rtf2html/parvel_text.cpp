@@ -94,21 +94,38 @@ std::string TParvel::EncodeTitle(const std::string& title) {
   return result;
 }
 
+namespace {
+
+// Every occurrence in Text, left to right; inserted text is not searched again.
+std::string ReplaceEachOnce(const std::string& Text, const std::string& Search,
+                            const std::string& Replacement) {
+  std::string out;
+  out.reserve(Text.size());
+  std::size_t from = 0;
+  for (std::size_t at; (at = Text.find(Search, from)) != std::string::npos;
+       from = at + Search.size())
+    out.append(Text, from, at - from).append(Replacement);
+  out.append(Text, from, std::string::npos);
+  return out;
+}
+
+}  // namespace
+
 std::string TParvel::ReplaceAll(const std::string& Text, const std::string& Search,
                                 const std::string& Replacement) {
   if (Search.empty()) return Text;
+  // Searching from the start again finds the replacement itself forever.
+  if (Replacement.find(Search) != std::string::npos)
+    return ReplaceEachOnce(Text, Search, Replacement);
   const std::size_t m = Search.size();
+  // A replacement that is shorter than the search text shrinks the text, so there are at most
+  // Text.size() replacements. A longer one can make new matches across its edges without end
+  // ("ab" -> "bbaa" in "aab"); past that many replacements each original occurrence is
+  // replaced once instead.
+  const std::size_t budget = Text.size() + 1;
+  std::size_t replacements = 0;
   std::string out;
   out.reserve(Text.size());
-  if (Replacement.find(Search) != std::string::npos) {
-    // Searching again from the start would find the replacement itself forever: replace each
-    // occurrence of the original text once instead.
-    std::size_t from = 0;
-    for (std::size_t at; (at = Text.find(Search, from)) != std::string::npos; from = at + m)
-      out.append(Text, from, at - from).append(Replacement);
-    out.append(Text, from, std::string::npos);
-    return out;
-  }
   // The text is always out + Text[rest..]. Searching from the start again after a replacement
   // can only find a match that begins at most m - 1 characters before that replacement (the
   // text before it held no match), so only the characters of out from `resume` on are checked
@@ -128,6 +145,7 @@ std::string TParvel::ReplaceAll(const std::string& Text, const std::string& Sear
       }
     }
     if (hit != std::string::npos) {
+      if (++replacements > budget) return ReplaceEachOnce(Text, Search, Replacement);
       const std::size_t inOut = out.size() - hit;
       if (inOut > m) {
         // The match ends inside the last replacement: only the short tail after it moves.
@@ -142,6 +160,7 @@ std::string TParvel::ReplaceAll(const std::string& Text, const std::string& Sear
     }
     const std::size_t at = Text.find(Search, rest);
     if (at == std::string::npos) break;
+    if (++replacements > budget) return ReplaceEachOnce(Text, Search, Replacement);
     out.append(Text, rest, at - rest);
     const std::size_t place = out.size();
     out += Replacement;

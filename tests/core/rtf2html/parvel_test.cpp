@@ -322,6 +322,26 @@ TEST(Parvel, HandlerStopsTheConversionWithPartialOutput) {
   EXPECT_LT(part.size(), full.size() / 5);
 }
 
+TEST(Parvel, CopyingTextRunsAtOnceMatchesOneCharacterPerIteration) {
+  std::string body;
+  for (int i = 0; i < 300; ++i) body += "plain text, more text \\b bold\\b0 & <x> \\'e9\\par ";
+  const std::string rtf = Doc(body);
+  for (std::int32_t stopAt = 10; stopAt <= 110; stopAt += 10) {
+    std::string html[2];
+    std::vector<int> calls[2];
+    for (int runs = 0; runs < 2; ++runs) {
+      TParvel parvel;
+      parvel.SetOnProgress([&, runs](TParvel&, std::int32_t p, bool& go) {
+        calls[runs].push_back(p);
+        go = p < stopAt;
+      });
+      TParvelScanner(parvel, rtf, html[runs], runs == 1).Scan();
+    }
+    EXPECT_EQ(html[0], html[1]) << stopAt;
+    EXPECT_EQ(calls[0], calls[1]) << stopAt;
+  }
+}
+
 TEST(Parvel, LongConversionProcessesPendingMessages) {
   int processed = 0;
   TMessageHooks hooks;
@@ -333,7 +353,7 @@ TEST(Parvel, LongConversionProcessesPendingMessages) {
     if (p == 10) std::this_thread::sleep_for(std::chrono::milliseconds(25));
   });
   std::string html;
-  parvel.ConvertRTF(Doc(std::string(10000, 'x')), html);
+  parvel.ConvertRTF(Doc(std::string(300000, 'x')), html);
   SetMessageHooks(old);
   EXPECT_GE(processed, 1);
 }
