@@ -92,12 +92,17 @@ bool T_News::Send() {
     NNTP->Login();
     NNTP->SetArticle(&article_);
     NNTP->PostArticle();
-    NNTP->Logout();
   } catch (...) {
     article_.clear();
     throw;
   }
   article_.clear();
+  // The server has taken the article: a failed goodbye must not make it look unsent (it
+  // would be posted twice).
+  try {
+    NNTP->Logout();
+  } catch (const ETcpIpError&) {
+  }
   return true;
 }
 

@@ -57,8 +57,9 @@ class T_News : public T_MailNews {
 
   // Posts nothing and returns false unless NNTP is set, Newsgroups has 1 to 10 items and
   // From is not empty. Otherwise composes the article and posts it on a fresh connection
-  // (Login, SetArticle, PostArticle, Logout) and returns true. Throws what T_NNTP throws; the
-  // composed article is empty afterwards in every case.
+  // (Login, SetArticle, PostArticle, Logout) and returns true. Throws what T_NNTP throws up to
+  // the server's acceptance of the article; an error of the goodbye after it is dropped, since
+  // the article is posted. The composed article is empty afterwards in every case.
   bool Send() override;
 };
 

@@ -58,6 +58,11 @@ void T_NNTP::Login() {
 }
 
 void T_NNTP::Logout() {
+  if (LoggedIn() && Eof(Socket())) {
+    // The connection is known to be gone: no goodbye to wait for.
+    T_TcpIp::Logout();
+    throw EProtocolError("The news server closed the connection", kNoStatus, "NNTP");
+  }
   if (LoggedIn()) {
     try {
       SendCommand("QUIT");

@@ -29,7 +29,8 @@ class T_NNTP : public T_TcpIp {
   // mode; any failure of that step is dropped. Also ETcpIpError / ESocketError of the base.
   void Login() override;
   // When logged in, QUIT and its reply; the socket is closed in any case, and an error of
-  // the reply goes on to the caller after that.
+  // the reply goes on to the caller after that. A connection already known to be gone is
+  // closed without QUIT (EProtocolError, status 999).
   void Logout() override;
   // Login, then Logout.
   void Action() override;
