@@ -23,6 +23,17 @@ bool IsOrdinaryText(char c) {
 
 constexpr std::size_t kMaxRun = 256;
 
+// Every "f" and "cf" word copies a font name or a colour text into the output, so without a
+// bound a long name used by many words would make the output grow with the square of the
+// input. Real names are under 32 characters and colours 6 digits; what goes beyond these
+// bounds is dropped.
+constexpr std::size_t kMaxFontName = 255;
+constexpr std::size_t kMaxColorText = 64;
+
+void AppendBounded(std::string& to, std::string_view text, std::size_t bound) {
+  if (to.size() < bound) to.append(text.substr(0, bound - to.size()));
+}
+
 // A tenth of the input length, rounded to the nearest integer, halves to the even neighbour.
 std::size_t ProgressStep(std::size_t length) {
   std::size_t step = length / 10;
@@ -127,7 +138,7 @@ void TParvelScanner::FontTableChar(char c) {
   if (no < 0) return;
   const auto index = static_cast<std::size_t>(no);
   if (index == fonts_.size()) fonts_.emplace_back();
-  if (index < fonts_.size()) fonts_[index] += c;
+  if (index < fonts_.size() && fonts_[index].size() < kMaxFontName) fonts_[index] += c;
 }
 
 void TParvelScanner::HandleControlWord(std::string_view w) {
@@ -288,9 +299,9 @@ void TParvelScanner::ColorComponent(std::string_view word) {
   const std::string text = value ? parvel::ColorComponent(*value) : std::string("00");
   switch (word[0]) {
     case 'r': colors.back() = text; break;
-    case 'g': colors.back() += text; break;
+    case 'g': AppendBounded(colors.back(), text, kMaxColorText); break;
     default:
-      colors.back() += text;
+      AppendBounded(colors.back(), text, kMaxColorText);
       colors.emplace_back();
       break;
   }

@@ -188,6 +188,23 @@ TEST(Parvel, FontTableGivesFacesExceptSymbolAndUnknownNumbers) {
   EXPECT_EQ(html, "{<FONT FACE=\"Times\">a<FONT FACE=\"Symbol\r\n\">b");
 }
 
+TEST(Parvel, LongFontNamesAndColoursAreBoundedSoOutputStaysLinear) {
+  std::string greens;
+  for (int i = 0; i < 40; ++i) greens += "\\green1";
+  TParvel parvel;
+  parvel.SetOptions(kColors);
+  std::string html;
+  parvel.ConvertRTF("{\\rtf1{\\fonttbl{\\f0 " + std::string(1000, 'N') + ";}}{\\colortbl\\red1" +
+                        greens + "\\blue1;}\\f0 x\\cf0 y{}}",
+                    html);
+  ASSERT_EQ(parvel.Colors().size(), 2u);
+  std::string bounded;  // red, then greens until 64 digits; the blue finds no room
+  for (int i = 0; i < 32; ++i) bounded += "01";
+  EXPECT_EQ(parvel.Colors()[0], bounded);
+  EXPECT_EQ(html, "<FONT FACE=\"" + std::string(255, 'N') + "\">x<FONT COLOR=#" +
+                      parvel.Colors()[0] + ">y");
+}
+
 TEST(Parvel, WithoutColourTableAllTextGoesToTheFontTable) {
   EXPECT_EQ(Convert("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\plain hello\\'e9 world\\b x\\{y}"),
             "<FONT SIZE=2>&eacute;<B>{");
