@@ -83,7 +83,8 @@ class TParvel {
   // When RTF does not start with "{\rtf1" (case-sensitive): shows the message
   // "Parvel: RTF header is missing. Conversion aborted." through ShowMessage and returns with
   // HTML, Colors, ColorIndex and PlainSeen unchanged and OnProgress not called.
-  // Calls ProcessMessages once per scanned character (throttled inside the hook).
+  // Calls ProcessMessages once per scanned character or run of plain text (the hook throttles
+  // itself), so a long conversion keeps the program responsive.
   void ConvertRTF(std::string RTF, std::string& HTML);
 
   // --- Component state (read-only views, for the caller and for tests) ---------------------
