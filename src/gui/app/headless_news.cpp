@@ -1,13 +1,71 @@
+// pagolin --send-news [--site DIR]: the "Send News" command without a window, for scripts
+// and schedulers. One line per due posting on standard output: its subject, then "sent" or
+// the reason it was not. Exit status 0 only when every due posting was sent.
 #include <cstdio>
+#include <exception>
+#include <string>
 
 #include "app/headless.h"
+#include "data/datamod.h"
+#include "data/settings.h"
+#include "net/ip_misc.h"
+#include "net/mailnews.h"
+#include "net/newspost.h"
+#include "platform/codepage.h"
+#include "platform/hooks.h"
 
 namespace pagolin {
 
-// Replaced by the news posting work.
-int HeadlessSendNews(const std::string&) {
-  std::fprintf(stderr, "Sending news is not available in this version.\n");
-  return 1;
+namespace {
+
+void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str()); }
+
+// Messages go to standard error; a posting's failure box is left out, since its reason is
+// on the posting's own line already.
+void InstallConsoleHooks() {
+  TMessageHooks hooks;
+  hooks.showMessage = [](const std::string& text) { PrintError(text); };
+  hooks.showError = [](const std::string&, const std::string&) {};
+  hooks.messageDlg = [](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
+    PrintError(text);
+    return TModalResult::mrNo;
+  };
+  hooks.processMessages = [] {};
+  SetMessageHooks(std::move(hooks));
+}
+
+}  // namespace
+
+int HeadlessSendNews(const std::string& siteFolder) {
+  InstallConsoleHooks();
+  TSettings settings(siteFolder);
+  std::string error;
+  if (!settings.LoadSettings(error)) {
+    PrintError(error);
+    return 1;
+  }
+  StartNetwork();
+  int status = 0;
+  try {
+    TDataModule2 dataModule(siteFolder);
+    dataModule.DataModule2Create();
+    T_NNTP nntp;
+    T_News news;
+    const std::vector<TPostingOutcome> outcomes =
+        SendDuePostings(dataModule.tblNewsPost, settings, news, nntp);
+    for (const TPostingOutcome& outcome : outcomes) {
+      const std::string line = outcome.Subject + ": " + (outcome.Sent ? "sent" : outcome.Reason);
+      std::printf("%s\n", AnsiToUtf8(line).c_str());
+      if (!outcome.Sent) status = 1;
+    }
+    if (outcomes.empty()) PrintError("No postings are due.");
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+    status = 1;
+  }
+  std::fflush(stdout);
+  StopNetwork();
+  return status;
 }
 
 }  // namespace pagolin

@@ -10,6 +10,7 @@
 #include "app/headless.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
+#include "net/ip_misc.h"
 #include "platform/filenames.h"
 
 namespace {
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   if (build) return pagolin::HeadlessBuild(site);
   if (sendNews) return pagolin::HeadlessSendNews(site);
 
+  pagolin::StartNetwork();  // before any window
   QApplication app(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   pagolin::InstallQtMessageHooks();
@@ -48,5 +50,6 @@ int main(int argc, char** argv) {
   pagolin::Program().Form1->showMaximized();
   const int status = app.exec();
   pagolin::FinishProgram();
+  pagolin::StopNetwork();
   return status;
 }

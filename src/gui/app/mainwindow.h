@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "net/mailnews.h"
+
 namespace pagolin {
 
 class THintTracker;
@@ -77,6 +79,10 @@ class TForm1 : public QMainWindow {
   QAction* actSettings = nullptr;
   QAction* actSendNews = nullptr;
   QAction* actHelp = nullptr;
+
+  // The news client and the article component of "Send News".
+  T_NNTP _NNTP1;
+  T_News _News1;
 
  protected:
   void showEvent(QShowEvent* event) override;

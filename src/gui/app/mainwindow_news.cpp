@@ -1,10 +1,43 @@
-// The main window's "Send News" command. Wired with the news posting work.
+// The main window's "Send News" command: asks, then posts every due posting through the core
+// walk (net/newspost.h) with the window's news client, the button disabled meanwhile.
+#include <QAction>
+
+#include <exception>
+
 #include "app/mainwindow.h"
+#include "app/program.h"
+#include "components/hinttracker.h"
+#include "components/qtext.h"
+#include "data/datamod.h"
+#include "data/dlgsettings.h"
+#include "net/newspost.h"
+#include "platform/hooks.h"
 
 namespace pagolin {
 
-void TForm1::WireNewsCommands() { actSendNews->setEnabled(false); }
+void TForm1::WireNewsCommands() {
+  _News1.NNTP = &_NNTP1;
+  actSendNews->setEnabled(true);
+  connect(actSendNews, &QAction::triggered, this, [this] { ToolButton7Click(); });
+}
 
-void TForm1::ToolButton7Click() {}
+void TForm1::ToolButton7Click() {
+  if (MessageDlg("Upload messages to Internet Newsgroups?", TMsgDlgType::mtConfirmation,
+                 TMsgDlgButtons::mbYesNo) != TModalResult::mrYes) {
+    return;
+  }
+  TDataModule2* data = Program().DataModule2;
+  if (data == nullptr || Program().dlgSettings == nullptr) return;
+  const TSettings& settings = Program().dlgSettings->Settings();
+  // The button (through its action) stays disabled until the walk has ended.
+  actSendNews->setEnabled(false);
+  hints_->SetCurrentHint(ToQ("Connecting to " + settings.Server + "..."));
+  try {
+    SendDuePostings(data->tblNewsPost, settings, _News1, _NNTP1);
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+  actSendNews->setEnabled(true);
+}
 
 }  // namespace pagolin
