@@ -20,4 +20,11 @@ std::vector<TNewSiteRow> SampleNews();      // rows of "news.db"
 std::vector<TNewSiteRow> SampleLinks();     // rows of "links.db"
 std::vector<TNewSiteRow> SamplePostings();  // rows of "newspost.db"
 
+// The files the sample rows name (screenshots, link images, downloads): file name and bytes,
+// to be written into the site folder, which is the output folder of a new site's settings.
+std::vector<std::pair<std::string, std::string>> SampleFiles();
+// Writes SampleFiles() into folder (with its trailing delimiter), each file whole; throws
+// std::runtime_error naming the file that could not be written.
+void WriteSampleFiles(const std::string& folder);
+
 }  // namespace pagolin

@@ -148,6 +148,7 @@ int Run(int argc, char** argv) {
         throw ENewSiteError("cannot rename \"" + temps[i] + "\" to \"" + defs[i]->fileName + "\"");
       temps[i].clear();
     }
+    if (sample) WriteSampleFiles(folder);
   } catch (const std::exception& e) {
     for (const std::string& t : temps)
       if (!t.empty()) std::remove(t.c_str());

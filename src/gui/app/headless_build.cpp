@@ -1,13 +1,59 @@
+// pagolin --build [--site DIR]: "Build pages" without a window, for scripts and schedulers.
+// Prints the upload list (a check mark or a blank, then the item's text) and the used space;
+// messages of the build (a field that is not rich text) go to standard error.
 #include <cstdio>
+#include <exception>
+#include <string>
 
 #include "app/headless.h"
+#include "build/pagebuilder.h"
+#include "build/uploadlist.h"
+#include "data/datamod.h"
+#include "data/settings.h"
+#include "platform/codepage.h"
+#include "platform/hooks.h"
 
 namespace pagolin {
+namespace {
 
-// Replaced by the page builder work.
-int HeadlessBuild(const std::string&) {
-  std::fprintf(stderr, "Building pages is not available in this version.\n");
-  return 1;
+void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str()); }
+
+void InstallConsoleHooks() {
+  TMessageHooks hooks;
+  hooks.showMessage = [](const std::string& text) { PrintError(text); };
+  hooks.showError = [](const std::string& text, const std::string&) { PrintError(text); };
+  hooks.messageDlg = [](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
+    PrintError(text);
+    return TModalResult::mrNo;
+  };
+  hooks.processMessages = [] {};
+  SetMessageHooks(std::move(hooks));
+}
+
+}  // namespace
+
+int HeadlessBuild(const std::string& siteFolder) {
+  InstallConsoleHooks();
+  try {
+    TSettings settings(siteFolder);
+    std::string error;
+    if (!settings.LoadSettings(error)) {
+      PrintError(error);
+      return 1;
+    }
+    TDataModule2 dataModule(siteFolder);
+    dataModule.DataModule2Create();
+    TPageBuilder builder(dataModule, settings);
+    builder.BuildPages();
+    const TUploadList list = MakeUploadList(builder.FileList, settings);
+    for (const TUploadItem& item : list.Items)
+      std::printf("%s %s\n", item.Checked ? "\u2713" : " ", AnsiToUtf8(item.Text).c_str());
+    std::printf("Used Web server space: %s\n", UsedSpaceText(list.TotalKB).c_str());
+    return 0;
+  } catch (const std::exception& e) {
+    PrintError(e.what());
+    return 1;
+  }
 }
 
 }  // namespace pagolin
