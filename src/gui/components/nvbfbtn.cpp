@@ -1,0 +1,66 @@
+#include "components/nvbfbtn.h"
+
+#include <QLineEdit>
+#include <stdexcept>
+
+#include "components/qtext.h"
+#include "platform/filefilter.h"
+#include "platform/filenames.h"
+
+namespace pagolin {
+
+QStringList DialogNameFilters(const char* filter) {
+  QStringList filters;
+  for (const TFileFilter& f : ParseFileFilter(filter)) {
+    QStringList patterns;
+    for (const std::string& p : f.patterns) patterns << ToQ(p);
+    // The dialog reads the patterns from the last parentheses and shows the rest.
+    filters << ToQ(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                   QLatin1Char(')');
+  }
+  return filters;
+}
+
+void SetDialogFilter(QFileDialog* dialog, const char* filter) {
+  dialog->setOption(QFileDialog::HideNameFilterDetails, true);
+  dialog->setNameFilters(DialogNameFilters(filter));
+}
+
+TNVBFBtn::TNVBFBtn(QWidget* parent) : QPushButton(QStringLiteral("..."), parent) {
+  connect(this, &QPushButton::clicked, this, &TNVBFBtn::Click);
+}
+
+void TNVBFBtn::Loaded() {
+  const std::string where = std::string(" undefined in TNVBFBtn ") + FromQ(objectName());
+  if (!openDialog_) throw std::runtime_error("Property 'OpenDialog'" + where);
+  if (!editfield_) throw std::runtime_error("Property 'Editfield'" + where);
+}
+
+QString TNVBFBtn::FieldText() const {
+  if (auto* edit = qobject_cast<QLineEdit*>(editfield_.data())) return edit->text();
+  return editfield_ ? editfield_->property("text").toString() : QString();
+}
+
+void TNVBFBtn::Click() {
+  emit OnClick();
+  if (!openDialog_) return;
+  const QString text = FieldText();
+  if (!text.isEmpty()) openDialog_->setDirectory(ToQ(ExtractFilePath(FromQ(text))));
+  if (openDialog_->exec() != QDialog::Accepted) return;
+  const QStringList chosen = openDialog_->selectedFiles();
+  if (chosen.isEmpty()) return;
+  const std::string file = FromQ(chosen.first());
+  std::string value = file;
+  if (options_ == TBFOptions::folderOnly) value = ExtractFilePath(file);
+  if (options_ == TBFOptions::fileNameOnly) value = ExtractFileName(file);
+
+  if (auto* dataAware = dynamic_cast<IDataAwareEdit*>(editfield_.data())) {
+    if (!dataAware->DataSetInEditState()) dataAware->EditDataSet();
+    dataAware->SetEditText(ToQ(value));
+  } else if (auto* edit = qobject_cast<QLineEdit*>(editfield_.data())) {
+    edit->setText(ToQ(value));
+  }
+  // Any other kind of field: the value is dropped.
+}
+
+}  // namespace pagolin
