@@ -1,0 +1,153 @@
+// pagolin --send-news on a prepared site, posting to the real news server on 127.0.0.1:119.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "data/datamod.h"
+#include "data/settings.h"
+#include "news_reader.h"
+#include "platform/codepage.h"
+
+namespace pagolin {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TNewsReader;
+
+struct TRun {
+  int status = -1;
+  std::string output;
+};
+
+TRun RunProgram(const std::string& arguments) {
+  TRun run;
+  const std::string command = std::string(PAGOLIN_PROGRAM) + " " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char chunk[4096];
+  std::size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class SendNewsProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TNewsReader probe;
+    ASSERT_TRUE(probe.Ready()) << test::kServerMissing;
+    char folder[] = "/tmp/pagolin-sendnews-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    site_ = std::string(folder) + "/";
+    fs::remove(site_);
+    ASSERT_EQ(std::system((std::string(PAGOLIN_NEWSITE) + " " + site_ + " >/dev/null").c_str()), 0);
+    TSettings settings(site_);
+    settings.Server = "127.0.0.1";
+    settings.EMailAddress = "pagolin@example.test";
+    settings.ReplyAddress = "reply@example.test";
+    std::string error;
+    ASSERT_TRUE(settings.SaveSettings(error)) << error;
+    token_ = test::UniqueToken();
+  }
+  void TearDown() override { fs::remove_all(site_); }
+
+  void AddPostings(const std::vector<std::vector<std::string>>& rows) {
+    TDataModule2 dm(site_);
+    dm.DataModule2Create();
+    for (const auto& row : rows) {  // subject, body, newsgroups, send
+      dm.tblNewsPost.Insert();
+      dm.tblNewsPost.FieldByName("Subject").SetAsString(row[0]);
+      dm.tblNewsPost.FieldByName("Body").SetAsString(row[1]);
+      dm.tblNewsPost.FieldByName("Newsgroups").SetAsString(row[2]);
+      dm.tblNewsPost.FieldByName("Send").SetAsBoolean(row[3] == "yes");
+      dm.tblNewsPost.Post();
+    }
+  }
+  // Subject -> whether it was stamped as sent.
+  std::map<std::string, bool> Stamped() {
+    TDataModule2 dm(site_);
+    dm.DataModule2Create();
+    std::map<std::string, bool> result;
+    for (dm.tblNewsPost.First(); !dm.tblNewsPost.Eof(); dm.tblNewsPost.Next()) {
+      result[dm.tblNewsPost.FieldByName("Subject").AsString()] =
+          !dm.tblNewsPost.FieldByName("Date sent").IsNull();
+    }
+    return result;
+  }
+
+  std::string site_;
+  std::string token_;
+};
+
+TEST_F(SendNewsProgram, SendsTheDuePostingsPrintsALineEachAndStampsThem) {
+  const std::string first = "Headless one " + token_;
+  const std::string german = "Neuigkeiten f\xFCr Kunden " + token_;
+  const std::string idle = "Not ticked " + token_;
+  AddPostings({{first, "Hello\r\n.dot line\r\n-- \r\nExample", "local.test", "yes"},
+               {german, "Gr\xFC\xDF" "e", "local.test,local.other", "yes"},
+               {idle, "never", "local.test", "no"}});
+  const TRun run = RunProgram("--send-news --site " + site_);
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, first + ": sent\n" + AnsiToUtf8(german) + ": sent\n");
+  const auto stamped = Stamped();
+  EXPECT_TRUE(stamped.at(first));
+  EXPECT_TRUE(stamped.at(german));
+  EXPECT_FALSE(stamped.at(idle));
+
+  TNewsReader reader;
+  const auto stored = test::SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + first));
+  ASSERT_FALSE(stored.header.empty());
+  EXPECT_EQ(stored.body, (std::vector<std::string>{"Hello", ".dot line", "-- ", "Example"}));
+  const auto has = [&](const std::string& line) {
+    return std::find(stored.header.begin(), stored.header.end(), line) != stored.header.end();
+  };
+  EXPECT_TRUE(has("From: pagolin@example.test"));
+  EXPECT_TRUE(has("Reply-To: reply@example.test"));
+  EXPECT_TRUE(has("Newsgroups: local.test"));
+  const auto storedGerman = test::SplitArticle(reader.ArticleBySubject(
+      "local.other", "Subject: Neuigkeiten =?windows-1252?Q?f=FCr?= Kunden " + token_));
+  EXPECT_EQ(storedGerman.body, std::vector<std::string>{"Gr\xFC\xDF" "e"});
+
+  // A second run finds nothing due and posts nothing again.
+  const TRun again = RunProgram("--send-news --site " + site_);
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.output, "");
+}
+
+TEST_F(SendNewsProgram, AFailedPostingIsReportedAndTheOthersStillGo) {
+  const std::string refused = "Refused " + token_;
+  const std::string fine = "Fine " + token_;
+  AddPostings({{refused, "x", "local.nosuchgroup", "yes"}, {fine, "y", "local.test", "yes"}});
+  const TRun run = RunProgram("--send-news --site " + site_);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find(refused + ": The news server answered 4"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(fine + ": sent\n"), std::string::npos) << run.output;
+  EXPECT_FALSE(Stamped().at(refused));
+  EXPECT_TRUE(Stamped().at(fine));
+}
+
+TEST_F(SendNewsProgram, WithoutEMailNothingIsSentAndTheUserIsTold) {
+  TSettings settings(site_);
+  std::string error;
+  ASSERT_TRUE(settings.LoadSettings(error));
+  settings.EMailAddress = "";
+  ASSERT_TRUE(settings.SaveSettings(error));
+  const std::string subject = "No sender " + token_;
+  AddPostings({{subject, "x", "local.test", "yes"}});
+  const TRun run = RunProgram("--send-news --site " + site_);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, subject + ": Please enter your e-mail address in Pagolin settings.\n");
+  EXPECT_FALSE(Stamped().at(subject));
+}
+
+}  // namespace
+}  // namespace pagolin
