@@ -2,13 +2,21 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
 #include <string>
 
+#include "data/datamod.h"
+#include "data/settings.h"
 #include "platform/filenames.h"
+#include "platform/hooks.h"
 
 namespace pagolin::testing {
 
@@ -57,5 +65,92 @@ inline std::string ReadText(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// A site made by pagolin-newsite with every code removed, open in a data module, with default
+// settings (archive method, the site folder as output folder). Rows and codes are added with
+// the table interface, in Windows-1252.
+class TBuildSite {
+ public:
+  TBuildSite() : site_(folder_.Path() + "site" + PathDelim), settings_(site_) {
+    const std::string cmd = std::string("'") + PAGOLIN_NEWSITE + "' '" + site_ + "' >/dev/null";
+    if (std::system(cmd.c_str()) != 0) throw std::runtime_error("pagolin-newsite failed");
+    data_ = std::make_unique<TDataModule2>(site_);
+    data_->DataModule2Create();
+    TTable& codes = data_->tblCodes;
+    for (codes.First(); !codes.IsEmpty(); codes.First()) codes.Delete();
+  }
+  const std::string& Site() const { return site_; }
+  TDataModule2& Data() { return *data_; }
+  TSettings& Settings() { return settings_; }
+
+  void AddCode(const std::string& name, const std::string& code, const std::string& type = "Section",
+               const std::string& description1 = "") {
+    Add(data_->tblCodes, {{"Name", name}, {"Type", type}, {"Code", code}, {"Description 1", description1}});
+  }
+  void AddVariable(const std::string& name, const std::string& html, const std::string& plain = "") {
+    AddCode(name, html, "Variable", plain);
+  }
+  void AddNews(const std::string& date, const std::string& title1, const std::string& title2,
+               const std::string& body1, const std::string& body2, bool include = true) {
+    Add(data_->tblNews, {{"Date", date}, {"News Title 1", title1}, {"News Title 2", title2},
+                         {"News Body 1", body1}, {"News Body 2", body2}, {"Include", include ? "True" : "False"}});
+  }
+  void AddProduct(const std::string& name, const std::string& category, const std::string& download,
+                  const std::string& screenshot, const std::string& d1, const std::string& d2,
+                  bool include = true) {
+    Add(data_->tblProducts, {{"Name", name}, {"Category", category}, {"Download Area Filename", download},
+                             {"Screenshot", screenshot}, {"Description 1", d1}, {"Description 2", d2},
+                             {"Include", include ? "True" : "False"}});
+  }
+  void AddLink(const std::string& category, const std::string& name, const std::string& url,
+               const std::string& image, const std::string& d1, const std::string& d2, bool include = true) {
+    Add(data_->tblLinks, {{"Category", category}, {"Name", name}, {"URL", url}, {"Image", image},
+                          {"Description 1", d1}, {"Description 2", d2}, {"Include", include ? "True" : "False"}});
+  }
+  std::string Page(const std::string& name) const { return ReadText(site_ + name); }
+
+ private:
+  static void Add(TTable& table, const std::vector<std::pair<std::string, std::string>>& fields) {
+    table.Append();
+    for (const auto& [name, value] : fields) {
+      TField& f = table.FieldByName(name);
+      if (f.Kind() == TFieldKind::fkLogical)
+        f.SetAsBoolean(value == "True");
+      else if (f.Kind() == TFieldKind::fkDateTime) {
+        TDateTime dt = 0;
+        if (!StorageTextToDateTime(value, dt)) throw std::runtime_error("bad date " + value);
+        f.SetAsDateTime(dt);
+      } else {
+        f.SetAsString(value);
+      }
+    }
+    table.Post();
+  }
+
+  TTempFolder folder_;
+  std::string site_;
+  TSettings settings_;
+  std::unique_ptr<TDataModule2> data_;
+};
+
+// Records the messages shown while it lives.
+class TMessageRecorder {
+ public:
+  TMessageRecorder() {
+    TMessageHooks hooks;
+    hooks.showMessage = [this](const std::string& text) { messages.push_back(text); };
+    hooks.showError = [this](const std::string& text, const std::string&) { messages.push_back(text); };
+    hooks.processMessages = [this] {
+      if (onProcessMessages) onProcessMessages();
+    };
+    previous_ = SetMessageHooks(std::move(hooks));
+  }
+  ~TMessageRecorder() { SetMessageHooks(std::move(previous_)); }
+  std::vector<std::string> messages;
+  std::function<void()> onProcessMessages;
+
+ private:
+  TMessageHooks previous_;
+};
 
 }  // namespace pagolin::testing
