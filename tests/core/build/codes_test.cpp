@@ -1,0 +1,59 @@
+#include "build/codes.h"
+
+#include <gtest/gtest.h>
+
+#include "build/textlines.h"
+#include "testsite.h"
+
+namespace pagolin {
+namespace {
+
+using testing::TBuildSite;
+
+TEST(GetCode, FindsTheExactNameWithCaseAndFillsInTheHomePage) {
+  TBuildSite site;
+  site.AddCode("head", "lower");
+  site.AddCode("Body", "<A HREF=\"%HOME%\">%HOME%</A>", "Page");
+  site.AddCode("Body", "later in index order", "Section");
+  TTable& codes = site.Data().tblCodes;
+  EXPECT_EQ(GetCode(codes, "Head", "/srv/www/start.html"), "");
+  EXPECT_EQ(GetCode(codes, "head", "/srv/www/start.html"), "lower");
+  // "Page" comes before "Section" in the TypeAndName order.
+  EXPECT_EQ(GetCode(codes, "Body", "/srv/www/start.html"), "<A HREF=\"start.html\">start.html</A>");
+  EXPECT_EQ(codes.FieldByName("Name").AsString(), "Body");  // the cursor stays on the code found
+  EXPECT_EQ(GetCode(codes, "Bod", "x"), "");
+}
+
+TEST(ReplaceVariables, HtmlModeUsesTheCodeInNameOrder) {
+  TBuildSite site;
+  site.AddVariable("B", "[b %A% %C%]", "plain b");
+  site.AddVariable("A", "[a]", "plain a");
+  site.AddVariable("C", "[c]", "plain c");
+  site.AddCode("A", "a section, not a variable");
+  TTable& codes = site.Data().tblCodes;
+  // A value holding a later variable (C) is expanded again, an earlier one (A) is not.
+  EXPECT_EQ(ReplaceVariables(codes, "%A% %B% %C% %a%", false), "[a] [b %A% [c]] [c] %a%");
+  // The range is gone afterwards.
+  codes.First();
+  int count = 0;
+  for (; !codes.Eof(); codes.Next()) ++count;
+  EXPECT_EQ(count, 4);
+}
+
+TEST(ReplaceVariables, PlainModeUsesDescriptionOneAndWrapsAfterEveryVariable) {
+  TBuildSite site;
+  TTable& codes = site.Data().tblCodes;
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "word%N% ";
+  EXPECT_EQ(ReplaceVariables(codes, text, true), text) << "no variables: not wrapped";
+  site.AddVariable("N", "<B>html</B>", "1");
+  std::string expected;
+  for (int i = 0; i < 30; ++i) expected += "word1 ";
+  const std::string wrapped = ReplaceVariables(codes, text, true);
+  EXPECT_EQ(wrapped, WrapLines(expected));
+  EXPECT_NE(wrapped.find("\r\n"), std::string::npos);
+  EXPECT_EQ(wrapped.find("html"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pagolin
