@@ -1,19 +1,98 @@
 // The main window's settings-related commands: "Settings...", the captions that follow the
-// settings, and the shell commands that open the built site. Wired with the settings work.
+// settings, and the shell commands that open the built site.
+#include <QDesktopServices>
+#include <QTabWidget>
+#include <QUrl>
+
 #include "app/mainwindow.h"
+#include "app/program.h"
+#include "components/qtext.h"
+#include "data/company.h"
+#include "data/dlgsettings.h"
+#include "platform/filenames.h"
 
 namespace pagolin {
+namespace {
 
-void TForm1::WireSettingsCommands() {
-  for (QAction* a : {actSettings, Settings1, actLaunchBrowser}) a->setEnabled(false);
-  Button1->setEnabled(false);
+const TSettings* SettingsInForce() {
+  return Program().dlgSettings ? &Program().dlgSettings->Settings() : nullptr;
 }
 
-void TForm1::FormShow() {}
-void TForm1::ApplyLanguageCaptions() {}
-void TForm1::ToolButton2Click() {}
-void TForm1::ToolButton3Click() {}
-void TForm1::Button1Click() {}
-void TForm1::btnOpenUploadArchiveClick() {}
+// Gives the tab page named pageName (anywhere under root) the caption; a page that does not
+// exist (yet) is passed over.
+void SetTabCaption(QWidget* root, const char* pageName, const QString& caption) {
+  auto* page = root->findChild<QWidget*>(QString::fromLatin1(pageName));
+  if (!page) return;
+  for (QWidget* w = page->parentWidget(); w; w = w->parentWidget()) {
+    if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+      const int index = tabs->indexOf(page);
+      if (index >= 0) tabs->setTabText(index, caption);
+      return;
+    }
+  }
+}
+
+// Asks the desktop to open a file or folder; what it answers is not examined (a missing page
+// or archive simply opens nothing).
+void OpenInShell(const std::string& path) {
+  if (!path.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(ToQ(path)));
+}
+
+}  // namespace
+
+void TForm1::WireSettingsCommands() {
+  connect(actSettings, &QAction::triggered, this, &TForm1::ToolButton3Click);
+  connect(Settings1, &QAction::triggered, this, &TForm1::ToolButton3Click);
+  connect(actLaunchBrowser, &QAction::triggered, this, &TForm1::ToolButton2Click);
+  connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(btnOpenUploadArchive, &QPushButton::clicked, this, &TForm1::btnOpenUploadArchiveClick);
+}
+
+void TForm1::FormShow() {
+  if (!Program().dlgSettings) return;
+  Program().dlgSettings->LoadSettings();
+  // "Open upload archive" is enabled by ApplyLanguageCaptions, which runs just below.
+  // The grids' file dialog takes the output folder as its start once the grids exist.
+  ApplyLanguageCaptions();
+}
+
+void TForm1::ApplyLanguageCaptions() {
+  const TSettings* s = SettingsInForce();
+  if (!s) return;
+  const QString l1 = ToQ(s->LanguageName(1).value_or(std::string()));
+  const QString l2 = ToQ(s->LanguageName(2).value_or(std::string()));
+
+  // 1. The archive can be opened once one is set.
+  btnOpenUploadArchive->setEnabled(!ToQ(s->ArchiveFileName()).trimmed().isEmpty());
+  // 2. The products tab carries the publisher's company name.
+  SetTabCaption(this, "tbsProducts", ToQ(CompanyName(Program().SiteFolder)) + QStringLiteral(" Products "));
+  // 3. The language tabs of the settings dialog's news page.
+  SetTabCaption(Program().dlgSettings, "tbsNews1", l1);
+  SetTabCaption(Program().dlgSettings, "tbsNews2", l2);
+  // 4. and 6. The language tabs of the content editors.
+  for (const char* name : {"tbsProducts1", "tbsHotNews1", "tbsCoolLinks1"}) SetTabCaption(this, name, l1);
+  for (const char* name : {"tbsProducts2", "tbsHotNews2", "tbsCoolLinks2"}) SetTabCaption(this, name, l2);
+  // 5. and 7. The titles of the grids' language columns ("News Title " + language in the news
+  // grid, "Description " + language in the codes grid) are set here once the grids exist.
+}
+
+void TForm1::ToolButton2Click() {
+  if (const TSettings* s = SettingsInForce()) OpenInShell(s->HomePagePath());
+}
+
+void TForm1::ToolButton3Click() {
+  TdlgSettings* dlg = Program().dlgSettings;
+  if (!dlg) return;
+  dlg->PageControl1->setCurrentWidget(dlg->tbsWWWHomePage);
+  dlg->exec();
+}
+
+void TForm1::Button1Click() {
+  if (const TSettings* s = SettingsInForce()) OpenInShell(ExtractFilePath(s->HomePagePath()));
+}
+
+void TForm1::btnOpenUploadArchiveClick() {
+  if (const TSettings* s = SettingsInForce()) OpenInShell(s->ArchiveFileName());
+}
 
 }  // namespace pagolin

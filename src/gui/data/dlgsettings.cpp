@@ -1,10 +1,368 @@
 #include "data/dlgsettings.h"
 
-namespace pagolin {
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
-TdlgSettings::TdlgSettings(QWidget* parent) : QDialog(parent) {
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "components/browsefolder.h"
+#include "components/nvbfbtn.h"
+#include "components/qtext.h"
+#include "platform/hooks.h"
+#include "platform/textlines.h"
+
+namespace pagolin {
+namespace {
+
+constexpr char kHtmlFilter[] = "HTML files (*.htm, *.html)|*.htm;*.html|All files|*.*";
+constexpr char kZipFilter[] = "ZIP archive (*.ZIP)|*.zip|All files (*.*)|*.*";
+constexpr int kIndent = 22;  // controls under a radio button line up with its caption
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+QLabel* Label(const char* caption, QWidget* parent, const char* name = nullptr) {
+  auto* label = new QLabel(QString::fromLatin1(caption), parent);
+  if (name) label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
+QGroupBox* Group(const char* caption, QWidget* parent, const char* name) {
+  return Named(new QGroupBox(QString::fromLatin1(caption), parent), name);
+}
+
+// An edit with its "..." button to the right.
+QHBoxLayout* EditWithButton(QLineEdit* edit, QPushButton* button) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(4);
+  const int h = edit->sizeHint().height();
+  button->setFixedSize(h + 4, h);
+  row->addWidget(edit, 1);
+  row->addWidget(button);
+  return row;
+}
+
+QComboBox* FormatBox(QWidget* parent, const char* name, const std::array<std::string_view, 2>& choices) {
+  auto* box = Named(new QComboBox(parent), name);
+  box->setEditable(false);
+  for (std::string_view c : choices) box->addItem(ToQ(c));
+  return box;
+}
+
+void SelectChoice(QComboBox* box, const std::string& value) {
+  box->setCurrentIndex(value.empty() ? -1 : box->findText(ToQ(value), Qt::MatchFixedString));
+}
+
+std::vector<std::string> MemoLines(const QPlainTextEdit* memo) { return TextToLines(FromQ(memo->toPlainText())); }
+
+void SetMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
+  memo->setPlainText(ToQ(LinesToText(lines, "\n")));
+}
+
+}  // namespace
+
+TdlgSettings::TdlgSettings(QWidget* parent) : QDialog(parent), settings_(Program().SiteFolder) {
   setObjectName(QStringLiteral("dlgSettings"));
   setWindowTitle(QStringLiteral("Settings"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
+
+  auto* layout = new QVBoxLayout(this);
+  PageControl1 = Named(new QTabWidget(this), "PageControl1");
+  PageControl1->addTab(CreateHomePageTab(), QStringLiteral("Home page"));
+  PageControl1->addTab(CreateLanguagesTab(), QStringLiteral("Languages"));
+  PageControl1->addTab(CreateNewsTab(), QStringLiteral("News"));
+  PageControl1->addTab(CreateIdentificationTab(), QStringLiteral("Identification"));
+  layout->addWidget(PageControl1, 1);
+
+  auto* buttons = new QHBoxLayout;
+  btnOk = Named(new QPushButton(QStringLiteral("OK"), this), "btnOk");
+  btnCancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "btnCancel");
+  btnOk->setDefault(true);
+  btnOk->setAutoDefault(true);
+  btnCancel->setAutoDefault(false);
+  buttons->addStretch(1);
+  buttons->addWidget(btnOk);
+  buttons->addWidget(btnCancel);
+  layout->addLayout(buttons);
+  connect(btnOk, &QPushButton::clicked, this, &TdlgSettings::btnOkClick);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  BrowseFolder1 = new TBrowseFolder(this);
+  BrowseFolder1->setObjectName(QStringLiteral("BrowseFolder1"));
+  BrowseFolder1->Title = QStringLiteral("Please select the FTP upload folder");
+  BrowseFolder1->Flags = static_cast<unsigned>(TBrowseInfoFlags::bfStatusText);
+  BrowseFolder1->ShowPathInStatusArea = true;
+  BrowseFolder1->SyncCustomButton = false;
+
+  ToControls();
+  RadioButton1Click();
+  setFixedSize(sizeHint().expandedTo(QSize(470, 0)));
+}
+
+QWidget* TdlgSettings::CreateHomePageTab() {
+  tbsWWWHomePage = Named(new QWidget(PageControl1), "tbsWWWHomePage");
+  auto* page = new QVBoxLayout(tbsWWWHomePage);
+
+  QGroupBox* homeGroup = Group(" Home page file name ", tbsWWWHomePage, "GroupBox1");
+  auto* home = new QVBoxLayout(homeGroup);
+  Edit3 = Named(new QLineEdit(homeGroup), "Edit3");
+  NVBFBtn4 = Named(new TNVBFBtn(homeGroup), "NVBFBtn4");
+  home->addLayout(EditWithButton(Edit3, NVBFBtn4));
+  home->addWidget(Label("HTML files will be created in the upload folder (see below)", homeGroup, "Label3"));
+  page->addWidget(homeGroup);
+
+  QGroupBox* uploadGroup = Group(" Files will be uploaded using... ", tbsWWWHomePage, "GroupBox2");
+  auto* upload = new QVBoxLayout(uploadGroup);
+  RadioButton1 = Named(new QRadioButton(QStringLiteral("FTP"), uploadGroup), "RadioButton1");
+  Edit1 = Named(new QLineEdit(uploadGroup), "Edit1");
+  Button1 = Named(new QPushButton(QStringLiteral("..."), uploadGroup), "Button1");
+  RadioButton2 = Named(new QRadioButton(QStringLiteral("single archive file"), uploadGroup), "RadioButton2");
+  Edit2 = Named(new QLineEdit(uploadGroup), "Edit2");
+  NVBFBtn5 = Named(new TNVBFBtn(uploadGroup), "NVBFBtn5");
+  RadioButton2->setChecked(true);
+
+  auto indented = [&](QLabel* label, QHBoxLayout* row) {
+    auto* box = new QVBoxLayout;
+    box->setContentsMargins(kIndent, 0, 0, 0);
+    box->setSpacing(2);
+    box->addWidget(label);
+    box->addLayout(row);
+    return box;
+  };
+  upload->addWidget(RadioButton1);
+  upload->addLayout(indented(Label("Output directory:", uploadGroup, "Label1"), EditWithButton(Edit1, Button1)));
+  upload->addSpacing(6);
+  upload->addWidget(RadioButton2);
+  upload->addLayout(
+      indented(Label("Upload archive file name:", uploadGroup, "Label2"), EditWithButton(Edit2, NVBFBtn5)));
+  page->addWidget(uploadGroup);
+  page->addStretch(1);
+
+  auto* homeDialog = Named(new QFileDialog(this), "OpenDialog1");
+  SetDialogFilter(homeDialog, kHtmlFilter);
+  homeDialog->setFileMode(QFileDialog::ExistingFile);
+  NVBFBtn4->SetOpenDialog(homeDialog);
+  NVBFBtn4->SetEditfield(Edit3);
+  NVBFBtn4->SetFilenameOptions(TBFOptions::fileNameOnly);
+  NVBFBtn4->Loaded();
+
+  auto* zipDialog = Named(new QFileDialog(this), "OpenDialog2");
+  SetDialogFilter(zipDialog, kZipFilter);
+  zipDialog->setFileMode(QFileDialog::AnyFile);  // the archive need not exist yet
+  NVBFBtn5->SetOpenDialog(zipDialog);
+  NVBFBtn5->SetEditfield(Edit2);
+  NVBFBtn5->SetFilenameOptions(TBFOptions::folderAndFilename);
+  NVBFBtn5->Loaded();
+
+  connect(RadioButton1, &QRadioButton::clicked, this, &TdlgSettings::RadioButton1Click);
+  connect(RadioButton2, &QRadioButton::clicked, this, &TdlgSettings::RadioButton1Click);
+  connect(Button1, &QPushButton::clicked, this, &TdlgSettings::Button1Click);
+  return tbsWWWHomePage;
+}
+
+QWidget* TdlgSettings::CreateLanguagesTab() {
+  tbsLanguages = Named(new QWidget(PageControl1), "tbsLanguages");
+  auto* page = new QVBoxLayout(tbsLanguages);
+  auto language = [&](const char* caption, const char* groupName, QLineEdit*& name, const char* nameName,
+                      QComboBox*& date, const char* dateName, QComboBox*& dateTime, const char* dateTimeName) {
+    QGroupBox* group = Group(caption, tbsLanguages, groupName);
+    auto* form = new QFormLayout(group);
+    name = Named(new QLineEdit(group), nameName);
+    date = FormatBox(group, dateName, TSettings::kDateFormats);
+    dateTime = FormatBox(group, dateTimeName, TSettings::kDateTimeFormats);
+    form->addRow(QStringLiteral("Name:"), name);
+    form->addRow(QStringLiteral("Date format:"), date);
+    form->addRow(QStringLiteral("Date and time format:"), dateTime);
+    page->addWidget(group);
+  };
+  language(" Language 1 ", "GroupBox3", Edit11, "Edit11", ComboBox1, "ComboBox1", ComboBox3, "ComboBox3");
+  language(" Language 2 ", "GroupBox4", Edit12, "Edit12", ComboBox2, "ComboBox2", ComboBox4, "ComboBox4");
+  page->addStretch(1);
+  return tbsLanguages;
+}
+
+QWidget* TdlgSettings::CreateNewsLanguageTab(const char* name, QLineEdit*& edit, const char* editName,
+                                             QPlainTextEdit*& memo, const char* memoName) {
+  auto* tab = Named(new QWidget(PageControl2), name);
+  auto* box = new QVBoxLayout(tab);
+  edit = Named(new QLineEdit(tab), editName);
+  memo = Named(new QPlainTextEdit(tab), memoName);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);  // a line of the memo is a line of the signature
+  memo->setMinimumHeight(80);
+  box->addWidget(Label("Default news group", tab));
+  box->addWidget(edit);
+  box->addWidget(Label("Signature", tab));
+  box->addWidget(memo, 1);
+  return tab;
+}
+
+QWidget* TdlgSettings::CreateNewsTab() {
+  tbsNews = Named(new QWidget(PageControl1), "tbsNews");
+  auto* page = new QVBoxLayout(tbsNews);
+  QGroupBox* group = Group(" News Server, Newsgroups and signatures ", tbsNews, "GroupBox5");
+  auto* box = new QVBoxLayout(group);
+  auto* server = new QFormLayout;
+  Edit4 = Named(new QLineEdit(group), "Edit4");
+  server->addRow(QStringLiteral("News (NNTP)-Server:"), Edit4);
+  box->addLayout(server);
+  PageControl2 = Named(new QTabWidget(group), "PageControl2");
+  tbsNews1 = CreateNewsLanguageTab("tbsNews1", Edit5, "Edit5", Memo1, "Memo1");
+  tbsNews2 = CreateNewsLanguageTab("tbsNews2", Edit6, "Edit6", Memo2, "Memo2");
+  PageControl2->addTab(tbsNews1, QStringLiteral("English"));
+  PageControl2->addTab(tbsNews2, QStringLiteral("Alternate"));
+  box->addWidget(PageControl2, 1);
+  page->addWidget(group, 1);
+  return tbsNews;
+}
+
+QWidget* TdlgSettings::CreateIdentificationTab() {
+  tbsIdentification = Named(new QWidget(PageControl1), "tbsIdentification");
+  auto* page = new QVBoxLayout(tbsIdentification);
+  QGroupBox* group = Group(" Personal informations ", tbsIdentification, "GroupBox6");
+  auto* box = new QVBoxLayout(group);
+  auto* form = new QFormLayout;
+  Edit7 = Named(new QLineEdit(group), "Edit7");
+  Edit8 = Named(new QLineEdit(group), "Edit8");
+  Edit9 = Named(new QLineEdit(group), "Edit9");
+  Edit10 = Named(new QLineEdit(group), "Edit10");
+  form->addRow(QStringLiteral("Name:"), Edit7);
+  form->addRow(QStringLiteral("E-Mail address:"), Edit8);
+  form->addRow(QStringLiteral("Reply address:"), Edit9);
+  form->addRow(QStringLiteral("Organization:"), Edit10);
+  box->addLayout(form);
+  box->addSpacing(8);
+  QLabel* note = Label("These informations will be used for outgoing news messages", group, "Label4");
+  note->setWordWrap(true);
+  box->addWidget(note);
+  page->addWidget(group);
+  page->addStretch(1);
+  return tbsIdentification;
+}
+
+void TdlgSettings::ToControls() {
+  const TSettings& s = settings_;
+  RadioButton1->setChecked(s.UploadMethodFTP);
+  RadioButton2->setChecked(!s.UploadMethodFTP);
+  Edit1->setText(ToQ(s.FTPUploadFile));
+  Edit2->setText(ToQ(s.ZIPUploadFile));
+  Edit3->setText(ToQ(s.WWWHomepageFile));
+  Edit4->setText(ToQ(s.Server));
+  Edit5->setText(ToQ(s.DefNewsgroup1));
+  Edit6->setText(ToQ(s.DefNewsgroup2));
+  SetMemoLines(Memo1, s.Signature1);
+  SetMemoLines(Memo2, s.Signature2);
+  Edit7->setText(ToQ(s.Name));
+  Edit8->setText(ToQ(s.EMailAddress));
+  Edit9->setText(ToQ(s.ReplyAddress));
+  Edit10->setText(ToQ(s.Organization));
+  Edit11->setText(ToQ(s.Language1));
+  Edit12->setText(ToQ(s.Language2));
+  SelectChoice(ComboBox1, s.DateFormat1);
+  SelectChoice(ComboBox2, s.DateFormat2);
+  SelectChoice(ComboBox3, s.DateTimeFormat1);
+  SelectChoice(ComboBox4, s.DateTimeFormat2);
+}
+
+void TdlgSettings::FromControls() {
+  TSettings& s = settings_;
+  s.UploadMethodFTP = RadioButton1->isChecked();
+  s.FTPUploadFile = FromQ(Edit1->text());
+  s.ZIPUploadFile = FromQ(Edit2->text());
+  s.WWWHomepageFile = FromQ(Edit3->text());
+  s.Server = FromQ(Edit4->text());
+  s.DefNewsgroup1 = FromQ(Edit5->text());
+  s.DefNewsgroup2 = FromQ(Edit6->text());
+  s.Signature1 = MemoLines(Memo1);
+  s.Signature2 = MemoLines(Memo2);
+  s.Name = FromQ(Edit7->text());
+  s.EMailAddress = FromQ(Edit8->text());
+  s.ReplyAddress = FromQ(Edit9->text());
+  s.Organization = FromQ(Edit10->text());
+  s.Language1 = FromQ(Edit11->text());
+  s.Language2 = FromQ(Edit12->text());
+  s.DateFormat1 = FromQ(ComboBox1->currentText());
+  s.DateFormat2 = FromQ(ComboBox2->currentText());
+  s.DateTimeFormat1 = FromQ(ComboBox3->currentText());
+  s.DateTimeFormat2 = FromQ(ComboBox4->currentText());
+}
+
+void TdlgSettings::LoadSettings() {
+  settings_ = TSettings(Program().SiteFolder);
+  std::string error;
+  const bool ok = settings_.LoadSettings(error);
+  ToControls();
+  PageControl1->setCurrentWidget(tbsWWWHomePage);
+  RadioButton1Click();
+  FocusControl(Edit3);
+  if (!ok) ShowError(error);
+}
+
+void TdlgSettings::btnOkClick() {
+  FromControls();
+  std::string error;
+  if (!settings_.SaveSettings(error)) ShowError(error);
+  if (TForm1* form = Program().Form1) form->ApplyLanguageCaptions();
+  accept();
+}
+
+void TdlgSettings::done(int result) {
+  FromControls();
+  QDialog::done(result);
+}
+
+void TdlgSettings::RadioButton1Click() {
+  const bool ftp = RadioButton1->isChecked();
+  Edit1->setEnabled(ftp);
+  Button1->setEnabled(ftp);
+  Edit2->setEnabled(!ftp);
+  NVBFBtn5->setEnabled(!ftp);
+  FocusControl(Edit1->isEnabled() ? Edit1 : Edit2);
+}
+
+void TdlgSettings::Button1Click() {
+  BrowseFolder1->Directory = Edit1->text();
+  if (BrowseFolder1->Execute()) Edit1->setText(BrowseFolder1->Directory);
+}
+
+void TdlgSettings::FocusControl(QWidget* control) {
+  if (isVisible()) {
+    control->setFocus(Qt::OtherFocusReason);
+    focusOnShow_ = nullptr;
+  } else {
+    focusOnShow_ = control;
+  }
+}
+
+void TdlgSettings::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  // Centred on the screen, as a settings dialog of its own.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+  }
+  if (focusOnShow_) {
+    focusOnShow_->setFocus(Qt::OtherFocusReason);
+    focusOnShow_ = nullptr;
+  }
 }
 
 }  // namespace pagolin

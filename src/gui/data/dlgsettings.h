@@ -1,14 +1,107 @@
-// TdlgSettings: the modal settings dialog. Filled in with the settings work.
+// TdlgSettings: the modal settings dialog over the core settings object. The object holds the
+// settings in force; the controls edit them. Whenever the dialog closes, with OK or Cancel,
+// the controls' values become the values in force; OK also writes the settings file.
 #pragma once
 
 #include <QDialog>
 
+#include "data/settings.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QWidget;
+
 namespace pagolin {
+
+class TBrowseFolder;
+class TNVBFBtn;
 
 class TdlgSettings : public QDialog {
   Q_OBJECT
+
  public:
   explicit TdlgSettings(QWidget* parent = nullptr);
+
+  // The settings in force, for every other part of the program.
+  const TSettings& Settings() const { return settings_; }
+
+  // Reads the settings file of the site folder (Program().SiteFolder) into the settings in
+  // force and the controls; a file that cannot be read or written is reported by ShowError.
+  // Then "Home page" is the active tab, the radio-button rule applies and Edit3 has the focus.
+  void LoadSettings();
+
+  // "OK": the controls become the settings in force and are written to the file (a failure
+  // is reported by ShowError; the values stay in force for the run), the main window's
+  // captions follow, and the dialog closes with the result OK.
+  void btnOkClick();
+  // Both radio buttons: Edit1 and Button1 enabled exactly with "FTP", Edit2 and NVBFBtn5
+  // exactly without it; the focus goes to Edit1 if enabled, else to Edit2.
+  void RadioButton1Click();
+  // "..." beside Edit1: the folder dialog, preselecting Edit1.
+  void Button1Click();
+
+  // Closing in any way (OK, Cancel, Escape, the window's close box) takes the controls' values.
+  void done(int result) override;
+
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* tbsWWWHomePage = nullptr;
+  QWidget* tbsLanguages = nullptr;
+  QWidget* tbsNews = nullptr;
+  QWidget* tbsIdentification = nullptr;
+  QTabWidget* PageControl2 = nullptr;
+  QWidget* tbsNews1 = nullptr;
+  QWidget* tbsNews2 = nullptr;
+
+  QRadioButton* RadioButton1 = nullptr;  // "FTP"
+  QRadioButton* RadioButton2 = nullptr;  // "single archive file"
+  QLineEdit* Edit1 = nullptr;            // output folder (FTP)
+  QPushButton* Button1 = nullptr;
+  QLineEdit* Edit2 = nullptr;            // upload archive
+  TNVBFBtn* NVBFBtn5 = nullptr;
+  QLineEdit* Edit3 = nullptr;            // home page file name
+  TNVBFBtn* NVBFBtn4 = nullptr;
+  QLineEdit* Edit4 = nullptr;            // news server
+  QLineEdit* Edit5 = nullptr;            // default newsgroups, language 1
+  QLineEdit* Edit6 = nullptr;            // default newsgroups, language 2
+  QPlainTextEdit* Memo1 = nullptr;       // signature, language 1
+  QPlainTextEdit* Memo2 = nullptr;       // signature, language 2
+  QLineEdit* Edit7 = nullptr;            // name
+  QLineEdit* Edit8 = nullptr;            // e-mail address
+  QLineEdit* Edit9 = nullptr;            // reply address
+  QLineEdit* Edit10 = nullptr;           // organization
+  QLineEdit* Edit11 = nullptr;           // language 1
+  QLineEdit* Edit12 = nullptr;           // language 2
+  QComboBox* ComboBox1 = nullptr;        // date format, language 1
+  QComboBox* ComboBox2 = nullptr;        // date format, language 2
+  QComboBox* ComboBox3 = nullptr;        // date and time format, language 1
+  QComboBox* ComboBox4 = nullptr;        // date and time format, language 2
+  QPushButton* btnOk = nullptr;
+  QPushButton* btnCancel = nullptr;
+  TBrowseFolder* BrowseFolder1 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* CreateHomePageTab();
+  QWidget* CreateLanguagesTab();
+  QWidget* CreateNewsTab();
+  QWidget* CreateIdentificationTab();
+  QWidget* CreateNewsLanguageTab(const char* name, QLineEdit*& edit, const char* editName,
+                                 QPlainTextEdit*& memo, const char* memoName);
+
+  void ToControls();
+  void FromControls();
+  // Focus now when the dialog is up, else when it is next shown.
+  void FocusControl(QWidget* control);
+
+  TSettings settings_;
+  QWidget* focusOnShow_ = nullptr;
 };
 
 }  // namespace pagolin

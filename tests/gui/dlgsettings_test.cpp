@@ -1,0 +1,320 @@
+// The settings dialog inside the real program, offscreen: the first start, typing and OK or
+// Cancel, the file written and the values in force, the radio-button rule and the folder dialog.
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeView>
+#include <QFileSystemModel>
+#include <QtTest>
+#include <cstdlib>
+
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "components/nvbfbtn.h"
+#include "components/qtext.h"
+#include "data/dlgsettings.h"
+#include "modalhelper.h"
+#include "platform/filenames.h"
+#include "platform/hooks.h"
+#include "platform/inifile.h"
+
+using namespace pagolin;
+using pagolin::test::Screenshot;
+using pagolin::test::WhenModalNamed;
+
+namespace {
+
+QString TabText(QTabWidget* tabs, QWidget* page) { return tabs->tabText(tabs->indexOf(page)); }
+
+// Types text key by key; characters beyond ASCII arrive as typed text without a key code.
+void TypeInto(QWidget* w, const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() < 128)
+      QTest::keyClick(w, c.toLatin1());
+    else
+      QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
+void Retype(QLineEdit* edit, const QString& text) {
+  edit->clear();
+  TypeInto(edit, text);
+}
+
+// A radio button reacts to clicks on its circle and caption only.
+void ClickRadio(QRadioButton* radio) {
+  QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier, QPoint(8, radio->height() / 2));
+}
+
+}  // namespace
+
+class DlgSettingsTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  std::string site_;  // with its trailing delimiter
+  std::string ini_;
+  std::vector<std::string> errors_;
+  TForm1* form_ = nullptr;
+  TdlgSettings* dlg_ = nullptr;
+
+  std::string FileText() const {
+    std::string s, e;
+    ReadWholeFile(ini_, s, e);
+    return s;
+  }
+  // Opens "Settings..." from the tool bar and runs fn on the dialog while it is up.
+  void WithDialog(const std::function<void()>& fn) {
+    WhenModalNamed(QStringLiteral("dlgSettings"), [fn](QWidget*) { fn(); });
+    QTest::mouseClick(form_->ToolButton3, Qt::LeftButton);
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    const std::string site = FromQ(dir_.path()) + "/site";
+    QCOMPARE(std::system((std::string(PAGOLIN_NEWSITE) + " " + site + " --sample >/dev/null").c_str()), 0);
+    site_ = IncludeTrailingPathDelimiter(site);
+    ini_ = site_ + "pagolin.ini";
+    TMessageHooks hooks;
+    hooks.showError = [this](const std::string& text, const std::string&) { errors_.push_back(text); };
+    hooks.showMessage = [this](const std::string& text) { errors_.push_back(text); };
+    SetMessageHooks(hooks);
+    StartProgram(site_);
+    form_ = Program().Form1;
+    dlg_ = Program().dlgSettings;
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_));
+  }
+
+  void cleanupTestCase() { FinishProgram(); }
+
+  void firstStartWritesOnlyTheOutputFolderAndSetsTheCaptions() {
+    const std::string folder = ExcludeTrailingPathDelimiter(site_);
+    QCOMPARE(FileText(), "[Settings]\r\nFTPUploadFile=" + folder + "\r\n");
+    QVERIFY(dlg_->RadioButton2->isChecked());
+    QCOMPARE(dlg_->Edit1->text(), ToQ(folder));
+    QCOMPARE(dlg_->Edit2->text(), ToQ(site_ + "upload.zip"));
+    QCOMPARE(dlg_->Edit3->text(), QStringLiteral("index.htm"));
+    QCOMPARE(dlg_->ComboBox2->currentText(), QStringLiteral("dddddd"));
+    QCOMPARE(dlg_->Settings().HomePagePath(), site_ + "index.htm");
+    QVERIFY(!dlg_->Edit1->isEnabled());
+    QVERIFY(dlg_->Edit2->isEnabled());
+    QVERIFY(form_->btnOpenUploadArchive->isEnabled());
+    QCOMPARE(TabText(dlg_->PageControl2, dlg_->tbsNews1), QStringLiteral("English"));
+    QCOMPARE(TabText(dlg_->PageControl2, dlg_->tbsNews2), QStringLiteral("Deutsch"));
+    // The company name is the sample site's COMPANY variable.
+    auto* products = form_->findChild<QWidget*>(QStringLiteral("tbsProducts"));
+    const QString caption = TabText(form_->pgcMain, products);
+    QVERIFY2(caption.endsWith(QStringLiteral(" Products ")) && caption.size() > 10, qPrintable(caption));
+    QVERIFY(errors_.empty());
+  }
+
+  void settingsOpensOnTheHomePageTabWithTheFileNameFocused() {
+    dlg_->PageControl1->setCurrentWidget(dlg_->tbsNews);
+    bool checked = false;
+    WithDialog([&] {
+      QCOMPARE(dlg_->PageControl1->currentWidget(), dlg_->tbsWWWHomePage);
+      QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->Edit3));
+      checked = true;
+    });
+    QVERIFY(checked);
+  }
+
+  void radioButtonsSwitchFieldsAndFocus() {
+    WithDialog([&] {
+      ClickRadio(dlg_->RadioButton1);
+      QVERIFY(dlg_->Edit1->isEnabled() && dlg_->Button1->isEnabled());
+      QVERIFY(!dlg_->Edit2->isEnabled() && !dlg_->NVBFBtn5->isEnabled());
+      QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->Edit1));
+      ClickRadio(dlg_->RadioButton2);
+      QVERIFY(!dlg_->Edit1->isEnabled() && !dlg_->Button1->isEnabled());
+      QVERIFY(dlg_->Edit2->isEnabled() && dlg_->NVBFBtn5->isEnabled());
+      QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->Edit2));
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+    QVERIFY(!dlg_->Settings().IsFTPUpload());
+  }
+
+  void okWritesEveryKeyAndTheCaptionsFollowAtOnce() {
+    WithDialog([&] {
+      Retype(dlg_->Edit2, QString());
+      dlg_->PageControl1->setCurrentWidget(dlg_->tbsLanguages);
+      Retype(dlg_->Edit11, QStringLiteral("Fran\u00e7ais"));
+      Retype(dlg_->Edit12, QStringLiteral("Italiano"));
+      dlg_->ComboBox1->setCurrentIndex(1);
+      dlg_->PageControl1->setCurrentWidget(dlg_->tbsNews);
+      Retype(dlg_->Edit4, QStringLiteral("news.example.org"));
+      dlg_->Memo1->setFocus();
+      TypeInto(dlg_->Memo1, QStringLiteral("-- "));
+      QTest::keyClick(dlg_->Memo1, Qt::Key_Return);
+      TypeInto(dlg_->Memo1, QStringLiteral("Jo"));
+      dlg_->PageControl1->setCurrentWidget(dlg_->tbsIdentification);
+      Retype(dlg_->Edit8, QStringLiteral("jo@example.org"));
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
+    QVERIFY(!dlg_->isVisible());
+    const TIniFile ini(ini_);
+    QCOMPARE(ini.ReadString("Settings", "ZIPUploadFile", "x"), std::string());
+    QCOMPARE(ini.ReadString("Languages", "Language1", ""), std::string("Fran\xE7" "ais"));
+    QCOMPARE(ini.ReadString("Languages", "DateFormat1", ""), std::string("dddddd"));
+    QCOMPARE(ini.ReadString("News", "Server", ""), std::string("news.example.org"));
+    QCOMPARE(ini.ReadInteger("News", "SignatureLines1", 0), 2);
+    QCOMPARE(ini.ReadString("News", "Signature1_2", ""), std::string("Jo"));
+    QCOMPARE(ini.ReadString("Identification", "EMailAddress", ""), std::string("jo@example.org"));
+    QVERIFY(FileText().find("[Languages]\r\nLanguage1=") != std::string::npos);
+    // In force at once, and the captions follow.
+    QCOMPARE(dlg_->Settings().Signature1, (std::vector<std::string>{"-- ", "Jo"}));
+    QCOMPARE(dlg_->Settings().HomePagePath(), std::string("index.htm"));  // archive without folder
+    QCOMPARE(dlg_->Settings().OutputFolder(), std::string());
+    QCOMPARE(TabText(dlg_->PageControl2, dlg_->tbsNews1), QStringLiteral("Fran\u00e7ais"));
+    QCOMPARE(TabText(dlg_->PageControl2, dlg_->tbsNews2), QStringLiteral("Italiano"));
+    QVERIFY(!form_->btnOpenUploadArchive->isEnabled());
+
+    WithDialog([&] {
+      Retype(dlg_->Edit2, QStringLiteral("   "));  // blanks only: still no archive
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
+    QVERIFY(!form_->btnOpenUploadArchive->isEnabled());
+    WithDialog([&] {
+      Retype(dlg_->Edit2, ToQ(site_ + "upload.zip"));
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
+    QVERIFY(form_->btnOpenUploadArchive->isEnabled());
+    QVERIFY(errors_.empty());
+  }
+
+  void cancelKeepsTheTypedValuesInForceButNotInTheFile() {
+    const std::string before = FileText();
+    WhenModalNamed(QStringLiteral("dlgSettings"), [&](QWidget*) {
+      ClickRadio(dlg_->RadioButton1);
+      Retype(dlg_->Edit1, QStringLiteral("/x/out/"));
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+    form_->Settings1->trigger();  // the menu's "Settings..."
+    QCOMPARE(FileText(), before);
+    QVERIFY(dlg_->Settings().IsFTPUpload());
+    QCOMPARE(dlg_->Settings().HomePagePath(), std::string("/x/out//index.htm"));
+    QCOMPARE(dlg_->Settings().OutputFolder(), std::string("/x/out//"));
+
+    // Escape closes like Cancel.
+    WhenModalNamed(QStringLiteral("dlgSettings"), [&](QWidget* w) {
+      Retype(dlg_->Edit7, QStringLiteral("Typed Name"));
+      QTest::keyClick(w, Qt::Key_Escape);
+    });
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_));
+    QTest::keyClick(form_, Qt::Key_S, Qt::ControlModifier);  // Ctrl+S
+    QCOMPARE(dlg_->Settings().Name, std::string("Typed Name"));
+    QCOMPARE(FileText(), before);
+  }
+
+  void storedFormatOutsideTheChoicesShowsNoneAndIsWrittenEmpty() {
+    TIniFile ini(ini_);
+    ini.WriteString("Languages", "DateFormat1", "dd.mm.yyyy");
+    ini.WriteString("Languages", "DateTimeFormat2", "DDDDD T");
+    std::string error;
+    QVERIFY(ini.UpdateFile(error));
+    dlg_->LoadSettings();
+    QCOMPARE(dlg_->ComboBox1->currentIndex(), -1);
+    QCOMPARE(dlg_->ComboBox1->currentText(), QString());
+    QCOMPARE(dlg_->ComboBox4->currentText(), QStringLiteral("ddddd t"));
+    QCOMPARE(dlg_->Settings().DateFormat(1), std::optional<std::string>(""));
+    WithDialog([&] { QTest::mouseClick(dlg_->btnOk, Qt::LeftButton); });
+    QCOMPARE(TIniFile(ini_).ReadString("Languages", "DateFormat1", "x"), std::string());
+    QCOMPARE(TIniFile(ini_).ReadString("Languages", "DateTimeFormat2", "x"), std::string("ddddd t"));
+  }
+
+  void fileThatCannotBeWrittenIsReportedAndValuesStayInForce() {
+    const std::string saved = FileText();
+    QVERIFY(QFile::remove(ToQ(ini_)));
+    QVERIFY(QDir().mkdir(ToQ(ini_)));  // a folder where the file belongs: unreadable, unwritable
+    errors_.clear();
+    WithDialog([&] {
+      Retype(dlg_->Edit10, QStringLiteral("Org Inc"));
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
+    QCOMPARE(errors_.size(), size_t(1));
+    QVERIFY2(errors_[0].find("could not be saved") != std::string::npos, errors_[0].c_str());
+    QCOMPARE(dlg_->Settings().Organization, std::string("Org Inc"));
+    QVERIFY(QDir().rmdir(ToQ(ini_)));
+    std::string error;
+    QVERIFY(WriteFileAtomically(ini_, saved, error));
+    errors_.clear();
+  }
+
+  void fileButtonsWriteTheChosenFile() {
+    const QString html = dir_.path() + QStringLiteral("/pages/home.html");
+    QVERIFY(QDir().mkpath(dir_.path() + QStringLiteral("/pages")));
+    QFile f(html);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    WithDialog([&] {
+      ClickRadio(dlg_->RadioButton2);
+      auto choose = [&](TNVBFBtn* button, const QStringList& filters) {
+        WhenModalNamed(button->OpenDialog()->objectName(), [&](QWidget* w) {
+          auto* fd = static_cast<QFileDialog*>(w);
+          QCOMPARE(fd->nameFilters(), filters);
+          fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(html);
+          QTRY_COMPARE(fd->selectedFiles(), QStringList(html));
+          QMetaObject::invokeMethod(fd, "accept");
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+      };
+      choose(dlg_->NVBFBtn4, DialogNameFilters("HTML files (*.htm, *.html)|*.htm;*.html|All files|*.*"));
+      QCOMPARE(dlg_->Edit3->text(), QStringLiteral("home.html"));  // the name only
+      choose(dlg_->NVBFBtn5, DialogNameFilters("ZIP archive (*.ZIP)|*.zip|All files (*.*)|*.*"));
+      QCOMPARE(dlg_->Edit2->text(), html);  // folder and name
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+    QCOMPARE(dlg_->Settings().WWWHomepageFile, std::string("home.html"));
+  }
+
+  void folderButtonBrowsesFromTheOutputFolder() {
+    const QString start = dir_.path() + QStringLiteral("/upload/aaaaaaaaaaaa/bbbbbbbbbbbbbbb");
+    const QString other = dir_.path() + QStringLiteral("/upload");
+    QVERIFY(QDir().mkpath(start));
+    WithDialog([&] {
+      ClickRadio(dlg_->RadioButton1);
+      Retype(dlg_->Edit1, start);
+      WhenModalNamed(QStringLiteral("dlgBrowseFolder"), [&](QWidget* w) {
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
+                 QStringLiteral("Please select the FTP upload folder"));
+        const QString status = w->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+        QVERIFY2(status.size() <= 35 && status.endsWith(QStringLiteral("/bbbbbbbbbbbbbbb")), qPrintable(status));
+        Screenshot(w, QStringLiteral("settings-browsefolder"));
+        auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvFolders"));
+        tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(other));
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
+      });
+      QTest::mouseClick(dlg_->Button1, Qt::LeftButton);
+      QCOMPARE(dlg_->Edit1->text(), other);
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
+    QCOMPARE(TIniFile(ini_).ReadString("Settings", "FTPUploadFile", ""), FromQ(other));
+    QCOMPARE(dlg_->Settings().OutputFolder(), FromQ(other) + "/");
+  }
+
+  void renderEachTab() {
+    dlg_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg_));
+    const char* names[] = {"settings-homepage", "settings-languages", "settings-news", "settings-identification"};
+    for (int i = 0; i < dlg_->PageControl1->count(); ++i) {
+      dlg_->PageControl1->setCurrentIndex(i);
+      QVERIFY(!dlg_->grab().isNull());
+      Screenshot(dlg_, QString::fromLatin1(names[i]));
+    }
+    dlg_->PageControl1->setCurrentIndex(0);
+    dlg_->hide();
+  }
+};
+
+QTEST_MAIN(DlgSettingsTest)
+#include "dlgsettings_test.moc"
