@@ -22,7 +22,7 @@
 #include "components/nvbfbtn.h"
 #include "components/qtext.h"
 #include "platform/hooks.h"
-#include "platform/textlines.h"
+#include "platform/linelist.h"
 
 namespace pagolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/textlines.h"
+#include "platform/linelist.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(TextLines, BreaksOfEveryKindEndALineAndAFinalBreakAddsNone) {
+TEST(LineList, BreaksOfEveryKindEndALineAndAFinalBreakAddsNone) {
   EXPECT_EQ(TextToLines(""), Lines{});
   EXPECT_EQ(TextToLines("a"), Lines{"a"});
   EXPECT_EQ(TextToLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
@@ -16,7 +16,7 @@ TEST(TextLines, BreaksOfEveryKindEndALineAndAFinalBreakAddsNone) {
   EXPECT_EQ(TextToLines("a\n\nb\n\n"), (Lines{"a", "", "b", ""}));
 }
 
-TEST(TextLines, JoinIsTheInverseForLinesWithoutBreaks) {
+TEST(LineList, JoinIsTheInverseForLinesWithoutBreaks) {
   const Lines lines{"-- ", "", "Jo"};
   EXPECT_EQ(LinesToText(lines), "-- \r\n\r\nJo");
   EXPECT_EQ(TextToLines(LinesToText(lines, "\n")), lines);

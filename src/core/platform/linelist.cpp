@@ -1,4 +1,4 @@
-#include "textlines.h"
+#include "linelist.h"
 
 namespace pagolin {
 
