@@ -197,6 +197,30 @@ TEST_F(NewsFixture, AFailedPostLeavesNothingForTheNextArticle) {
   EXPECT_EQ(lines[0], "From: news@example.test");
 }
 
+// Once the server has taken the article, a lost goodbye must not make it look unsent: the
+// posting would be sent a second time by the next command.
+TEST_F(NewsFixture, AGoodbyeLostAfterTheArticleWasTakenStillCountsAsPosted) {
+  TTestServer server([](test::TPeer& peer) {
+    peer.Send("200 hi\r\n");
+    std::string line;
+    while (peer.ReadLine(line)) {
+      if (line == "POST") {
+        peer.Send("340 go\r\n");
+        peer.ReadArticle();
+        peer.Send("240 ok\r\n");
+      } else if (line == "QUIT") {
+        return;  // closes without a reply
+      } else {
+        peer.Send("200 ok\r\n");
+      }
+    }
+  });
+  nntp.SetPort(server.Port());
+  EXPECT_TRUE(news.Send());
+  EXPECT_EQ(nntp.Socket(), kNoSocket);
+  EXPECT_FALSE(nntp.LoggedIn());
+}
+
 TEST(MessageId, DiffersBetweenArticlesOfTheSameSecond) {
   std::set<std::string> ids;
   for (int i = 0; i < 1000; ++i) ids.insert(T_MailNews::NewMessageId());

@@ -215,6 +215,30 @@ TEST_F(PostingWorkflow, RefusedConnectionNamesTheSystemReason) {
   EXPECT_EQ(outcomes[0].Reason, "Error creating socket (Connection refused)");
 }
 
+TEST_F(PostingWorkflow, ASilentServerCostsOnePostingItsTimeLimitAndTheWalkGoesOn) {
+  AddPosting("first", true);
+  AddPosting("second", true);
+  int connection = 0;
+  TTestServer server(
+      [&](TPeer& peer) {
+        if (connection++ == 0) {
+          peer.WaitForClose();  // accepts, never says a word
+          return;
+        }
+        test::GoodNewsServer(peer);
+      },
+      2);
+  nntp_.SetTimeout(300);
+  MessageRecorder recorder;
+  const auto outcomes = Send(server.Port());
+  ASSERT_EQ(outcomes.size(), 2u);
+  EXPECT_FALSE(outcomes[0].Sent);
+  EXPECT_EQ(outcomes[0].Reason, "No reply from the news server within 0.3 seconds");
+  EXPECT_TRUE(outcomes[1].Sent);
+  EXPECT_EQ(recorder.messages, std::vector<std::string>{"Could not send news posting"});
+  EXPECT_EQ(nntp_.Socket(), kNoSocket);
+}
+
 TEST_F(PostingWorkflow, ReplyToFollowsTheSettingOfEachCommand) {
   AddPosting("with", true);
   settings_.ReplyAddress = "reply@example.test";
@@ -253,11 +277,18 @@ TEST_F(PostingWorkflow, CopyAddsLanguageOneThenTwoWithSignatureOnItsOwnLine) {
 }
 
 TEST_F(PostingWorkflow, CopyReplacesVariablesInPlainMode) {
+  TTable& codes = dm_->tblCodes;
+  codes.Insert();
+  codes.FieldByName("Name").SetAsString("TESTPRODUCT");
+  codes.FieldByName("Type").SetAsString("Variable");
+  codes.FieldByName("Code").SetAsString("<b>Widget</b>");
+  codes.FieldByName("Description 1").SetAsString("Widget Pro");
+  codes.Post();
   MessageRecorder recorder;
-  ASSERT_EQ(CopyNewsToPostings(*dm_, settings_, {"t1", "t2", "By %COMPANY%", "b2"}), 2);
+  ASSERT_EQ(CopyNewsToPostings(*dm_, settings_, {"t1", "t2", "Get %TESTPRODUCT% now", "b2"}), 2);
   TTable& t = dm_->tblNewsPost;
   t.First();
-  EXPECT_EQ(t.FieldByName("Body").AsString().rfind("By Example Software", 0), 0u);
+  EXPECT_EQ(t.FieldByName("Body").AsString(), "Get Widget Pro now\r\n");
 }
 
 TEST_F(PostingWorkflow, CopyRefusesIncompleteNewsAndAddsNothing) {
