@@ -13,6 +13,18 @@ namespace {
 using test::TPeer;
 using test::TTestServer;
 
+// The EProtocolError that action raises (a test failure when it raises none).
+template <class F>
+EProtocolError CatchProtocolError(F&& action) {
+  try {
+    action();
+  } catch (const EProtocolError& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no EProtocolError";
+  return EProtocolError("", 0, "");
+}
+
 void Connect(T_NNTP& client, const TTestServer& server) {
   client.Hostname = "127.0.0.1";
   client.SetPort(server.Port());
@@ -119,14 +131,10 @@ TEST(Nntp, GreetingOf400RaisesWithTheReplyText) {
   TTestServer server(replies);
   T_NNTP client;
   Connect(client, server);
-  try {
-    client.Login();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_STREQ(e.what(), "service not available");
-    EXPECT_EQ(e.ErrorCode, 400);
-    EXPECT_EQ(e.Protocol, "NNTP");
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.Login(); });
+  EXPECT_STREQ(e.what(), "service not available");
+  EXPECT_EQ(e.ErrorCode, 400);
+  EXPECT_EQ(e.Protocol, "NNTP");
   EXPECT_EQ(client.StatusCode, 400);
 }
 
@@ -136,26 +144,18 @@ TEST(Nntp, GarbageStatusLineRaisesWith999) {
   TTestServer server(replies);
   T_NNTP client;
   Connect(client, server);
-  try {
-    client.Login();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_EQ(e.ErrorCode, 999);
-    EXPECT_STREQ(e.what(), "hello");
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.Login(); });
+  EXPECT_EQ(e.ErrorCode, 999);
+  EXPECT_STREQ(e.what(), "hello");
 }
 
 TEST(Nntp, NoGreetingRaisesAClearError) {
   TTestServer server([](TPeer&) {});  // accepts and closes at once
   T_NNTP client;
   Connect(client, server);
-  try {
-    client.Login();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_EQ(e.ErrorCode, 999);
-    EXPECT_STREQ(e.what(), "The news server closed the connection without a complete reply");
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.Login(); });
+  EXPECT_EQ(e.ErrorCode, 999);
+  EXPECT_STREQ(e.what(), "The news server closed the connection without a complete reply");
 }
 
 TEST(Nntp, ReplyCutOffBeforeItsEndRaises) {
@@ -174,12 +174,8 @@ TEST(Nntp, ReplyCutOffBeforeItsEndRaises) {
   Connect(client, server);
   const std::vector<std::string> article{"body"};
   client.SetArticle(&article);
-  try {
-    client.PostArticle();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_EQ(e.ErrorCode, 999);
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.PostArticle(); });
+  EXPECT_EQ(e.ErrorCode, 999);
   // No article line went out after the failed POST.
   EXPECT_EQ(server.Received(), "MODE READER\r\nPOST\r\n");
 }
@@ -189,13 +185,9 @@ TEST(Nntp, SilentServerEndsAtTheTimeLimitWithAClearReason) {
   T_NNTP client;
   Connect(client, server);
   client.SetTimeout(300);
-  try {
-    client.Login();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_EQ(e.ErrorCode, 999);
-    EXPECT_STREQ(e.what(), "No reply from the news server within 0.3 seconds");
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.Login(); });
+  EXPECT_EQ(e.ErrorCode, 999);
+  EXPECT_STREQ(e.what(), "No reply from the news server within 0.3 seconds");
 }
 
 TEST(Nntp, RefusedModeReaderIsIgnoredAndPostRefusalSendsNoArticle) {
@@ -209,13 +201,9 @@ TEST(Nntp, RefusedModeReaderIsIgnoredAndPostRefusalSendsNoArticle) {
   client.Login();
   const std::vector<std::string> article{"Subject: x", "", "body"};
   client.SetArticle(&article);
-  try {
-    client.PostArticle();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_EQ(e.ErrorCode, 440);
-    EXPECT_STREQ(e.what(), "posting not allowed");
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.PostArticle(); });
+  EXPECT_EQ(e.ErrorCode, 440);
+  EXPECT_STREQ(e.what(), "posting not allowed");
   EXPECT_TRUE(client.LoggedIn());  // left open; the next Login or Logout says QUIT
   client.Logout();
   EXPECT_EQ(server.Received(), "MODE READER\r\nPOST\r\nQUIT\r\n");
@@ -231,13 +219,9 @@ TEST(Nntp, ArticleRejectedAfterTheTerminatorRaisesTheServersText) {
   client.Login();
   const std::vector<std::string> article{"x"};
   client.SetArticle(&article);
-  try {
-    client.PostArticle();
-    FAIL() << "no error";
-  } catch (const EProtocolError& e) {
-    EXPECT_EQ(e.ErrorCode, 441);
-    EXPECT_STREQ(e.what(), "435 Duplicate");
-  }
+  const EProtocolError e = CatchProtocolError([&] { client.PostArticle(); });
+  EXPECT_EQ(e.ErrorCode, 441);
+  EXPECT_STREQ(e.what(), "435 Duplicate");
 }
 
 TEST(Nntp, QuitRefusedStillClosesTheSocket) {
