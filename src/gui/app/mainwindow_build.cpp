@@ -1,12 +1,40 @@
-// The main window's "Build pages" command. Wired with the page builder work.
+// The main window's "Build pages" command (menu F9 and the tool button): the build dialog,
+// then the upload list from the files the build produced.
+#include <QListWidgetItem>
+
 #include "app/mainwindow.h"
+#include "app/program.h"
+#include "build/dlgprogress.h"
+#include "build/uploadlist.h"
+#include "components/qtext.h"
+#include "data/dlgsettings.h"
 
 namespace pagolin {
 
 void TForm1::WireBuildCommands() {
-  for (QAction* a : {actBuild, Build2}) a->setEnabled(false);
+  for (QAction* a : {actBuild, Build2}) {
+    a->setEnabled(true);
+    connect(a, &QAction::triggered, this, &TForm1::Build2Click);
+  }
 }
 
-void TForm1::Build2Click() {}
+void TForm1::Build2Click() {
+  if (QWidget* upload = pgcMain->findChild<QWidget*>(QStringLiteral("tbsUpload")))
+    pgcMain->setCurrentWidget(upload);
+  TdlgProgress* dialog = Program().dlgProgress;
+  if (!dialog || !Program().dlgSettings) return;
+  dialog->exec();
+
+  const TUploadList list = MakeUploadList(dialog->FileList(), Program().dlgSettings->Settings());
+  CheckListBox1->setUpdatesEnabled(false);
+  CheckListBox1->clear();
+  for (const TUploadItem& item : list.Items) {
+    auto* row = new QListWidgetItem(ToQ(item.Text), CheckListBox1);
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setCheckState(item.Checked ? Qt::Checked : Qt::Unchecked);
+  }
+  CheckListBox1->setUpdatesEnabled(true);
+  Label2->setText(ToQ(UsedSpaceText(list.TotalKB)));
+}
 
 }  // namespace pagolin
