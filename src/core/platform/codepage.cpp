@@ -58,8 +58,11 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   while (i < n) {
     const auto c = static_cast<unsigned char>(utf8[i]);
     if (c < 0x80) {
-      out += static_cast<char>(c);
-      ++i;
+      // A run of ASCII bytes is copied at once (rich text is ASCII throughout).
+      size_t j = i + 1;
+      while (j < n && static_cast<unsigned char>(utf8[j]) < 0x80) ++j;
+      out.append(utf8.data() + i, j - i);
+      i = j;
       continue;
     }
     int extra = 0;
