@@ -1,6 +1,7 @@
 // The settings dialog inside the real program, offscreen: the first start, typing and OK or
 // Cancel, the file written and the values in force, the radio-button rule and the folder dialog.
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,15 @@ void ClickRadio(QRadioButton* radio) {
 }
 
 }  // namespace
+
+// Records what the program asks the desktop to open.
+class TUrlRecorder : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void open(const QUrl& url) { urls << url; }
+};
 
 class DlgSettingsTest : public QObject {
   Q_OBJECT
@@ -300,6 +310,27 @@ class DlgSettingsTest : public QObject {
     });
     QCOMPARE(TIniFile(ini_).ReadString("Settings", "FTPUploadFile", ""), FromQ(other));
     QCOMPARE(dlg_->Settings().OutputFolder(), FromQ(other) + "/");
+  }
+
+  void shellCommandsOpenTheHomePageTheFolderAndTheArchive() {
+    TUrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    WithDialog([&] {
+      ClickRadio(dlg_->RadioButton2);
+      Retype(dlg_->Edit2, QStringLiteral("/srv/arc/upload.zip"));  // typed while it is enabled
+      ClickRadio(dlg_->RadioButton1);
+      Retype(dlg_->Edit1, QStringLiteral("/srv/out"));
+      Retype(dlg_->Edit3, QStringLiteral("index.htm"));
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);  // in force for the run all the same
+    });
+    QVERIFY(form_->btnOpenUploadArchive->isEnabled());
+    form_->ToolButton2->click();
+    form_->Button1->click();
+    form_->btnOpenUploadArchive->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(recorder.urls, QList<QUrl>({QUrl::fromLocalFile(QStringLiteral("/srv/out/index.htm")),
+                                         QUrl::fromLocalFile(QStringLiteral("/srv/out/")),
+                                         QUrl::fromLocalFile(QStringLiteral("/srv/arc/upload.zip"))}));
   }
 
   void renderEachTab() {
