@@ -20,8 +20,10 @@ std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool pla
   try {
     TField& name = tblCodes.FieldByName("Name");
     TField& value = tblCodes.FieldByName(plain ? "Description 1" : "Code");
+    // Two buffers in turn: a page passes through every variable without fresh memory.
+    std::string spare;
     for (tblCodes.First(); !tblCodes.Eof(); tblCodes.Next()) {
-      result = ReplaceAll(result, "%" + name.AsString() + "%", value.AsString());
+      if (ReplaceAllInto(result, "%" + name.AsString() + "%", value.AsString(), spare)) result.swap(spare);
       if (plain) result = WrapLines(result);
     }
   } catch (...) {

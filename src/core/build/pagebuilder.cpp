@@ -134,6 +134,9 @@ void TPageBuilder::BuildLanguagePage(const std::string& base, int language, cons
   const std::string outputFolder = Settings().OutputFolder();
   const std::string productTemplate = GetCode("Product");
   const std::string newsTemplate = GetCode("News");
+  // Fetched once per page like the others: nothing can change the codes during a build, and a
+  // lookup per row would cost a query per row.
+  const std::string linkTemplate = GetCode("Link");
 
   std::string page;
   AppendPiece(page, "<HTML>");
@@ -145,7 +148,7 @@ void TPageBuilder::BuildLanguagePage(const std::string& base, int language, cons
   Walk(dm.tblProducts, page, [&] { return ProductRow(productTemplate, language, outputFolder); });
   AppendPiece(page, GetCode("Products Stop"));
   AppendPiece(page, GetCode("Links"));
-  Walk(dm.tblLinks, page, [&] { return LinkRow(language, outputFolder); });
+  Walk(dm.tblLinks, page, [&] { return LinkRow(linkTemplate, language, outputFolder); });
   for (const char* name : {"Links Stop", "Body Stop"}) AppendPiece(page, GetCode(name));
   AppendPiece(page, "</HTML>");
 
@@ -200,12 +203,11 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(products, "Description " + std::to_string(language))));
 }
 
-std::string TPageBuilder::LinkRow(int language, const std::string& outputFolder) {
+std::string TPageBuilder::LinkRow(const std::string& templ, int language, const std::string& outputFolder) {
   TTable& links = Data().tblLinks;
   const std::string name = HtmlText(FieldText(links, "Name"));
   const std::string url = FieldText(links, "URL");
-  // Fetched anew for every row.
-  std::string text = ReplaceAll(GetCode("Link"), "%NAME%", name);
+  std::string text = ReplaceAll(templ, "%NAME%", name);
   text = ReplaceAll(text, "%URL%", url);
   text = ReplaceImage(text, outputFolder + FieldText(links, "Image"), name, url, outputFolder,
                       language == 1 ? &FileList : nullptr);

@@ -81,7 +81,7 @@ class TPageBuilder {
   void BuildTitlePage(const std::string& base, const std::string& ext);
   std::string NewsRow(const std::string& templ, int language);
   std::string ProductRow(const std::string& templ, int language, const std::string& outputFolder);
-  std::string LinkRow(int language, const std::string& outputFolder);
+  std::string LinkRow(const std::string& templ, int language, const std::string& outputFolder);
   // Replaces the variables of the page text and writes it whole, lines ended by CR LF.
   void WritePage(const std::string& fileName, const std::string& page);
   void SetProgress(int position, int maximum);

@@ -25,10 +25,17 @@ struct TPiece {
 // would find. Its replacement is pushed as a new piece, to be searched with its neighbours.
 std::string ReplaceAll(std::string_view text, std::string_view placeholder,
                        std::string_view replacement) {
-  const size_t m = placeholder.size();
-  if (m == 0 || text.find(placeholder) == std::string_view::npos) return std::string(text);
-
   std::string out;
+  if (!ReplaceAllInto(text, placeholder, replacement, out)) out.assign(text);
+  return out;
+}
+
+bool ReplaceAllInto(std::string_view text, std::string_view placeholder, std::string_view replacement,
+                    std::string& out) {
+  const size_t m = placeholder.size();
+  if (m == 0 || text.find(placeholder) == std::string_view::npos) return false;
+
+  out.clear();
   out.reserve(text.size() + (replacement.size() > m ? text.size() / 2 : 0));
   std::vector<TPiece> pieces{{text, 0}};
   std::string window;
@@ -100,7 +107,7 @@ std::string ReplaceAll(std::string_view text, std::string_view placeholder,
     // Only the original text can hold a whole occurrence while inserted text is searched.
     replace(top != 0);
   }
-  return out;
+  return true;
 }
 
 }  // namespace pagolin

@@ -21,4 +21,10 @@ namespace pagolin {
 std::string ReplaceAll(std::string_view text, std::string_view placeholder,
                        std::string_view replacement);
 
+// The same, written into out (its old contents are dropped, its memory is reused); returns
+// false, leaving out alone, when text holds no placeholder, so that the caller can keep text.
+// REQUIRES: out does not share memory with text.
+bool ReplaceAllInto(std::string_view text, std::string_view placeholder, std::string_view replacement,
+                    std::string& out);
+
 }  // namespace pagolin

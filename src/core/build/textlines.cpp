@@ -1,21 +1,36 @@
 #include "textlines.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace pagolin {
 namespace {
 
-// Calls emit(line) for each line of text, with the line-break rule of AppendLines.
+// Calls emit(line) for each line of text, with the line-break rule of AppendLines. Looks for
+// the two break characters with memchr, which is far quicker than a loop over the bytes.
 template <typename Emit>
 void ForEachLine(std::string_view text, Emit emit) {
-  size_t start = 0;
-  const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') continue;
-    emit(text.substr(start, i - start));
-    if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* start = begin;
+  auto next = [end](const char* from, char c) {
+    const void* at = std::memchr(from, c, static_cast<size_t>(end - from));
+    return at ? static_cast<const char*>(at) : end;
+  };
+  const char* cr = next(start, '\r');
+  const char* lf = next(start, '\n');
+  while (start < end) {
+    if (cr < start) cr = next(start, '\r');
+    if (lf < start) lf = next(start, '\n');
+    const char* brk = std::min(cr, lf);
+    if (brk == end) {
+      emit(std::string_view(start, static_cast<size_t>(end - start)));
+      return;
+    }
+    emit(std::string_view(start, static_cast<size_t>(brk - start)));
+    start = brk + 1;
+    if (*brk == '\r' && start < end && *start == '\n') ++start;
   }
-  if (start < n) emit(text.substr(start));
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
