@@ -99,7 +99,8 @@ class T_TcpIp {
   // Reads one line; CR bytes are dropped wherever they stand, LF ends the line. When the
   // connection ends before an LF, line keeps its value and the closed flag is set.
   void ReadLine(TSocket socket, std::string& line);
-  // One send of count bytes; failures are not reported here (a later read sees them).
+  // Sends all count bytes (again where the system took only part); failures are not reported
+  // here (a later read sees them). Traced as "Sent " + count + " bytes on socket ID " + handle.
   void WriteBuffer(TSocket socket, const char* buffer, int count);
   void WriteString(TSocket socket, const std::string& text);
 
