@@ -201,6 +201,26 @@ TEST(TcpIp, SilentServerEndsTheReadAtTheTimeLimit) {
   client.Logout();
 }
 
+// A server that trickles a byte now and then cannot hold a line read beyond the time limit.
+TEST(TcpIp, TheWholeLineMustArriveWithinTheTimeLimit) {
+  TTestServer server([](TPeer& peer) {
+    for (int i = 0; i < 10; ++i) {
+      peer.Send("x");
+      usleep(50000);
+    }
+  });
+  T_TcpIp client;
+  client.Hostname = "127.0.0.1";
+  client.SetPort(server.Port());
+  client.SetTimeout(300);
+  client.Login();
+  std::string line = "before";
+  client.ReadLine(client.Socket(), line);
+  EXPECT_EQ(line, "before");
+  EXPECT_TRUE(client.TimedOut());
+  client.Logout();
+}
+
 TEST(TcpIp, SendCommandWritesCrLfAndTracesWithout) {
   TTestServer server([](TPeer& peer) { peer.WaitForClose(); });
   T_TcpIp client;
