@@ -9,14 +9,21 @@
 #include <cstring>
 #include <string>
 
+#include <sys/stat.h>
+
 namespace {
 
 bool ReadWholeFile(const char* path, std::string& bytes) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return false;
+  // One read into a string of the file's size; a file that grows meanwhile is read on.
+  struct stat info {};
+  if (fstat(fileno(f), &info) == 0 && info.st_size > 0)
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t have = std::fread(bytes.data(), 1, bytes.size(), f);
+  bytes.resize(have);
   char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
+  while ((have = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, have);
   const bool ok = !std::ferror(f);
   std::fclose(f);
   return ok;

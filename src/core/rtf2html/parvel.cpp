@@ -14,6 +14,7 @@ void TParvel::ConvertRTF(std::string RTF, std::string& HTML) {
   plainSeen_ = false;
   colors_.assign(1, std::string());
   HTML.clear();
+  HTML.reserve(RTF.size() + RTF.size() / 4);  // fragments run about as long as the rich text
   // ColorIndex keeps its value: a colour left open last time is closed by the first "plain".
 
   bool goOn;

@@ -4,22 +4,37 @@
 #include "rtf2html/parvel_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace pagolin {
 namespace {
 
-bool IsWordChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '*';
-}
+// Character classes, looked up in one table because the scanner asks per character.
+enum : std::uint8_t {
+  kWord = 1,      // collected into a control word: "a" to "z", "0" to "9", "-", "*"
+  kOrdinary = 2,  // text that passes through unchanged and leaves the state as it is
+  kGroup = 4,     // "{", "}", "\\": switches the control flag on
+};
 
-bool IsGroupOrEscape(char c) { return c == '{' || c == '}' || c == '\\'; }
+constexpr std::array<std::uint8_t, 256> MakeClasses() {
+  std::array<std::uint8_t, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const bool word = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '*';
+    const bool group = c == '{' || c == '}' || c == '\\';
+    const bool ordinary = !group && c != '&' && c != '<' && c != '>';
+    classes[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(
+        (word ? kWord : 0) | (ordinary ? kOrdinary : 0) | (group ? kGroup : 0));
+  }
+  return classes;
+}
+constexpr std::array<std::uint8_t, 256> kClasses = MakeClasses();
+
+bool Is(char c, std::uint8_t cls) { return (kClasses[static_cast<unsigned char>(c)] & cls) != 0; }
+bool IsWordChar(char c) { return Is(c, kWord); }
+bool IsGroupOrEscape(char c) { return Is(c, kGroup); }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Text that passes through unchanged and leaves the scanner's state as it is.
-bool IsOrdinaryText(char c) {
-  return c != '{' && c != '}' && c != '\\' && c != '&' && c != '<' && c != '>';
-}
 
 constexpr std::size_t kMaxRun = 256;
 
@@ -45,8 +60,8 @@ std::size_t ProgressStep(std::size_t length) {
 }  // namespace
 
 TParvelScanner::TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html,
-                               bool textRuns)
-    : owner_(owner), rtf_(rtf), html_(html), textRuns_(textRuns) {}
+                               bool shortcuts)
+    : owner_(owner), rtf_(rtf), html_(html), shortcuts_(shortcuts) {}
 
 bool TParvelScanner::Scan() {
   const char* const s = rtf_.data();
@@ -56,30 +71,65 @@ bool TParvelScanner::Scan() {
 
   // A copy, so that a handler which reassigns OnProgress does not destroy itself mid-call.
   const TProgressEvent progress = owner_.onProgress_;
+  const bool hasProgress = static_cast<bool>(progress);
+  std::size_t iterations = 0;
   const std::size_t step = ProgressStep(n);
   std::size_t counter = 0;
   std::int32_t position = 0;
   bool goOn = true;
 
   bool control = true;
-  std::string word;
+  // The word being collected. Its letters always stand side by side in the input (a word
+  // character is only collected right after another one or into an empty word, and a word
+  // left over by a hex escape is dispatched by the brace or backslash that switches the
+  // control flag on again), so the word is a view into the input; wordCopy is the plain
+  // buffer, kept only without shortcuts to check that claim against.
+  std::size_t wordStart = 0;
+  std::size_t wordLength = 0;
+  std::string wordCopy;
   std::size_t i = 0;
   char c = at(0);
+
+  // Where the run of characters of class cls that starts at i ends. Over ordinary text, and
+  // over the letters of a control word, every iteration would change nothing but the output
+  // or the word and the progress counter, so a run takes one iteration. It stops before the
+  // last two characters, before the iteration that calls the progress handler, and after
+  // kMaxRun characters.
+  auto runEnd = [&](std::uint8_t cls) {
+    std::size_t limit = std::min(n - 2, i + kMaxRun);
+    if (hasProgress) limit = std::min(limit, i + 1 + (step - counter));
+    std::size_t end = i + 1;
+    while (end < limit && Is(s[end], cls)) ++end;
+    return end;
+  };
   // The last two characters are never the current one: they can only be read as the digits of
   // a hex escape or as an escaped symbol.
   while (i + 2 < n) {
     if (control) {
       if (IsWordChar(c)) {
-        word += c;
+        if (wordLength == 0) wordStart = i;
+        if (shortcuts_) {
+          const std::size_t end = runEnd(kWord);
+          wordLength += end - i;
+          counter += end - i - 1;
+          i = end - 1;
+          c = s[i];
+        } else {
+          ++wordLength;
+          wordCopy += c;
+        }
       } else if (c == '\'') {
         const char escape[3] = {'\'', s[i + 1], s[i + 2]};
         HandleControlWord(std::string_view(escape, 3));
         control = false;
         i += 2;
       } else {
-        if (!word.empty()) HandleControlWord(word);
+        if (wordLength != 0)
+          HandleControlWord(shortcuts_ ? std::string_view(s + wordStart, wordLength)
+                                       : std::string_view(wordCopy));
         if (c == ' ') control = false;
-        word.clear();
+        wordLength = 0;
+        wordCopy.clear();
       }
     } else if (font_.InFontTable) {
       FontTableChar(c);
@@ -89,18 +139,11 @@ bool TParvelScanner::Scan() {
         case '<': html_ += "&lt;"; break;
         case '>': html_ += "&gt;"; break;
         default:
-          if (!textRuns_) {
+          if (!shortcuts_) {
             html_ += c;
             break;
           }
-          // A run of ordinary text: each of its characters would take an iteration of its
-          // own that changes nothing but the output and the progress counter, so the run is
-          // copied at once. It stops before the last two characters, before the iteration
-          // that calls the progress handler, and at kMaxRun (messages are processed per run).
-          std::size_t limit = std::min(n - 2, i + kMaxRun);
-          if (progress) limit = std::min(limit, i + 1 + (step - counter));
-          std::size_t end = i + 1;
-          while (end < limit && IsOrdinaryText(s[end])) ++end;
+          const std::size_t end = runEnd(kOrdinary);
           html_.append(s + i, end - i);
           counter += end - i - 1;
           i = end - 1;
@@ -121,9 +164,11 @@ bool TParvelScanner::Scan() {
       if (IsGroupOrEscape(c)) control = true;
     }
 
-    ProcessMessages();
+    // The hook throttles itself by a counter and the clock; calling it every 64th iteration
+    // (an iteration may copy a run of text) keeps even the call off the per-character cost.
+    if ((++iterations & 63) == 0) ProcessMessages();
 
-    if (progress && ++counter > step) {
+    if (hasProgress && ++counter > step) {
       counter = 0;
       position += 10;
       progress(owner_, position, goOn);
@@ -141,68 +186,107 @@ void TParvelScanner::FontTableChar(char c) {
   if (index < fonts_.size() && fonts_[index].size() < kMaxFontName) fonts_[index] += c;
 }
 
+// The rows of the dispatch table, tried in their order; rows with different first letters
+// can never both match, so the first letter picks the group of rows to try.
 void TParvelScanner::HandleControlWord(std::string_view w) {
+  if (w.empty()) return;
   const bool colors = owner_.options_.Contains(TParvelOption::soUseColors);
-  if (w == "par") {
-    html_ += style_.InList ? "</LI>" : "<BR>\r\n";
-  } else if (w == "ul") {
-    html_ += "<U>";
-    style_.Underline = true;
-  } else if (w == "ul0" || w == "ulnone") {
-    html_ += "</U>";
-    style_.Underline = false;
-  } else if (w == "b") {
-    html_ += "<B>";
-    style_.Bold = true;
-  } else if (w == "b0") {
-    html_ += "</B>";
-    style_.Bold = false;
-  } else if (w == "i") {
-    html_ += "<I>";
-    style_.Italic = true;
-  } else if (w == "i0") {
-    html_ += "</I>";
-    style_.Italic = false;
-  } else if (w == "tab") {
-    html_ += '\t';
-  } else if (w == "rdblquot") {
-    html_ += '"';
-  } else if (w == "rquote") {
-    html_ += '\'';
-  } else if (w == "ldblquot") {
-    html_ += '"';
-  } else if (w == "lquote") {
-    html_ += '\'';
-  } else if (!w.empty() && w[0] == '\'') {
-    HexEscape(w);
-  } else if (w == "qc") {
-    html_ += "<CENTER>";
-    style_.Centered = true;
-  } else if (w == "pnlvlblt") {
-    html_ += "<UL>";
-    style_.InList = true;
-  } else if (w == "pntext") {
-    html_ += "<LI>";
-  } else if (w == "page") {
-    html_ += "<HR>";
-  } else if (w == "pard") {
-    if (style_.InList) html_ += "</UL>";
-    if (style_.Centered) html_ += "</CENTER>";
-    style_.InList = false;
-    style_.Centered = false;
-  } else if (w == "plain") {
-    Plain();
-  } else if (w.size() >= 3 && w[0] == 'f' && w[1] == 's' && IsDigit(w[2])) {
-    FontSize(w.substr(2));
-  } else if (w.size() >= 2 && w[0] == 'f' && IsDigit(w[1])) {
-    FontFace(w.substr(1));
-  } else if (w == "colortbl") {
-    ColorTable();
-  } else if (colors && w.size() >= 3 && w[0] == 'c' && w[1] == 'f' && IsDigit(w[2])) {
-    SelectColor(w.substr(2));
-  } else if (colors && !owner_.plainSeen_ &&
-             (w.starts_with("red") || w.starts_with("green") || w.starts_with("blue"))) {
-    ColorComponent(w);
+  switch (w[0]) {
+    case 'p':
+      if (w == "par") {
+        html_ += style_.InList ? "</LI>" : "<BR>\r\n";
+      } else if (w == "pnlvlblt") {
+        html_ += "<UL>";
+        style_.InList = true;
+      } else if (w == "pntext") {
+        html_ += "<LI>";
+      } else if (w == "page") {
+        html_ += "<HR>";
+      } else if (w == "pard") {
+        if (style_.InList) html_ += "</UL>";
+        if (style_.Centered) html_ += "</CENTER>";
+        style_.InList = false;
+        style_.Centered = false;
+      } else if (w == "plain") {
+        Plain();
+      }
+      return;
+    case 'u':
+      if (w == "ul") {
+        html_ += "<U>";
+        style_.Underline = true;
+      } else if (w == "ul0" || w == "ulnone") {
+        html_ += "</U>";
+        style_.Underline = false;
+      }
+      return;
+    case 'b':
+      if (w == "b") {
+        html_ += "<B>";
+        style_.Bold = true;
+      } else if (w == "b0") {
+        html_ += "</B>";
+        style_.Bold = false;
+      } else if (colors && !owner_.plainSeen_ && w.starts_with("blue")) {
+        ColorComponent(w);
+      }
+      return;
+    case 'i':
+      if (w == "i") {
+        html_ += "<I>";
+        style_.Italic = true;
+      } else if (w == "i0") {
+        html_ += "</I>";
+        style_.Italic = false;
+      }
+      return;
+    case 't':
+      if (w == "tab") html_ += '\t';
+      return;
+    case 'r':
+      if (w == "rdblquot") {
+        html_ += '"';
+      } else if (w == "rquote") {
+        html_ += '\'';
+      } else if (colors && !owner_.plainSeen_ && w.starts_with("red")) {
+        ColorComponent(w);
+      }
+      return;
+    case 'l':
+      if (w == "ldblquot") {
+        html_ += '"';
+      } else if (w == "lquote") {
+        html_ += '\'';
+      }
+      return;
+    case '\'':
+      HexEscape(w);
+      return;
+    case 'q':
+      if (w == "qc") {
+        html_ += "<CENTER>";
+        style_.Centered = true;
+      }
+      return;
+    case 'f':
+      if (w.size() >= 3 && w[1] == 's' && IsDigit(w[2])) {
+        FontSize(w.substr(2));
+      } else if (w.size() >= 2 && IsDigit(w[1])) {
+        FontFace(w.substr(1));
+      }
+      return;
+    case 'c':
+      if (w == "colortbl") {
+        ColorTable();
+      } else if (colors && w.size() >= 3 && w[1] == 'f' && IsDigit(w[2])) {
+        SelectColor(w.substr(2));
+      }
+      return;
+    case 'g':
+      if (colors && !owner_.plainSeen_ && w.starts_with("green")) ColorComponent(w);
+      return;
+    default:
+      return;
   }
 }
 

@@ -34,9 +34,10 @@ struct TFontInfo {
 class TParvelScanner {
  public:
   // Appends to html (the caller empties it); reads and updates the owner's colour state.
-  // textRuns: copy runs of ordinary text at once (the same result as one character per
-  // iteration, which tests and the fuzz target compare against by passing false).
-  TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html, bool textRuns = true);
+  // shortcuts: copy runs of ordinary text at once and read control words in place. The result
+  // is the same as one character per iteration with a word buffer, which tests and the fuzz
+  // target compare against by passing false.
+  TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html, bool shortcuts = true);
 
   // Scans the whole input. Returns the continue flag: false when the progress handler
   // stopped the scan.
@@ -63,7 +64,7 @@ class TParvelScanner {
   TParvel& owner_;
   std::string_view rtf_;
   std::string& html_;
-  bool textRuns_;
+  bool shortcuts_;
   TStyleState style_;
   TFontInfo font_;
   std::vector<std::string> fonts_;

@@ -141,6 +141,8 @@ TEST(Parvel, ScannerPassesTextAndDropsWhatFollowsBracesAndUnendedWords) {
       {"\\~b x", "<B>x"},
       {"\\-bc x", "x"},
       {"\\_ABC, x", "x"},
+      // An apostrophe right after letters: the word waits until a backslash dispatches it.
+      {"{b'e9 z\\i w}", "&eacute; z<B><I>w"},
       {"\\unknown \\fonttbl\\line\\ql x", "x"},
       {"a&b<c>d\"e\tf\r\n", "a&amp;b&lt;c&gt;d\"e\tf\r\n"},
       {"caf\xE9 \x93q\x94", "caf\xE9 \x93q\x94"},
@@ -339,9 +341,10 @@ TEST(Parvel, HandlerStopsTheConversionWithPartialOutput) {
   EXPECT_LT(part.size(), full.size() / 5);
 }
 
-TEST(Parvel, CopyingTextRunsAtOnceMatchesOneCharacterPerIteration) {
+TEST(Parvel, ShortcutsGiveWhatOneCharacterPerIterationGives) {
   std::string body;
-  for (int i = 0; i < 300; ++i) body += "plain text, more text \\b bold\\b0 & <x> \\'e9\\par ";
+  for (int i = 0; i < 300; ++i)
+    body += "plain text, more text \\b bold\\b0 & <x> \\'e9\\par {b'e9 z\\i w}\\~ab\\{c ";
   const std::string rtf = Doc(body);
   for (std::int32_t stopAt = 10; stopAt <= 110; stopAt += 10) {
     std::string html[2];
@@ -369,8 +372,10 @@ TEST(Parvel, LongConversionProcessesPendingMessages) {
   parvel.SetOnProgress([&](TParvel&, std::int32_t p, bool&) {
     if (p == 10) std::this_thread::sleep_for(std::chrono::milliseconds(25));
   });
+  std::string body;
+  for (int i = 0; i < 100000; ++i) body += "word \\b bold\\b0 ";
   std::string html;
-  parvel.ConvertRTF(Doc(std::string(300000, 'x')), html);
+  parvel.ConvertRTF(Doc(body), html);
   SetMessageHooks(old);
   EXPECT_GE(processed, 1);
 }

@@ -82,8 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(hasHeader || again == "before");
   Check(!parvel.Colors().empty() || !hasHeader);
 
-  // Copying runs of text at once must give exactly what one character per iteration gives,
-  // also where the progress handler stops the scan.
+  // The scanner's shortcuts (runs of text copied at once, words read in place) must give
+  // exactly what one character per iteration with a word buffer gives, also where the
+  // progress handler stops the scan.
   {
     TParvel fast, slow;
     fast.SetOptions(options);
