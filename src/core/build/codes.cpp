@@ -1,5 +1,8 @@
 #include "codes.h"
 
+#include <utility>
+#include <vector>
+
 #include "build/replaceall.h"
 #include "build/textlines.h"
 #include "platform/filenames.h"
@@ -14,23 +17,55 @@ std::string GetCode(TTable& tblCodes, const std::string& name, const std::string
   return ReplaceAll(result, "%HOME%", ExtractFileName(homePagePath));
 }
 
+namespace {
+
+using TVariables = std::vector<std::pair<std::string, std::string>>;  // placeholder, value
+
+// Replaces each variable in turn throughout text. When no placeholder holds a line feed, no
+// occurrence (found or formed) can span one, so the text is taken in pieces that end at line
+// feeds, each through all variables while it is in the cache: the same result as whole passes.
+std::string ReplaceInTurn(const std::string& text, const TVariables& variables) {
+  constexpr size_t kPiece = 64 * 1024;
+  bool pieces = true;
+  for (const auto& v : variables)
+    if (v.first.find('\n') != std::string::npos) pieces = false;
+  std::string out, piece, spare;
+  out.reserve(text.size() + text.size() / 16);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.size();
+    if (pieces && text.size() - start > kPiece) {
+      const size_t lf = text.find('\n', start + kPiece);
+      if (lf != std::string::npos) end = lf + 1;
+    }
+    piece.assign(text, start, end - start);
+    for (const auto& [placeholder, value] : variables)
+      if (ReplaceAllInto(piece, placeholder, value, spare)) piece.swap(spare);
+    out += piece;
+    start = end;
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool plain) {
-  std::string result = text;
+  TVariables variables;
   tblCodes.SetRange("Variable", "Variable");
   try {
     TField& name = tblCodes.FieldByName("Name");
     TField& value = tblCodes.FieldByName(plain ? "Description 1" : "Code");
-    // Two buffers in turn: a page passes through every variable without fresh memory.
-    std::string spare;
-    for (tblCodes.First(); !tblCodes.Eof(); tblCodes.Next()) {
-      if (ReplaceAllInto(result, "%" + name.AsString() + "%", value.AsString(), spare)) result.swap(spare);
-      if (plain) result = WrapLines(result);
-    }
+    for (tblCodes.First(); !tblCodes.Eof(); tblCodes.Next())
+      variables.emplace_back("%" + name.AsString() + "%", value.AsString());
   } catch (...) {
     tblCodes.CancelRange();
     throw;
   }
   tblCodes.CancelRange();
+  if (!plain) return ReplaceInTurn(text, variables);
+  // Plain mode wraps the whole text after every variable.
+  std::string result = text;
+  for (const auto& [placeholder, value] : variables) result = WrapLines(ReplaceAll(result, placeholder, value));
   return result;
 }
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "build/replaceall.h"
 #include "build/textlines.h"
+
+#include <random>
 #include "testsite.h"
 
 namespace pagolin {
@@ -38,6 +41,26 @@ TEST(ReplaceVariables, HtmlModeUsesTheCodeInNameOrder) {
   int count = 0;
   for (; !codes.Eof(); codes.Next()) ++count;
   EXPECT_EQ(count, 4);
+}
+
+// A long page is taken in pieces; the result is that of whole passes, also where replacements
+// form new placeholders with their neighbours and across many lines.
+TEST(ReplaceVariables, LongPagesGiveTheResultOfWholePasses) {
+  TBuildSite site;
+  site.AddVariable("A", "%B", "");     // forms %B% with a following "%"
+  site.AddVariable("B", "<b>\r\n</b>", "");
+  site.AddVariable("C", "", "");       // deletion joins its neighbours
+  site.AddVariable("D", "%D%!", "");   // holds its own placeholder
+  std::mt19937 rng(3);
+  const char* bits[] = {"%A%%", "%B%", "%C", "%", "C%", "%D%", "text ", "\r\n", "\n", "A", "B"};
+  std::string page;
+  while (page.size() < 300000) page += bits[rng() % 11];
+  std::string expected = page;
+  for (const auto& [p, v] : std::vector<std::pair<std::string, std::string>>{
+           {"%A%", "%B"}, {"%B%", "<b>\r\n</b>"}, {"%C%", ""}, {"%D%", "%D%!"}})
+    expected = ReplaceAll(expected, p, v);
+  // Compared as a whole: a printed difference of such texts would take long.
+  EXPECT_TRUE(ReplaceVariables(site.Data().tblCodes, page, false) == expected);
 }
 
 TEST(ReplaceVariables, PlainModeUsesDescriptionOneAndWrapsAfterEveryVariable) {
