@@ -166,6 +166,11 @@ bool TBrowseFolder::Execute() {
   Centre();
   QModelIndex index;
   if (!Directory.isEmpty() && DirectoryExists(FromQ(Directory))) index = model_->index(QDir::cleanPath(Directory));
+  if (!index.isValid()) {
+    // No usable preselection: the top of the tree is selected, as the shell's dialog does.
+    const QString root = RootPath(RootFolder);
+    index = model_->index(root.isEmpty() ? QDir::rootPath() : root);
+  }
   if (index.isValid()) {
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree_->expand(p);
     tree_->setCurrentIndex(index);  // reports the selection
