@@ -38,10 +38,32 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 void AppendLines(std::string& out, std::string_view text) {
-  ForEachLine(text, [&out](std::string_view line) {
-    out.append(line);
+  // Stretches already in CR LF form are copied at once; only a lone CR or LF is rewritten.
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  auto next = [end](const char* from, char c) {
+    const void* at = std::memchr(from, c, static_cast<size_t>(end - from));
+    return at ? static_cast<const char*>(at) : end;
+  };
+  const char* copied = begin;
+  const char* pos = begin;
+  const char* cr = next(pos, '\r');
+  const char* lf = next(pos, '\n');
+  while (pos < end) {
+    if (cr < pos) cr = next(pos, '\r');
+    if (lf < pos) lf = next(pos, '\n');
+    const char* brk = std::min(cr, lf);
+    if (brk == end) break;
+    if (*brk == '\r' && brk + 1 < end && brk[1] == '\n') {
+      pos = brk + 2;
+      continue;
+    }
+    out.append(copied, static_cast<size_t>(brk - copied));
     out += "\r\n";
-  });
+    pos = copied = brk + 1;
+  }
+  out.append(copied, static_cast<size_t>(end - copied));
+  if (!text.empty() && text.back() != '\r' && text.back() != '\n') out += "\r\n";
 }
 
 std::string ToCrLfLines(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace pagolin {
 namespace {
@@ -48,6 +49,37 @@ TEST(TextLines, AppendLinesEndsEveryLineWithCrLfAndAddsNoLineForAFinalBreak) {
   EXPECT_EQ(ToCrLfLines("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd\r\n");
   EXPECT_EQ(ToCrLfLines("a\r\r\n"), "a\r\n\r\n");
   EXPECT_EQ(ToCrLfLines("\r\n\r\n"), "\r\n\r\n");
+}
+
+// Against the rule written out: split at CR LF, CR or LF, no line for a final break, each line
+// followed by CR LF.
+TEST(TextLines, AppendLinesMatchesTheLineRuleOnRandomTexts) {
+  auto reference = [](const std::string& t) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < t.size(); ++i) {
+      if (t[i] == '\r' || t[i] == '\n') {
+        lines.push_back(line);
+        line.clear();
+        if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+      } else {
+        line += t[i];
+      }
+    }
+    if (!line.empty()) lines.push_back(line);
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+  };
+  std::mt19937 rng(11);
+  const std::string alphabet = "ab\r\n";
+  for (int i = 0; i < 5000; ++i) {
+    std::string s(rng() % 16, ' ');
+    for (char& c : s) c = alphabet[rng() % alphabet.size()];
+    std::string out = "x";
+    AppendLines(out, s);
+    ASSERT_EQ(out, "x" + reference(s)) << s;
+  }
 }
 
 TEST(TextLines, WrapLinesBreaksAtWordsWithinTheColumn) {
