@@ -115,14 +115,20 @@ TEST(Nntp, EmptyArticleSendsOnlyTheTerminator) {
 }
 
 TEST(Nntp, ReplyOfThreeDigitsHasEmptyTextAnd399IsSuccess) {
-  ScriptedReplies replies;
-  replies.greeting = "399\r\n";
-  TTestServer server(replies);
+  TTestServer server([](TPeer& peer) {
+    peer.Send("399\r\n200 x\r\n");
+    peer.WaitForClose();
+  });
   T_NNTP client;
   Connect(client, server);
-  client.Login();
-  client.Logout();
-  SUCCEED();
+  client.T_TcpIp::Login();  // the connection only; the replies are read one by one below
+  client.ReadResponse();
+  EXPECT_EQ(client.StatusCode, 399);
+  EXPECT_EQ(client.StatusText, "");
+  client.ReadResponse();
+  EXPECT_EQ(client.StatusCode, 200);
+  EXPECT_EQ(client.StatusText, "x");
+  client.T_TcpIp::Logout();
 }
 
 TEST(Nntp, GreetingOf400RaisesWithTheReplyText) {
