@@ -24,7 +24,9 @@ using TVariables = std::vector<std::pair<std::string, std::string>>;  // placeho
 // Replaces each variable in turn throughout text. When no placeholder holds a line feed, no
 // occurrence (found or formed) can span one, so the text is taken in pieces that end at line
 // feeds, each through all variables while it is in the cache: the same result as whole passes.
-std::string ReplaceInTurn(const std::string& text, const TVariables& variables) {
+// With asLines, the lines of each piece are appended in CR LF form (a piece ends at a line
+// feed, so no line is split).
+std::string ReplaceInTurn(const std::string& text, const TVariables& variables, bool asLines) {
   constexpr size_t kPiece = 64 * 1024;
   bool pieces = true;
   for (const auto& v : variables)
@@ -41,15 +43,16 @@ std::string ReplaceInTurn(const std::string& text, const TVariables& variables) 
     piece.assign(text, start, end - start);
     for (const auto& [placeholder, value] : variables)
       if (ReplaceAllInto(piece, placeholder, value, spare)) piece.swap(spare);
-    out += piece;
+    if (asLines)
+      AppendLines(out, piece);
+    else
+      out += piece;
     start = end;
   }
   return out;
 }
 
-}  // namespace
-
-std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool plain) {
+TVariables ReadVariables(TTable& tblCodes, bool plain) {
   TVariables variables;
   tblCodes.SetRange("Variable", "Variable");
   try {
@@ -62,7 +65,18 @@ std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool pla
     throw;
   }
   tblCodes.CancelRange();
-  if (!plain) return ReplaceInTurn(text, variables);
+  return variables;
+}
+
+}  // namespace
+
+std::string ReplaceVariablesAsLines(TTable& tblCodes, const std::string& text) {
+  return ReplaceInTurn(text, ReadVariables(tblCodes, false), true);
+}
+
+std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool plain) {
+  const TVariables variables = ReadVariables(tblCodes, plain);
+  if (!plain) return ReplaceInTurn(text, variables, false);
   // Plain mode wraps the whole text after every variable.
   std::string result = text;
   for (const auto& [placeholder, value] : variables) result = WrapLines(ReplaceAll(result, placeholder, value));

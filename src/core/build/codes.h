@@ -21,4 +21,7 @@ std::string GetCode(TTable& tblCodes, const std::string& name, const std::string
 // variable codes comes back unwrapped). REQUIRES: tblCodes open on its TypeAndName index.
 std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool plain);
 
+// ToCrLfLines(ReplaceVariables(tblCodes, text, false)) in one pass: what a page file holds.
+std::string ReplaceVariablesAsLines(TTable& tblCodes, const std::string& text);
+
 }  // namespace pagolin

@@ -215,7 +215,7 @@ std::string TPageBuilder::LinkRow(const std::string& templ, int language, const 
 }
 
 void TPageBuilder::WritePage(const std::string& fileName, const std::string& page) {
-  const std::string text = ToCrLfLines(ReplaceVariables(page, false));
+  const std::string text = ReplaceVariablesAsLines(Data().tblCodes, page);
   std::string error;
   if (!WriteFileAtomically(fileName, text, error))
     throw EBuildError("Cannot create file \"" + fileName + "\". " + error);

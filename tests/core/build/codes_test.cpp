@@ -61,6 +61,7 @@ TEST(ReplaceVariables, LongPagesGiveTheResultOfWholePasses) {
     expected = ReplaceAll(expected, p, v);
   // Compared as a whole: a printed difference of such texts would take long.
   EXPECT_TRUE(ReplaceVariables(site.Data().tblCodes, page, false) == expected);
+  EXPECT_TRUE(ReplaceVariablesAsLines(site.Data().tblCodes, page) == ToCrLfLines(expected));
 }
 
 TEST(ReplaceVariables, PlainModeUsesDescriptionOneAndWrapsAfterEveryVariable) {
