@@ -270,7 +270,7 @@ TEST(TcpIp, CloseSocketOfNoSocketDoesNothing) {
   EXPECT_TRUE(log.lines.empty());
 }
 
-TEST(TcpIp, WithoutTraceReceiverNothingIsTraced) {
+TEST(TcpIp, WorksWithoutATraceReceiver) {
   TTestServer server([](TPeer& peer) { peer.Send("x\r\n"); });
   T_TcpIp client;
   client.Hostname = "127.0.0.1";
