@@ -45,7 +45,7 @@ const char* const kStyle =
     "h2 span { color: #8a96a3; font-size: 17px; font-weight: normal; }\r\n"
     "h3 { margin: 0 0 4px; color: #1d3f58; font-size: 19px; }\r\n"
     ".desc font { font-family: inherit; font-size: inherit; }\r\n"
-    ".desc font[color=\"#000000\"] { color: inherit; }\r\n"
+    ".desc font[color=\"#000000\"] { color: #24292f; }\r\n"
     ".meta { margin: 0 0 10px; color: #57606a; font-size: 14px; }\r\n"
     ".meta a { margin-right: 6px; padding: 2px 10px; border-radius: 4px; background: #e8833a; color: #ffffff; font-weight: bold; text-decoration: none; }\r\n"
     ".shot, .icon, .date { width: 1%; padding-right: 20px; }\r\n"
@@ -58,6 +58,15 @@ const char* const kStyle =
     ".langs a { display: inline-block; margin: 28px 8px; padding: 10px 30px; border-radius: 4px; background: #1d3f58; color: #ffffff; font-size: 18px; text-decoration: none; }\r\n"
     ".langs a:hover { background: #e8833a; }\r\n"
     ".updated { color: #8a96a3; font-size: 14px; }\r\n"
+    "@media (max-width: 640px) {\r\n"
+    "  .top div { padding: 12px 16px; }\r\n"
+    "  .main { margin: 12px 8px 0; padding: 4px 16px 16px; }\r\n"
+    "  tr { display: block; padding: 10px 0; border-top: 1px solid #e3e8ed; }\r\n"
+    "  tr:first-child { border-top: 0; }\r\n"
+    "  td { display: block; padding: 4px 0; border-top: 0; }\r\n"
+    "  .shot, .icon, .date { width: auto; padding-right: 0; }\r\n"
+    "  .shot img { max-width: 100%; height: auto; }\r\n"
+    "}\r\n"
     "</STYLE>";
 
 }  // namespace
