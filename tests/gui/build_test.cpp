@@ -152,6 +152,30 @@ class BuildTest : public QObject {
     QVERIFY(FileExists(site_ + "index2.htm"));
   }
 
+  void headlessBuildPrintsTheUploadListAndTheSpace() {
+    QProcess tool;
+    tool.start(QStringLiteral(PAGOLIN_NEWSITE), {dir_->path(), QStringLiteral("--sample")});
+    QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
+    QProcess build;
+    build.start(QStringLiteral(PAGOLIN_PROGRAM), {QStringLiteral("--build"), QStringLiteral("--site"), dir_->path()});
+    QVERIFY(build.waitForFinished(60000));
+    QCOMPARE(build.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(build.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 15);
+    QCOMPARE(lines.first(), QStringLiteral("\u2713 forum.gif"));
+    QVERIFY(lines.contains(QStringLiteral("\u2713 index1.htm")));
+    QVERIFY(lines.last().startsWith(QStringLiteral("Used Web server space: ")));
+    QVERIFY(lines.last().endsWith(QStringLiteral(" KB")));
+
+    // A folder that holds no site: the error, exit status 1.
+    QProcess fail;
+    fail.start(QStringLiteral(PAGOLIN_PROGRAM),
+               {QStringLiteral("--build"), QStringLiteral("--site"), dir_->path() + QStringLiteral("/none")});
+    QVERIFY(fail.waitForFinished(60000));
+    QCOMPARE(fail.exitCode(), 1);
+    QVERIFY(!fail.readAllStandardError().isEmpty());
+  }
+
   void anErrorIsShownAndTheDialogClosesWithTheListSoFar() {
     QVERIFY(StartOnSample("[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=" + FromQ(dir_->path()) +
                           "/missing-folder\r\n"));
