@@ -6,28 +6,39 @@
 namespace pagolin {
 namespace {
 
-// Calls emit(line) for each line of text, with the line-break rule of AppendLines. Looks for
-// the two break characters with memchr, which is far quicker than a loop over the bytes.
+// Finds the line breaks (CR or LF) of a text from left to right. Looks for the two characters
+// with memchr, which is far quicker than a loop over the bytes; Next(from) is the first break
+// at or after from, or End().
+class TBreakFinder {
+ public:
+  explicit TBreakFinder(std::string_view text)
+      : end_(text.data() + text.size()), cr_(Find(text.data(), '\r')), lf_(Find(text.data(), '\n')) {}
+  const char* End() const { return end_; }
+  const char* Next(const char* from) {
+    if (cr_ < from) cr_ = Find(from, '\r');
+    if (lf_ < from) lf_ = Find(from, '\n');
+    return std::min(cr_, lf_);
+  }
+
+ private:
+  const char* Find(const char* from, char c) const {
+    const void* at = std::memchr(from, c, static_cast<size_t>(end_ - from));
+    return at ? static_cast<const char*>(at) : end_;
+  }
+  const char* end_;
+  const char* cr_;
+  const char* lf_;
+};
+
+// Calls emit(line) for each line of text, with the line-break rule of AppendLines.
 template <typename Emit>
 void ForEachLine(std::string_view text, Emit emit) {
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const char* start = begin;
-  auto next = [end](const char* from, char c) {
-    const void* at = std::memchr(from, c, static_cast<size_t>(end - from));
-    return at ? static_cast<const char*>(at) : end;
-  };
-  const char* cr = next(start, '\r');
-  const char* lf = next(start, '\n');
-  while (start < end) {
-    if (cr < start) cr = next(start, '\r');
-    if (lf < start) lf = next(start, '\n');
-    const char* brk = std::min(cr, lf);
-    if (brk == end) {
-      emit(std::string_view(start, static_cast<size_t>(end - start)));
-      return;
-    }
+  TBreakFinder breaks(text);
+  const char* const end = breaks.End();
+  for (const char* start = text.data(); start < end;) {
+    const char* brk = breaks.Next(start);
     emit(std::string_view(start, static_cast<size_t>(brk - start)));
+    if (brk == end) return;
     start = brk + 1;
     if (*brk == '\r' && start < end && *start == '\n') ++start;
   }
@@ -39,20 +50,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 void AppendLines(std::string& out, std::string_view text) {
   // Stretches already in CR LF form are copied at once; only a lone CR or LF is rewritten.
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  auto next = [end](const char* from, char c) {
-    const void* at = std::memchr(from, c, static_cast<size_t>(end - from));
-    return at ? static_cast<const char*>(at) : end;
-  };
-  const char* copied = begin;
-  const char* pos = begin;
-  const char* cr = next(pos, '\r');
-  const char* lf = next(pos, '\n');
-  while (pos < end) {
-    if (cr < pos) cr = next(pos, '\r');
-    if (lf < pos) lf = next(pos, '\n');
-    const char* brk = std::min(cr, lf);
+  TBreakFinder breaks(text);
+  const char* const end = breaks.End();
+  const char* copied = text.data();
+  for (const char* pos = copied; pos < end;) {
+    const char* brk = breaks.Next(pos);
     if (brk == end) break;
     if (*brk == '\r' && brk + 1 < end && brk[1] == '\n') {
       pos = brk + 2;
