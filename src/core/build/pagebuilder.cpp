@@ -139,6 +139,7 @@ void TPageBuilder::BuildLanguagePage(const std::string& base, int language, cons
   const std::string linkTemplate = GetCode("Link");
 
   std::string page;
+  page.reserve(pageSizeHint_);  // the other language's page is about as long
   AppendPiece(page, "<HTML>");
   for (const char* name : {"Head", "Head Stop", "Body", "News Start"}) AppendPiece(page, GetCode(name));
   Walk(dm.tblNews, page, [&] { return NewsRow(newsTemplate, language); });
@@ -152,6 +153,7 @@ void TPageBuilder::BuildLanguagePage(const std::string& base, int language, cons
   for (const char* name : {"Links Stop", "Body Stop"}) AppendPiece(page, GetCode(name));
   AppendPiece(page, "</HTML>");
 
+  pageSizeHint_ = page.size() + page.size() / 8;
   const std::string fileName = base + std::to_string(language) + ext;
   WritePage(fileName, page);
   FileList.push_back(fileName);

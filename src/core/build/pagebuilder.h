@@ -91,6 +91,7 @@ class TPageBuilder {
 
   TDataModule2* dataModule_ = nullptr;
   const TSettings* settings_ = nullptr;
+  size_t pageSizeHint_ = 0;
   int position_ = 0;
   int maximum_ = 100;
   bool cancelled_ = false;
