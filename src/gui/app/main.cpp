@@ -10,6 +10,7 @@
 #include "app/headless.h"
 #include "app/mainwindow.h"
 #include "app/program.h"
+#include "components/localeformats.h"
 #include "net/ip_misc.h"
 #include "platform/filenames.h"
 
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     // Anything else (-platform offscreen, -style ...) is Qt's and passes to QApplication.
   }
   if (build && sendNews) return Usage();
+  // Dates on pages and in the editors follow the user's locale.
+  pagolin::FormatSettings() = pagolin::FormatSettingsFromLocale(QLocale::system());
   if (build) return pagolin::HeadlessBuild(site);
   if (sendNews) return pagolin::HeadlessSendNews(site);
 

@@ -1,0 +1,17 @@
+// The program's date and time formats come from the user's locale.
+#pragma once
+
+#include <QLocale>
+
+#include "platform/datetime.h"
+
+namespace pagolin {
+
+// A Qt date or time pattern in the pattern letters of FormatDateTime (M -> m, m -> n, AP -> ampm,
+// letters Qt takes literally are quoted).
+std::string PatternFromQt(const QString& qtPattern);
+
+// Separators, short and long date and time patterns, AM/PM texts, month and day names.
+TFormatSettings FormatSettingsFromLocale(const QLocale& locale);
+
+}  // namespace pagolin
