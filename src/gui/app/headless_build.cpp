@@ -11,29 +11,10 @@
 #include "data/datamod.h"
 #include "data/settings.h"
 #include "platform/codepage.h"
-#include "platform/hooks.h"
 
 namespace pagolin {
-namespace {
-
-void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str()); }
-
-void InstallConsoleHooks() {
-  TMessageHooks hooks;
-  hooks.showMessage = [](const std::string& text) { PrintError(text); };
-  hooks.showError = [](const std::string& text, const std::string&) { PrintError(text); };
-  hooks.messageDlg = [](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
-    PrintError(text);
-    return TModalResult::mrNo;
-  };
-  hooks.processMessages = [] {};
-  SetMessageHooks(std::move(hooks));
-}
-
-}  // namespace
-
 int HeadlessBuild(const std::string& siteFolder) {
-  InstallConsoleHooks();
+  InstallConsoleHooks(true);
   try {
     TSettings settings(siteFolder);
     std::string error;

@@ -12,32 +12,11 @@
 #include "net/mailnews.h"
 #include "net/newspost.h"
 #include "platform/codepage.h"
-#include "platform/hooks.h"
 
 namespace pagolin {
 
-namespace {
-
-void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str()); }
-
-// Messages go to standard error; a posting's failure box is left out, since its reason is
-// on the posting's own line already.
-void InstallConsoleHooks() {
-  TMessageHooks hooks;
-  hooks.showMessage = [](const std::string& text) { PrintError(text); };
-  hooks.showError = [](const std::string&, const std::string&) {};
-  hooks.messageDlg = [](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
-    PrintError(text);
-    return TModalResult::mrNo;
-  };
-  hooks.processMessages = [] {};
-  SetMessageHooks(std::move(hooks));
-}
-
-}  // namespace
-
 int HeadlessSendNews(const std::string& siteFolder) {
-  InstallConsoleHooks();
+  InstallConsoleHooks(false);
   TSettings settings(siteFolder);
   std::string error;
   if (!settings.LoadSettings(error)) {
