@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   QApplication::setStyle(QStringLiteral("Fusion"));
   pagolin::InstallQtMessageHooks();
   pagolin::StartProgram(site);
-  pagolin::Program().Form1->showMaximized();
+  pagolin::Program().Form1->ShowMaximised();
   const int status = app.exec();
   pagolin::FinishProgram();
   pagolin::StopNetwork();

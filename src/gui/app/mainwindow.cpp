@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -256,6 +257,11 @@ void TForm1::AboutClick() {
 
 void TForm1::Help2Click() {
   QDesktopServices::openUrl(QUrl::fromLocalFile(Program().HelpFile));
+}
+
+void TForm1::ShowMaximised() {
+  if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+  showMaximized();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -42,6 +42,9 @@ class TForm1 : public QMainWindow {
   void Button1Click();
   void btnOpenUploadArchiveClick();
 
+  // Shows the window maximised, filling the screen also where no window manager maximises it.
+  void ShowMaximised();
+
   // Runs once, when the window is first shown.
   void FormShow();
   // Runs at every activation: brings "Products" to the front.
