@@ -1,10 +1,8 @@
 #include "codes.h"
 
-#include <utility>
-#include <vector>
-
 #include "build/replaceall.h"
 #include "build/textlines.h"
+#include "build/variables.h"
 #include "platform/filenames.h"
 #include "platform/ttable.h"
 
@@ -18,39 +16,6 @@ std::string GetCode(TTable& tblCodes, const std::string& name, const std::string
 }
 
 namespace {
-
-using TVariables = std::vector<std::pair<std::string, std::string>>;  // placeholder, value
-
-// Replaces each variable in turn throughout text. When no placeholder holds a line feed, no
-// occurrence (found or formed) can span one, so the text is taken in pieces that end at line
-// feeds, each through all variables while it is in the cache: the same result as whole passes.
-// With asLines, the lines of each piece are appended in CR LF form (a piece ends at a line
-// feed, so no line is split).
-std::string ReplaceInTurn(const std::string& text, const TVariables& variables, bool asLines) {
-  constexpr size_t kPiece = 64 * 1024;
-  bool pieces = true;
-  for (const auto& v : variables)
-    if (v.first.find('\n') != std::string::npos) pieces = false;
-  std::string out, piece, spare;
-  out.reserve(text.size() + text.size() / 16);
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.size();
-    if (pieces && text.size() - start > kPiece) {
-      const size_t lf = text.find('\n', start + kPiece);
-      if (lf != std::string::npos) end = lf + 1;
-    }
-    piece.assign(text, start, end - start);
-    for (const auto& [placeholder, value] : variables)
-      if (ReplaceAllInto(piece, placeholder, value, spare)) piece.swap(spare);
-    if (asLines)
-      AppendLines(out, piece);
-    else
-      out += piece;
-    start = end;
-  }
-  return out;
-}
 
 TVariables ReadVariables(TTable& tblCodes, bool plain) {
   TVariables variables;
@@ -71,12 +36,12 @@ TVariables ReadVariables(TTable& tblCodes, bool plain) {
 }  // namespace
 
 std::string ReplaceVariablesAsLines(TTable& tblCodes, const std::string& text) {
-  return ReplaceInTurn(text, ReadVariables(tblCodes, false), true);
+  return ToCrLfLines(ReplaceInTurn(text, ReadVariables(tblCodes, false)));
 }
 
 std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool plain) {
   const TVariables variables = ReadVariables(tblCodes, plain);
-  if (!plain) return ReplaceInTurn(text, variables, false);
+  if (!plain) return ReplaceInTurn(text, variables);
   // Plain mode wraps the whole text after every variable.
   std::string result = text;
   for (const auto& [placeholder, value] : variables) result = WrapLines(ReplaceAll(result, placeholder, value));
