@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "net/ip_misc.h"
 #include "net/mailnews.h"
 
@@ -22,20 +23,7 @@ using namespace pagolin;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double Mean(const std::vector<double>& v) {
-  return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
-}
+using namespace pagolin::bench;
 
 const char* kBody =
     "Version 1.12 of the example program is out.\r\n"

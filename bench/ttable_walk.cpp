@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "data/siteschema.h"
 #include "platform/sqlitedb.h"
 #include "platform/ttable.h"
@@ -22,16 +23,7 @@ using namespace pagolin;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using namespace pagolin::bench;
 
 void Check(int rc, TSqliteDb& db) {
   if (rc != SQLITE_OK && rc != SQLITE_DONE) {
