@@ -1,7 +1,23 @@
 #include "codepage.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace pagolin {
 namespace {
+
+// The end of the run of ASCII bytes that starts at from: eight bytes are tested at a time.
+size_t AsciiRunEnd(std::string_view text, size_t from) {
+  const size_t n = text.size();
+  size_t i = from;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < n && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
 
 // Code points of the bytes 0x80 to 0x9F; the rest of Windows-1252 equals Latin-1.
 constexpr char16_t kHighTable[32] = {
@@ -51,16 +67,17 @@ std::string AnsiToUtf8(std::string_view ansi) {
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
+  // Rich text is ASCII throughout: such a text is copied as it is.
+  size_t i = AsciiRunEnd(utf8, 0);
+  if (i == utf8.size()) return std::string(utf8);
   std::string out;
   out.reserve(utf8.size());
+  out.append(utf8.data(), i);
   const size_t n = utf8.size();
-  size_t i = 0;
   while (i < n) {
     const auto c = static_cast<unsigned char>(utf8[i]);
     if (c < 0x80) {
-      // A run of ASCII bytes is copied at once (rich text is ASCII throughout).
-      size_t j = i + 1;
-      while (j < n && static_cast<unsigned char>(utf8[j]) < 0x80) ++j;
+      const size_t j = AsciiRunEnd(utf8, i);
       out.append(utf8.data() + i, j - i);
       i = j;
       continue;

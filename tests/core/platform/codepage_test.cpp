@@ -28,5 +28,21 @@ TEST(CodePage, CharactersOutsideTheCodePageAndBrokenUtf8BecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToAnsi("\x80z"), "?z");                    // stray continuation byte
 }
 
+// Long ASCII runs are tested eight bytes at a time: every byte value at every place within
+// and around such a block must still be seen.
+TEST(CodePage, EveryByteAtEveryOffsetOfALongTextSurvivesTheRoundTrip) {
+  const std::string ascii = "abcdefghijklmnopqrstuvwxyz0123456789!";
+  for (int b = 0; b < 256; ++b) {
+    for (size_t at = 0; at <= ascii.size(); ++at) {
+      std::string ansi = ascii;
+      ansi.insert(at, 1, static_cast<char>(b));
+      ASSERT_EQ(Utf8ToAnsi(AnsiToUtf8(ansi)), ansi) << "byte " << b << " at " << at;
+    }
+  }
+  std::string broken = ascii + ascii;
+  broken[17] = '\xC3';  // a lead byte followed by ASCII: cut off
+  EXPECT_EQ(Utf8ToAnsi(broken), ascii.substr(0, 17) + "?" + ascii.substr(18) + ascii);
+}
+
 }  // namespace
 }  // namespace pagolin
