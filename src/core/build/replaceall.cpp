@@ -15,6 +15,33 @@ struct TPiece {
   size_t Left() const { return text.size() - pos; }
 };
 
+// Whether a replacement, put in the place of an occurrence, can make a new occurrence
+// together with the text around it: when the placeholder holds it with neighbours on either
+// side (an empty one always), or begins with an end piece of it, or ends with a start piece.
+bool CanFormWithNeighbours(std::string_view placeholder, std::string_view replacement) {
+  if (placeholder.find(replacement) != std::string_view::npos) return true;
+  const size_t most = std::min(replacement.size(), placeholder.size() - 1);
+  for (size_t k = 1; k <= most; ++k) {
+    if (replacement.substr(replacement.size() - k) == placeholder.substr(0, k)) return true;
+    if (replacement.substr(0, k) == placeholder.substr(placeholder.size() - k)) return true;
+  }
+  return false;
+}
+
+// Every occurrence from left to right, inserted text not searched.
+void ReplaceEachOnce(std::string_view text, std::string_view placeholder, std::string_view replacement,
+                     size_t first, std::string& out) {
+  out.clear();
+  out.reserve(text.size() + (replacement.size() > placeholder.size() ? replacement.size() : 0));
+  size_t from = 0;
+  for (size_t at = first; at != std::string_view::npos; at = text.find(placeholder, from)) {
+    out.append(text.substr(from, at - from));
+    out.append(replacement);
+    from = at + placeholder.size();
+  }
+  out.append(text.substr(from));
+}
+
 }  // namespace
 
 // Searching again from the start after each replacement would cost quadratic time. Instead the
@@ -33,7 +60,15 @@ std::string ReplaceAll(std::string_view text, std::string_view placeholder,
 bool ReplaceAllInto(std::string_view text, std::string_view placeholder, std::string_view replacement,
                     std::string& out) {
   const size_t m = placeholder.size();
-  if (m == 0 || text.find(placeholder) == std::string_view::npos) return false;
+  const size_t first = m == 0 ? std::string_view::npos : text.find(placeholder);
+  if (first == std::string_view::npos) return false;
+  // Where no replacement can form a new occurrence (the usual case), or inserted text is never
+  // searched because it holds the placeholder, one pass from left to right is the whole work.
+  if (replacement.find(placeholder) != std::string_view::npos ||
+      !CanFormWithNeighbours(placeholder, replacement)) {
+    ReplaceEachOnce(text, placeholder, replacement, first, out);
+    return true;
+  }
 
   out.clear();
   out.reserve(text.size() + (replacement.size() > m ? text.size() / 2 : 0));
