@@ -36,7 +36,10 @@ TVariables ReadVariables(TTable& tblCodes, bool plain) {
 }  // namespace
 
 std::string ReplaceVariablesAsLines(TTable& tblCodes, const std::string& text) {
-  return ToCrLfLines(ReplaceInTurn(text, ReadVariables(tblCodes, false)));
+  std::string result = ReplaceInTurn(text, ReadVariables(tblCodes, false));
+  // A page is assembled in CR LF lines; only a variable's value can bring other line breaks.
+  if (IsCrLfLines(result)) return result;
+  return ToCrLfLines(result);
 }
 
 std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool plain) {

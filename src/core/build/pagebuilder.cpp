@@ -109,6 +109,7 @@ void TPageBuilder::BuildPages() {
   SetProgress(1, maximum_);
   BuildLanguagePage(base, 2, ext);
   BuildLanguagePage(base, 1, ext);
+  std::string().swap(pageBuffer_);
   codes.Restore();
 }
 
@@ -138,7 +139,8 @@ void TPageBuilder::BuildLanguagePage(const std::string& base, int language, cons
   // lookup per row would cost a query per row.
   const std::string linkTemplate = GetCode("Link");
 
-  std::string page;
+  std::string& page = pageBuffer_;
+  page.clear();
   page.reserve(pageSizeHint_);  // the other language's page is about as long
   AppendPiece(page, "<HTML>");
   for (const char* name : {"Head", "Head Stop", "Body", "News Start"}) AppendPiece(page, GetCode(name));

@@ -92,6 +92,7 @@ class TPageBuilder {
   TDataModule2* dataModule_ = nullptr;
   const TSettings* settings_ = nullptr;
   size_t pageSizeHint_ = 0;
+  std::string pageBuffer_;  // the language page being assembled; its memory serves both pages
   int position_ = 0;
   int maximum_ = 100;
   bool cancelled_ = false;

@@ -75,6 +75,17 @@ std::string ToCrLfLines(std::string_view text) {
   return out;
 }
 
+bool IsCrLfLines(std::string_view text) {
+  if (!text.empty() && text.back() != '\n') return false;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p)
+    if (p == begin || p[-1] != '\r') return false;
+  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)))); ++p)
+    if (p + 1 == end || p[1] != '\n') return false;
+  return true;
+}
+
 std::string WrapLines(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 32 + 2);

@@ -18,6 +18,10 @@ void AppendLines(std::string& out, std::string_view text);
 // The same lines as a new text.
 std::string ToCrLfLines(std::string_view text);
 
+// Whether ToCrLfLines(text) == text: every CR is followed by LF, every LF follows a CR, and the
+// text is empty or ends with a line break.
+bool IsCrLfLines(std::string_view text);
+
 // Wraps each line of text longer than kWrapColumns at word boundaries (the blanks at a break
 // are dropped; a word longer than a line is cut at the column), and returns the lines each
 // followed by CR LF. The text's own line breaks are kept; a final line break starts no empty

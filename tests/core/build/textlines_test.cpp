@@ -79,7 +79,12 @@ TEST(TextLines, AppendLinesMatchesTheLineRuleOnRandomTexts) {
     std::string out = "x";
     AppendLines(out, s);
     ASSERT_EQ(out, "x" + reference(s)) << s;
+    // A text already in that form is recognised as such, and only then.
+    ASSERT_EQ(IsCrLfLines(s), reference(s) == s) << s;
   }
+  EXPECT_TRUE(IsCrLfLines(""));
+  EXPECT_TRUE(IsCrLfLines("a\r\n\r\nb\r\n"));
+  EXPECT_FALSE(IsCrLfLines("a\r\nb"));
 }
 
 TEST(TextLines, WrapLinesBreaksAtWordsWithinTheColumn) {
