@@ -9,17 +9,17 @@ namespace {
 
 // The directory entry of an ordinary file, as a directory search that skips folders and
 // hidden entries finds it.
-bool FindOrdinaryFile(const std::string& path, struct stat& st) {
+bool IsHiddenName(const std::string& path) {
   const std::string name = ExtractFileName(path);
-  if (name.empty() || name[0] == '.') return false;
+  return name.empty() || name[0] == '.';
+}
+
+bool FindOrdinaryFile(const std::string& path, struct stat& st) {
+  if (IsHiddenName(path)) return false;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-}  // namespace
-
-std::int64_t GetFileSizeKB(const std::string& path) {
-  struct stat st {};
-  if (!FindOrdinaryFile(path, st)) return 0;
+std::int64_t SizeKB(const struct stat& st) {
   const std::int64_t bytes = static_cast<std::int64_t>(st.st_size);
   const std::int64_t whole = bytes / 1024;
   const std::int64_t rest = bytes % 1024;
@@ -27,13 +27,34 @@ std::int64_t GetFileSizeKB(const std::string& path) {
   return whole;
 }
 
-TDateTime GetFileDate(const std::string& path) {
-  struct stat st {};
-  if (!FindOrdinaryFile(path, st)) return 0;
+TDateTime DateOf(const struct stat& st) {
   // Time zones lie whole minutes apart, so an even second is even in local time as well.
   long long seconds = static_cast<long long>(st.st_mtime);
   seconds -= ((seconds % 2) + 2) % 2;
   return UnixToLocalDateTime(seconds);
+}
+
+}  // namespace
+
+std::int64_t GetFileSizeKB(const std::string& path) {
+  struct stat st {};
+  return FindOrdinaryFile(path, st) ? SizeKB(st) : 0;
+}
+
+TDateTime GetFileDate(const std::string& path) {
+  struct stat st {};
+  return FindOrdinaryFile(path, st) ? DateOf(st) : 0;
+}
+
+TFileFacts LookAtFile(const std::string& path) {
+  TFileFacts facts;
+  struct stat st {};
+  facts.exists = !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  if (facts.exists && !IsHiddenName(path)) {
+    facts.sizeKB = SizeKB(st);
+    facts.date = DateOf(st);
+  }
+  return facts;
 }
 
 }  // namespace pagolin

@@ -192,10 +192,11 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   const std::string downloadPath = outputFolder + FieldText(products, "Download Area Filename");
   std::string sizeText, dateText;
   if (downloadPath != outputFolder) {
-    sizeText = " (" + std::to_string(GetFileSizeKB(downloadPath)) + " KB)";
+    const TFileFacts download = LookAtFile(downloadPath);
+    sizeText = " (" + std::to_string(download.sizeKB) + " KB)";
     if (fileList) fileList->push_back(downloadPath);
-    if (FileExists(downloadPath))
-      dateText = FormatDateTime(Settings().DateTimeFormat(language).value_or(""), GetFileDate(downloadPath));
+    if (download.exists)
+      dateText = FormatDateTime(Settings().DateTimeFormat(language).value_or(""), download.date);
   }
   std::string text = ReplaceAll(templ, "%NAME%", name);
   text = ReplaceAll(text, "%CATEGORY%", HtmlText(FieldText(products, "Category")));

@@ -47,14 +47,15 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
     TUploadItem item;
     const std::string name = ExtractFileName(path);
     const std::string file = checkFolder + name;
-    const bool present = FileExists(file);
+    const TFileFacts facts = LookAtFile(file);
+    const bool present = facts.exists;
     item.Text = name;
     if (present) {
       item.Checked = true;
-      list.TotalKB += GetFileSizeKB(file);
+      list.TotalKB += facts.sizeKB;
     }
     if (archiveMode) {
-      if (present && GetFileDate(file) > archiveDate)
+      if (present && facts.date > archiveDate)
         item.Text = "Please include this file in " + archiveName + ": " + name;
       else if (!present)
         item.Text = "Please build this file: " + name;

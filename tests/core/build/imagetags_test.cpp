@@ -36,6 +36,21 @@ TEST(FileInfo, MissingFoldersAndHiddenFilesHaveNoSizeOrDate) {
   EXPECT_EQ(GetFileDate(ExcludeTrailingPathDelimiter(dir.Path())), 0.0);
 }
 
+TEST(FileInfo, OneLookSaysWhatTheThreeQuestionsSay) {
+  TTempFolder dir;
+  WriteBytes(dir.Path() + "f.zip", std::string(1536, 'x'));
+  WriteBytes(dir.Path() + ".hidden", std::string(4096, 'x'));
+  for (const std::string& path : {dir.Path() + "f.zip", dir.Path() + ".hidden", dir.Path() + "missing.zip",
+                                  dir.Path(), ExcludeTrailingPathDelimiter(dir.Path()), std::string()}) {
+    const TFileFacts facts = LookAtFile(path);
+    EXPECT_EQ(facts.exists, FileExists(path)) << path;
+    EXPECT_EQ(facts.sizeKB, GetFileSizeKB(path)) << path;
+    EXPECT_EQ(facts.date, GetFileDate(path)) << path;
+  }
+  EXPECT_EQ(LookAtFile(dir.Path() + "f.zip").sizeKB, 2);
+  EXPECT_TRUE(LookAtFile(dir.Path() + ".hidden").exists);  // there, but no size or date of its own
+}
+
 TEST(FileInfo, SizesBeyondFourGigabytesAreReadWhole) {
   TTempFolder dir;
   const std::string file = dir.Path() + "big.iso";
