@@ -68,6 +68,17 @@ std::optional<std::string> TSqliteStmt::ColumnText(int column) const {
   return std::string(text ? text : "", static_cast<size_t>(size));
 }
 
+void TSqliteStmt::ColumnTextInto(int column, std::optional<std::string>& value) const {
+  if (sqlite3_column_type(stmt_, column) == SQLITE_NULL) {
+    value.reset();
+    return;
+  }
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  const auto size = static_cast<size_t>(sqlite3_column_bytes(stmt_, column));
+  if (!value) value.emplace();
+  value->assign(text ? text : "", text ? size : 0);
+}
+
 std::int64_t TSqliteStmt::ColumnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 bool TSqliteStmt::ColumnIsNull(int column) const {

@@ -63,6 +63,8 @@ class TSqliteStmt {
 
   // Columns are 0-based. A null column reads as an empty optional.
   std::optional<std::string> ColumnText(int column) const;
+  // The same into value, reusing the memory it holds.
+  void ColumnTextInto(int column, std::optional<std::string>& value) const;
   std::int64_t ColumnInt(int column) const;
   bool ColumnIsNull(int column) const;
 

@@ -233,29 +233,34 @@ void TTable::LoadWindow() {
   if (m.windowStart >= 0 && m.pos < m.windowStart) start = std::max(0, m.pos - kWindowSize + 1);
   const int end = std::min(count, start + kWindowSize);
   const size_t columns = def_.fields.size();
-  m.window.clear();
   m.windowStart = -1;
   int rc = Impl::Run(m.begin);
   if (rc != SQLITE_DONE) RaiseEngineError(rc, "read");
-  std::vector<TRow> rows;
-  rows.reserve(static_cast<size_t>(end - start));
+  // The rows of the last window are overwritten in place: a walk reads every row of a table,
+  // and reusing their memory saves an allocation per field.
+  std::vector<TRow>& rows = m.window;
+  rows.resize(static_cast<size_t>(end - start));
+  size_t loaded = 0;
   for (int i = start; i < end; ++i) {
     m.fetch.Reset();
     m.fetch.BindInt(1, m.order[i]);
-    TRow row(columns);
+    TRow& row = rows[loaded];
+    row.resize(columns);
     rc = m.fetch.Step();
     if (rc == SQLITE_ROW) {
-      for (size_t c = 0; c < columns; ++c) row[c] = m.fetch.ColumnText(static_cast<int>(c));
+      for (size_t c = 0; c < columns; ++c) m.fetch.ColumnTextInto(static_cast<int>(c), row[c]);
     } else if (rc != SQLITE_DONE) {
       break;  // a row deleted by another program reads as empty; anything else is an error
+    } else {
+      for (TValue& value : row) value.reset();
     }
-    rows.push_back(std::move(row));
+    ++loaded;
   }
+  rows.resize(loaded);
   m.fetch.Reset();
   const int rcEnd = Impl::Run(m.commit);
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) RaiseEngineError(rc, "read");
   if (rcEnd != SQLITE_DONE) RaiseEngineError(rcEnd, "read");
-  m.window = std::move(rows);
   m.windowStart = start;
 }
 

@@ -459,5 +459,24 @@ TEST_F(TTableTest, WalkingForwardAndBackAcrossFetchWindows) {
   EXPECT_EQ(t->FieldByName("Memo").AsString(), "m");  // no stale window after a post
 }
 
+// Each fetch window reuses the memory of the last one: a field empty in one row must not show
+// the text that the row in its place held before, in either direction.
+TEST_F(TTableTest, EmptyFieldsStayEmptyAcrossFetchWindows) {
+  std::string sql = "BEGIN;";
+  for (int i = 0; i < 300; ++i)
+    sql += "INSERT INTO items (Name, Cat, Memo) VALUES ('n" + std::to_string(1000 + i) + "', 'X', " +
+           (i % 3 == 0 ? "NULL" : "'memo " + std::to_string(i) + "'") + ");";
+  Sql(sql + "COMMIT;");
+  auto t = OpenTable("CatName");
+  auto check = [&](int i) {
+    ASSERT_EQ(t->FieldByName("Memo").IsNull(), i % 3 == 0) << i;
+    ASSERT_EQ(t->FieldByName("Memo").AsString(), i % 3 == 0 ? "" : "memo " + std::to_string(i)) << i;
+  };
+  int n = 0;
+  for (t->First(); !t->Eof(); t->Next()) check(n++);
+  for (t->Last(); !t->Bof(); t->Prior()) check(--n);
+  EXPECT_EQ(n, 0);
+}
+
 }  // namespace
 }  // namespace pagolin
