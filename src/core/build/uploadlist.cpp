@@ -18,10 +18,12 @@ unsigned char FoldCase(unsigned char c) {
   return c;
 }
 
-bool LessWithoutCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return FoldCase(static_cast<unsigned char>(x)) < FoldCase(static_cast<unsigned char>(y));
-  });
+// The text with its letters folded: folded texts compare as the texts compare without case
+// (byte by byte as unsigned values, a prefix first).
+std::string Folded(const std::string& text) {
+  std::string folded(text);
+  for (char& c : folded) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
+  return folded;
 }
 
 std::string UpperAToZ(std::string text) {
@@ -62,8 +64,12 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
     }
     list.Items.push_back(std::move(item));
   }
-  std::stable_sort(list.Items.begin(), list.Items.end(),
-                   [](const TUploadItem& a, const TUploadItem& b) { return LessWithoutCase(a.Text, b.Text); });
+  // Each text is folded once, not at every comparison of the sort.
+  std::vector<std::pair<std::string, TUploadItem>> keyed;
+  keyed.reserve(list.Items.size());
+  for (TUploadItem& item : list.Items) keyed.emplace_back(Folded(item.Text), std::move(item));
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (size_t i = 0; i < keyed.size(); ++i) list.Items[i] = std::move(keyed[i].second);
   return list;
 }
 
