@@ -1,5 +1,7 @@
 #include "variables.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "build/replaceall.h"
@@ -29,11 +31,12 @@ class TStretches {
   // of name: then a joined stretch never equals name, and the first occurrence left of
   // the search point is always the next equal stretch.
   void Replace(std::string_view name, std::string_view value) {
+    const std::uint64_t nameStart = StartOf(name);
     const size_t n = order_.size();
     size_t kept = 0;
     for (size_t i = 0; i < n; ++i) {
       const int s = order_[i];
-      if (i > 0 && i + 1 < n && Equals(s, name)) {
+      if (i > 0 && i + 1 < n && Equals(s, name, nameStart)) {
         const int left = order_[kept - 1];
         Join(left, value, order_[i + 1]);
         ++i;  // the right neighbour is now part of the left one
@@ -62,18 +65,26 @@ class TStretches {
   struct TStretch {
     int head, tail;
     size_t size;
+    std::uint64_t start;  // its first (up to) eight bytes: most comparisons end here
   };
 
   void Add(std::string_view text) {
     parts_.push_back({text, -1});
     const int p = static_cast<int>(parts_.size()) - 1;
-    stretches_.push_back({p, p, text.size()});
+    stretches_.push_back({p, p, text.size(), StartOf(text)});
     order_.push_back(static_cast<int>(stretches_.size()) - 1);
   }
 
-  bool Equals(int s, std::string_view name) const {
+  static std::uint64_t StartOf(std::string_view text) {
+    std::uint64_t start = 0;
+    if (!text.empty()) std::memcpy(&start, text.data(), std::min<size_t>(text.size(), 8));
+    return start;
+  }
+
+  bool Equals(int s, std::string_view name, std::uint64_t nameStart) const {
     const TStretch& st = stretches_[s];
-    if (st.size != name.size()) return false;
+    if (st.size != name.size() || st.start != nameStart) return false;
+    if (st.size <= 8) return true;
     size_t at = 0;
     for (int p = st.head; p >= 0; p = parts_[p].next) {
       const std::string_view t = parts_[p].text;
@@ -91,6 +102,16 @@ class TStretches {
     parts_[l.tail].next = v;
     l.tail = r.tail;
     l.size += value.size() + r.size;
+    // The first eight bytes of the joined stretch, gathered from its parts.
+    char start[8] = {};
+    size_t have = 0;
+    for (int p = l.head; p >= 0 && have < 8; p = parts_[p].next) {
+      const std::string_view t = parts_[p].text;
+      const size_t take = std::min(t.size(), 8 - have);
+      std::memcpy(start + have, t.data(), take);
+      have += take;
+    }
+    std::memcpy(&l.start, start, 8);
   }
 
   std::vector<TPart> parts_;

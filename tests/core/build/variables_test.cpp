@@ -23,6 +23,10 @@ TEST(ReplaceInTurn, OverlappingPlaceholdersFollowTheOrderOfTheVariables) {
   EXPECT_EQ(ReplaceInTurn("%%A%B%", {{"%A%", "B"}, {"%BB%", "?"}}), "?");
   // Joined neighbours form a placeholder of a later variable.
   EXPECT_EQ(ReplaceInTurn("%X%A%Y%", {{"%A%", "-"}, {"%X-Y%", "joined"}}), "joined");
+  // Names alike in their first eight bytes; a joined stretch compared with a longer name.
+  EXPECT_EQ(ReplaceInTurn("%LONGNAME1Y%%LONGNAME1X%", {{"%LONGNAME1X%", "x"}, {"%LONGNAME1Y%", "y"}}), "yx");
+  EXPECT_EQ(ReplaceInTurn("%x%A%yLONGER%", {{"%A%", "BC"}, {"%xBCyLONGER%", "!"}}), "!");
+  EXPECT_EQ(ReplaceInTurn("%x%A%yLONGER%", {{"%A%", "BC"}, {"%xBCyLONGEST%", "!"}}), "%xBCyLONGER%");
   EXPECT_EQ(ReplaceInTurn("no signs", {{"%A%", "x"}}), "no signs");
   EXPECT_EQ(ReplaceInTurn("%A%", {}), "%A%");
 }
