@@ -100,8 +100,10 @@ class TStretches {
     parts_.push_back({value, r.head});
     const int v = static_cast<int>(parts_.size()) - 1;
     parts_[l.tail].next = v;
+    const bool shortLeft = l.size < 8;
     l.tail = r.tail;
     l.size += value.size() + r.size;
+    if (!shortLeft) return;  // the first eight bytes are still those of the left stretch
     // The first eight bytes of the joined stretch, gathered from its parts.
     char start[8] = {};
     size_t have = 0;

@@ -27,6 +27,7 @@ TEST(ReplaceInTurn, OverlappingPlaceholdersFollowTheOrderOfTheVariables) {
   EXPECT_EQ(ReplaceInTurn("%LONGNAME1Y%%LONGNAME1X%", {{"%LONGNAME1X%", "x"}, {"%LONGNAME1Y%", "y"}}), "yx");
   EXPECT_EQ(ReplaceInTurn("%x%A%yLONGER%", {{"%A%", "BC"}, {"%xBCyLONGER%", "!"}}), "!");
   EXPECT_EQ(ReplaceInTurn("%x%A%yLONGER%", {{"%A%", "BC"}, {"%xBCyLONGEST%", "!"}}), "%xBCyLONGER%");
+  EXPECT_EQ(ReplaceInTurn("%LONGLEFT%A%R%", {{"%A%", "v"}, {"%LONGLEFTvR%", "!"}}), "!");
   EXPECT_EQ(ReplaceInTurn("no signs", {{"%A%", "x"}}), "no signs");
   EXPECT_EQ(ReplaceInTurn("%A%", {}), "%A%");
 }
