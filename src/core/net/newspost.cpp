@@ -9,20 +9,12 @@
 #include "net/mailnews.h"
 #include "platform/datetime.h"
 #include "platform/hooks.h"
+#include "platform/linelist.h"
 #include "platform/ttable.h"
 
 namespace pagolin {
 
 namespace {
-
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += lines[i];
-  }
-  return text;
-}
 
 bool EndsWithLineBreak(const std::string& text) {
   return !text.empty() && (text.back() == '\n' || text.back() == '\r');
@@ -92,7 +84,7 @@ int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, cons
     try {
       const std::string& body = language == 1 ? news.Body1 : news.Body2;
       std::string text = ReplaceVariables(codes, body, true);
-      const std::string signature = JoinLines(language == 1 ? settings.Signature1 : settings.Signature2);
+      const std::string signature = LinesToText(language == 1 ? settings.Signature1 : settings.Signature2);
       // The signature starts a line of its own.
       if (!signature.empty() && !text.empty() && !EndsWithLineBreak(text)) text += "\r\n";
       text += signature;
