@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "bench_timing.h"
-#include "net/ip_misc.h"
-#include "net/mailnews.h"
+#include "core/net/ip_misc.h"
+#include "core/net/mailnews.h"
 
 using namespace pagolin;
 

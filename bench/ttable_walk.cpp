@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "bench_timing.h"
-#include "data/siteschema.h"
-#include "platform/sqlitedb.h"
-#include "platform/ttable.h"
+#include "core/data/siteschema.h"
+#include "core/platform/sqlitedb.h"
+#include "core/platform/ttable.h"
 
 using namespace pagolin;
 

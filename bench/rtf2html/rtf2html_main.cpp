@@ -1,8 +1,8 @@
 // rtf2html FILE: writes the HTML of one rich text to standard output, converted as the page
 // builder converts it (colours on, no wrapping).
 // Exit status: 0 done, 2 usage or unreadable file, 3 the RTF header is missing, 1 write error.
-#include "platform/hooks.h"
-#include "rtf2html/parvel.h"
+#include "core/platform/hooks.h"
+#include "core/rtf2html/parvel.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // The codes make a page of plain, semantic HTML with a small embedded style sheet: rows are
 // table rows (rich text from the converter keeps its font tags inside its table cell), and
 // without style sheets the page still reads top to bottom.
-#include "newsite_content.h"
+#include "tools/newsite_content.h"
 
 namespace pagolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "newsite_files.h"
+#include "tools/newsite_files.h"
 
 #include <algorithm>
 #include <array>

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "data/siteschema.h"
-#include "newsite_content.h"
-#include "platform/codepage.h"
-#include "platform/datetime.h"
-#include "platform/filenames.h"
-#include "platform/sqlitedb.h"
+#include "core/data/siteschema.h"
+#include "tools/newsite_content.h"
+#include "core/platform/codepage.h"
+#include "core/platform/datetime.h"
+#include "core/platform/filenames.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 namespace {

@@ -1,11 +1,11 @@
 // The pictures and downloads of the sample site, drawn in code: a small screenshot for each
 // product and an icon for each link with an image.
-#include "newsite_content.h"
-#include "newsite_files.h"
+#include "tools/newsite_content.h"
+#include "tools/newsite_files.h"
 
 #include <stdexcept>
 
-#include "platform/filenames.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {

@@ -7,7 +7,7 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "components/browsefolder.h"
+#include "gui/components/browsefolder.h"
 #include "modalhelper.h"
 
 using namespace pagolin;

@@ -13,16 +13,16 @@
 #include <memory>
 #include <utime.h>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "build/animate.h"
-#include "build/dlgprogress.h"
-#include "build/fileinfo.h"
-#include "components/qtext.h"
-#include "data/datamod.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/pages/animate.h"
+#include "gui/pages/dlgprogress.h"
+#include "core/pages/fileinfo.h"
+#include "gui/components/qtext.h"
+#include "core/data/datamod.h"
 #include "modalhelper.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
 
 using namespace pagolin;
 

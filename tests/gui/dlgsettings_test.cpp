@@ -16,15 +16,15 @@
 #include <QtTest>
 #include <cstdlib>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/nvbfbtn.h"
-#include "components/qtext.h"
-#include "data/dlgsettings.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/nvbfbtn.h"
+#include "gui/components/qtext.h"
+#include "gui/data/dlgsettings.h"
 #include "modalhelper.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
-#include "platform/inifile.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
+#include "core/platform/inifile.h"
 
 using namespace pagolin;
 using pagolin::test::Screenshot;

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "components/localeformats.h"
+#include "gui/components/localeformats.h"
 
 using namespace pagolin;
 

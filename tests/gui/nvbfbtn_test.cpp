@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "components/nvbfbtn.h"
+#include "gui/components/nvbfbtn.h"
 #include "modalhelper.h"
 
 using namespace pagolin;

@@ -8,11 +8,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/qtext.h"
-#include "data/datamod.h"
-#include "platform/hooks.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/qtext.h"
+#include "core/data/datamod.h"
+#include "core/platform/hooks.h"
 
 using namespace pagolin;
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "components/qtext.h"
+#include "gui/components/qtext.h"
 
 using namespace pagolin;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "net/mailnews.h"
+#include "core/net/mailnews.h"
 #include "news_reader.h"
 
 namespace pagolin {

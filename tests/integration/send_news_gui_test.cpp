@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 
 #include "../gui/modalhelper.h"
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/qtext.h"
-#include "data/datamod.h"
-#include "data/dlgsettings.h"
-#include "data/settings.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/qtext.h"
+#include "core/data/datamod.h"
+#include "gui/data/dlgsettings.h"
+#include "core/data/settings.h"
 #include "news_reader.h"
 
 using namespace pagolin;

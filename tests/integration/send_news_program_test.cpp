@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "data/datamod.h"
-#include "data/settings.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
 #include "news_reader.h"
-#include "platform/codepage.h"
+#include "core/platform/codepage.h"
 
 namespace pagolin {
 namespace {

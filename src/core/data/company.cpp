@@ -1,9 +1,9 @@
-#include "data/company.h"
+#include "core/data/company.h"
 
-#include "data/siteschema.h"
-#include "platform/codepage.h"
-#include "platform/filenames.h"
-#include "platform/sqlitedb.h"
+#include "core/data/siteschema.h"
+#include "core/platform/codepage.h"
+#include "core/platform/filenames.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 

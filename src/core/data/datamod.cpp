@@ -1,8 +1,8 @@
-#include "datamod.h"
+#include "core/data/datamod.h"
 
-#include "data/siteschema.h"
-#include "platform/datetime.h"
-#include "platform/filenames.h"
+#include "core/data/siteschema.h"
+#include "core/platform/datetime.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ttable.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 

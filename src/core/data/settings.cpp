@@ -1,9 +1,9 @@
-#include "data/settings.h"
+#include "core/data/settings.h"
 
 #include <charconv>
 
-#include "platform/filenames.h"
-#include "platform/inifile.h"
+#include "core/platform/filenames.h"
+#include "core/platform/inifile.h"
 
 namespace pagolin {
 namespace {

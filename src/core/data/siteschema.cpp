@@ -1,6 +1,6 @@
-#include "siteschema.h"
+#include "core/data/siteschema.h"
 
-#include "platform/sqlitedb.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/ttable.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "net/headertext.h"
+#include "core/net/headertext.h"
 
 namespace pagolin {
 

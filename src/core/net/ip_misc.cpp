@@ -1,4 +1,4 @@
-#include "net/ip_misc.h"
+#include "core/net/ip_misc.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/datetime.h"
+#include "core/platform/datetime.h"
 
 namespace pagolin {
 

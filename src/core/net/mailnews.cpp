@@ -1,4 +1,4 @@
-#include "net/mailnews.h"
+#include "core/net/mailnews.h"
 
 #include <unistd.h>
 
@@ -6,9 +6,9 @@
 #include <chrono>
 #include <random>
 
-#include "net/headertext.h"
-#include "net/ip_misc.h"
-#include "platform/datetime.h"
+#include "core/net/headertext.h"
+#include "core/net/ip_misc.h"
+#include "core/platform/datetime.h"
 
 namespace pagolin {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "net/nntp.h"
+#include "core/net/nntp.h"
 
 namespace pagolin {
 

@@ -1,16 +1,16 @@
-#include "net/newspost.h"
+#include "core/net/newspost.h"
 
 #include <cstring>
 #include <exception>
 
-#include "build/codes.h"
-#include "data/datamod.h"
-#include "data/settings.h"
-#include "net/mailnews.h"
-#include "platform/datetime.h"
-#include "platform/hooks.h"
-#include "platform/linelist.h"
-#include "platform/ttable.h"
+#include "core/pages/codes.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/net/mailnews.h"
+#include "core/platform/datetime.h"
+#include "core/platform/hooks.h"
+#include "core/platform/linelist.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "net/tcpip.h"
+#include "core/net/tcpip.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "net/tcpip.h"
+#include "core/net/tcpip.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

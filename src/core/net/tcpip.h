@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "net/ip_misc.h"
+#include "core/net/ip_misc.h"
 
 namespace pagolin {
 

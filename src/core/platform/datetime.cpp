@@ -1,4 +1,4 @@
-#include "datetime.h"
+#include "core/platform/datetime.h"
 
 #include <cctype>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "filefilter.h"
+#include "core/platform/filefilter.h"
 
 namespace pagolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "filenames.h"
+#include "core/platform/filenames.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

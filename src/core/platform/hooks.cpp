@@ -1,4 +1,4 @@
-#include "hooks.h"
+#include "core/platform/hooks.h"
 
 #include <chrono>
 #include <cstdio>

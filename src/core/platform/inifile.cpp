@@ -1,10 +1,10 @@
-#include "inifile.h"
+#include "core/platform/inifile.h"
 
 #include <sys/stat.h>
 
 #include <charconv>
 
-#include "filenames.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {

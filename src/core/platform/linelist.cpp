@@ -1,4 +1,4 @@
-#include "linelist.h"
+#include "core/platform/linelist.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "shortpath.h"
+#include "core/platform/shortpath.h"
 
 #include <vector>
 

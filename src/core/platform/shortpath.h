@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "filenames.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 

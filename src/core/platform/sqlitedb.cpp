@@ -1,4 +1,4 @@
-#include "sqlitedb.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 

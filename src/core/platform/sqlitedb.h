@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "dberror.h"
+#include "core/platform/dberror.h"
 
 namespace pagolin {
 

@@ -1,13 +1,13 @@
 // TTable: the current record, the browse/edit/insert states, moving and editing, and the
 // events to the data sources. The file side (opening, the order, fetching rows, transactions)
 // is in ttablefile.cpp.
-#include "ttable.h"
+#include "core/platform/ttable.h"
 
 #include <algorithm>
 
-#include "codepage.h"
-#include "filenames.h"
-#include "ttable_impl.h"
+#include "core/platform/codepage.h"
+#include "core/platform/filenames.h"
+#include "core/platform/ttable_impl.h"
 
 namespace pagolin {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "datetime.h"
-#include "dberror.h"
+#include "core/platform/datetime.h"
+#include "core/platform/dberror.h"
 
 namespace pagolin {
 

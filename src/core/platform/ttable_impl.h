@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "sqlitedb.h"
-#include "ttable.h"
+#include "core/platform/sqlitedb.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 namespace ttable_detail {

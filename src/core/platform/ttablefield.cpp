@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "codepage.h"
-#include "ttable.h"
+#include "core/platform/codepage.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 

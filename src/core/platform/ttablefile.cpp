@@ -4,8 +4,8 @@
 // round per window instead of one per record. A post is one committed write transaction.
 #include <algorithm>
 
-#include "filenames.h"
-#include "ttable_impl.h"
+#include "core/platform/filenames.h"
+#include "core/platform/ttable_impl.h"
 
 namespace pagolin {
 

@@ -2,7 +2,7 @@
 // of control words. Internal to rtf2html (tests reach it to look at the collected font list).
 #pragma once
 
-#include "rtf2html/parvel.h"
+#include "core/rtf2html/parvel.h"
 
 #include <cstdint>
 #include <string>

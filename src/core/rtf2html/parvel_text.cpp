@@ -1,6 +1,6 @@
-#include "rtf2html/parvel_text.h"
+#include "core/rtf2html/parvel_text.h"
 
-#include "rtf2html/parvel.h"
+#include "core/rtf2html/parvel.h"
 
 #include <array>
 

@@ -1,11 +1,11 @@
-#include "app/dlgabout.h"
+#include "gui/app/dlgabout.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/appinfo.h"
+#include "gui/app/appinfo.h"
 
 namespace pagolin {
 

@@ -5,12 +5,12 @@
 #include <exception>
 #include <string>
 
-#include "app/headless.h"
-#include "build/pagebuilder.h"
-#include "build/uploadlist.h"
-#include "data/datamod.h"
-#include "data/settings.h"
-#include "platform/codepage.h"
+#include "gui/app/headless.h"
+#include "core/pages/pagebuilder.h"
+#include "core/pages/uploadlist.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/platform/codepage.h"
 
 namespace pagolin {
 int HeadlessBuild(const std::string& siteFolder) {

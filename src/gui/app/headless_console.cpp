@@ -1,9 +1,9 @@
 // The message hooks of the commands without a window: everything goes to standard error.
 #include <cstdio>
 
-#include "app/headless.h"
-#include "platform/codepage.h"
-#include "platform/hooks.h"
+#include "gui/app/headless.h"
+#include "core/platform/codepage.h"
+#include "core/platform/hooks.h"
 
 namespace pagolin {
 

@@ -5,13 +5,13 @@
 #include <exception>
 #include <string>
 
-#include "app/headless.h"
-#include "data/datamod.h"
-#include "data/settings.h"
-#include "net/ip_misc.h"
-#include "net/mailnews.h"
-#include "net/newspost.h"
-#include "platform/codepage.h"
+#include "gui/app/headless.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/net/ip_misc.h"
+#include "core/net/mailnews.h"
+#include "core/net/newspost.h"
+#include "core/platform/codepage.h"
 
 namespace pagolin {
 

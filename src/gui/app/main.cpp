@@ -7,12 +7,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/headless.h"
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/localeformats.h"
-#include "net/ip_misc.h"
-#include "platform/filenames.h"
+#include "gui/app/headless.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/localeformats.h"
+#include "core/net/ip_misc.h"
+#include "core/platform/filenames.h"
 
 namespace {
 

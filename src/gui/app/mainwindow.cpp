@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "gui/app/mainwindow.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -14,10 +14,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/appinfo.h"
-#include "app/dlgabout.h"
-#include "app/program.h"
-#include "components/hinttracker.h"
+#include "gui/app/appinfo.h"
+#include "gui/app/dlgabout.h"
+#include "gui/app/program.h"
+#include "gui/components/hinttracker.h"
 
 namespace pagolin {
 

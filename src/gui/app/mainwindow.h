@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "net/mailnews.h"
+#include "core/net/mailnews.h"
 
 namespace pagolin {
 

@@ -2,12 +2,12 @@
 // then the upload list from the files the build produced.
 #include <QListWidgetItem>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "build/dlgprogress.h"
-#include "build/uploadlist.h"
-#include "components/qtext.h"
-#include "data/dlgsettings.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/pages/dlgprogress.h"
+#include "core/pages/uploadlist.h"
+#include "gui/components/qtext.h"
+#include "gui/data/dlgsettings.h"
 
 namespace pagolin {
 

@@ -4,14 +4,14 @@
 
 #include <exception>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/hinttracker.h"
-#include "components/qtext.h"
-#include "data/datamod.h"
-#include "data/dlgsettings.h"
-#include "net/newspost.h"
-#include "platform/hooks.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/hinttracker.h"
+#include "gui/components/qtext.h"
+#include "core/data/datamod.h"
+#include "gui/data/dlgsettings.h"
+#include "core/net/newspost.h"
+#include "core/platform/hooks.h"
 
 namespace pagolin {
 

@@ -4,12 +4,12 @@
 #include <QTabWidget>
 #include <QUrl>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/qtext.h"
-#include "data/company.h"
-#include "data/dlgsettings.h"
-#include "platform/filenames.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/qtext.h"
+#include "core/data/company.h"
+#include "gui/data/dlgsettings.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {

@@ -1,18 +1,18 @@
-#include "app/program.h"
+#include "gui/app/program.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
-#include "app/appinfo.h"
-#include "app/dlgabout.h"
-#include "app/mainwindow.h"
-#include "build/dlgprogress.h"
-#include "components/qtext.h"
-#include "data/dlgnewdatabase.h"
-#include "data/datamod.h"
-#include "data/dlgsettings.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
+#include "gui/app/appinfo.h"
+#include "gui/app/dlgabout.h"
+#include "gui/app/mainwindow.h"
+#include "gui/pages/dlgprogress.h"
+#include "gui/components/qtext.h"
+#include "gui/data/dlgnewdatabase.h"
+#include "core/data/datamod.h"
+#include "gui/data/dlgsettings.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
 
 namespace pagolin {
 

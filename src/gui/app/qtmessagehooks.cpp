@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/program.h"
-#include "components/qtext.h"
-#include "platform/hooks.h"
+#include "gui/app/program.h"
+#include "gui/components/qtext.h"
+#include "core/platform/hooks.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "components/browsefolder.h"
+#include "gui/components/browsefolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,9 +13,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "components/qtext.h"
-#include "platform/filenames.h"
-#include "platform/shortpath.h"
+#include "gui/components/qtext.h"
+#include "core/platform/filenames.h"
+#include "core/platform/shortpath.h"
 
 namespace pagolin {
 

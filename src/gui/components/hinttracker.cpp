@@ -1,4 +1,4 @@
-#include "components/hinttracker.h"
+#include "gui/components/hinttracker.h"
 
 #include <QEvent>
 #include <QVariant>

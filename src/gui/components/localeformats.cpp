@@ -1,9 +1,9 @@
-#include "components/localeformats.h"
+#include "gui/components/localeformats.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "components/qtext.h"
+#include "gui/components/qtext.h"
 
 namespace pagolin {
 

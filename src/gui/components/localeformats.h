@@ -3,7 +3,7 @@
 
 #include <QLocale>
 
-#include "platform/datetime.h"
+#include "core/platform/datetime.h"
 
 namespace pagolin {
 

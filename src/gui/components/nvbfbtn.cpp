@@ -1,11 +1,11 @@
-#include "components/nvbfbtn.h"
+#include "gui/components/nvbfbtn.h"
 
 #include <QLineEdit>
 #include <stdexcept>
 
-#include "components/qtext.h"
-#include "platform/filefilter.h"
-#include "platform/filenames.h"
+#include "gui/components/qtext.h"
+#include "core/platform/filefilter.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 

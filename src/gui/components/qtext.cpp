@@ -1,6 +1,6 @@
-#include "components/qtext.h"
+#include "gui/components/qtext.h"
 
-#include "platform/codepage.h"
+#include "core/platform/codepage.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "data/dlgnewdatabase.h"
+#include "gui/data/dlgnewdatabase.h"
 
 namespace pagolin {
 

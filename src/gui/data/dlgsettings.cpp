@@ -1,4 +1,4 @@
-#include "data/dlgsettings.h"
+#include "gui/data/dlgsettings.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -16,13 +16,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/mainwindow.h"
-#include "app/program.h"
-#include "components/browsefolder.h"
-#include "components/nvbfbtn.h"
-#include "components/qtext.h"
-#include "platform/hooks.h"
-#include "platform/linelist.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/browsefolder.h"
+#include "gui/components/nvbfbtn.h"
+#include "gui/components/qtext.h"
+#include "core/platform/hooks.h"
+#include "core/platform/linelist.h"
 
 namespace pagolin {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "data/settings.h"
+#include "core/data/settings.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "data/company.h"
+#include "core/data/company.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/filenames.h"
-#include "platform/sqlitedb.h"
+#include "core/platform/filenames.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 namespace {

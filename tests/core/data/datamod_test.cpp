@@ -1,5 +1,5 @@
 // The data module over a real site folder.
-#include "data/datamod.h"
+#include "core/data/datamod.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "data/siteschema.h"
-#include "platform/sqlitedb.h"
+#include "core/data/siteschema.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 namespace {

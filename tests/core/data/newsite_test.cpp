@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "data/datamod.h"
-#include "data/siteschema.h"
+#include "core/data/datamod.h"
+#include "core/data/siteschema.h"
 
 namespace pagolin {
 namespace {

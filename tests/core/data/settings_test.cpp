@@ -1,4 +1,4 @@
-#include "data/settings.h"
+#include "core/data/settings.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/filenames.h"
-#include "platform/inifile.h"
+#include "core/platform/filenames.h"
+#include "core/platform/inifile.h"
 
 namespace pagolin {
 namespace {

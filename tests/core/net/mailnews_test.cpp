@@ -1,4 +1,4 @@
-#include "net/mailnews.h"
+#include "core/net/mailnews.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "net/ip_misc.h"
+#include "core/net/ip_misc.h"
 #include "test_server.h"
 
 namespace pagolin {

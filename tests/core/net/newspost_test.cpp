@@ -1,5 +1,5 @@
 // The posting workflow over a real site folder and a test news server on loopback.
-#include "net/newspost.h"
+#include "core/net/newspost.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "data/datamod.h"
-#include "data/settings.h"
-#include "net/mailnews.h"
-#include "platform/hooks.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/net/mailnews.h"
+#include "core/platform/hooks.h"
 #include "test_server.h"
 
 namespace pagolin {

@@ -1,4 +1,4 @@
-#include "net/nntp.h"
+#include "core/net/nntp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/filefilter.h"
+#include "core/platform/filefilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/filenames.h"
+#include "core/platform/filenames.h"
 
 #include <gtest/gtest.h>
 

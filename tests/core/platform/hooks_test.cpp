@@ -1,4 +1,4 @@
-#include "platform/hooks.h"
+#include "core/platform/hooks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/inifile.h"
+#include "core/platform/inifile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/filenames.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/linelist.h"
+#include "core/platform/linelist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/shortpath.h"
+#include "core/platform/shortpath.h"
 
 #include <gtest/gtest.h>
 

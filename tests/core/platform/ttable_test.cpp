@@ -1,5 +1,5 @@
 // TTable over real SQLite files in a temporary folder.
-#include "platform/ttable.h"
+#include "core/platform/ttable.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/sqlitedb.h"
+#include "core/platform/sqlitedb.h"
 
 namespace pagolin {
 namespace {

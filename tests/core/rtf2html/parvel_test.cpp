@@ -1,7 +1,7 @@
-#include "rtf2html/parvel.h"
+#include "core/rtf2html/parvel.h"
 
-#include "platform/hooks.h"
-#include "rtf2html/parvel_scanner.h"
+#include "core/platform/hooks.h"
+#include "core/rtf2html/parvel_scanner.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 //   bit 4     a progress handler that stops the conversion at the position in bits 5-7 (x10)
 // The rest is the RTF. Each input is converted twice on the same instance (the colour number
 // carries over) and the title helpers get the input as well.
-#include "platform/hooks.h"
-#include "rtf2html/parvel.h"
-#include "rtf2html/parvel_scanner.h"
+#include "core/platform/hooks.h"
+#include "core/rtf2html/parvel.h"
+#include "core/rtf2html/parvel_scanner.h"
 
 #include <cstddef>
 #include <cstdint>

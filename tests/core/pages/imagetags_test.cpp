@@ -1,11 +1,11 @@
-#include "build/imagetags.h"
+#include "core/pages/imagetags.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <utime.h>
 
-#include "build/fileinfo.h"
-#include "platform/datetime.h"
+#include "core/pages/fileinfo.h"
+#include "core/platform/datetime.h"
 #include "testsite.h"
 
 namespace pagolin {

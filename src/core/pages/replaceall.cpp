@@ -1,4 +1,4 @@
-#include "replaceall.h"
+#include "core/pages/replaceall.h"
 
 #include <algorithm>
 #include <vector>

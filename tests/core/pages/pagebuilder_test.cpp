@@ -1,11 +1,11 @@
-#include "build/pagebuilder.h"
+#include "core/pages/pagebuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "build/fileinfo.h"
-#include "platform/datetime.h"
+#include "core/pages/fileinfo.h"
+#include "core/platform/datetime.h"
 #include "testsite.h"
 
 namespace pagolin {

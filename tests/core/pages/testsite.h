@@ -13,10 +13,10 @@
 #include <vector>
 #include <string>
 
-#include "data/datamod.h"
-#include "data/settings.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
 
 namespace pagolin::testing {
 

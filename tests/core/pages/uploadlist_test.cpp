@@ -1,11 +1,11 @@
-#include "build/uploadlist.h"
+#include "core/pages/uploadlist.h"
 
 #include <gtest/gtest.h>
 #include <utime.h>
 
 #include <filesystem>
 
-#include "data/settings.h"
+#include "core/data/settings.h"
 #include "testsite.h"
 
 namespace pagolin {

@@ -1,10 +1,10 @@
-#include "uploadlist.h"
+#include "core/pages/uploadlist.h"
 
 #include <algorithm>
 
-#include "build/fileinfo.h"
-#include "data/settings.h"
-#include "platform/filenames.h"
+#include "core/pages/fileinfo.h"
+#include "core/data/settings.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {

@@ -1,9 +1,9 @@
-#include "build/codes.h"
+#include "core/pages/codes.h"
 
 #include <gtest/gtest.h>
 
-#include "build/replaceall.h"
-#include "build/textlines.h"
+#include "core/pages/replaceall.h"
+#include "core/pages/textlines.h"
 
 #include <random>
 #include "testsite.h"

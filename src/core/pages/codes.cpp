@@ -1,10 +1,10 @@
-#include "codes.h"
+#include "core/pages/codes.h"
 
-#include "build/replaceall.h"
-#include "build/textlines.h"
-#include "build/variables.h"
-#include "platform/filenames.h"
-#include "platform/ttable.h"
+#include "core/pages/replaceall.h"
+#include "core/pages/textlines.h"
+#include "core/pages/variables.h"
+#include "core/platform/filenames.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "build/animate.h"
+#include "gui/pages/animate.h"
 
 #include <QPainter>
 #include <QPainterPath>

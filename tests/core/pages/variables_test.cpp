@@ -1,10 +1,10 @@
-#include "build/variables.h"
+#include "core/pages/variables.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "build/replaceall.h"
+#include "core/pages/replaceall.h"
 
 namespace pagolin {
 namespace {

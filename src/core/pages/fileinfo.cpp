@@ -1,8 +1,8 @@
-#include "fileinfo.h"
+#include "core/pages/fileinfo.h"
 
 #include <sys/stat.h>
 
-#include "platform/filenames.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {

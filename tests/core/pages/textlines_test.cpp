@@ -1,6 +1,6 @@
-#include "build/htmltext.h"
-#include "build/replaceall.h"
-#include "build/textlines.h"
+#include "core/pages/htmltext.h"
+#include "core/pages/replaceall.h"
+#include "core/pages/textlines.h"
 
 #include <gtest/gtest.h>
 

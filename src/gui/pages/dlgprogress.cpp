@@ -1,4 +1,4 @@
-#include "build/dlgprogress.h"
+#include "gui/pages/dlgprogress.h"
 
 #include <QHBoxLayout>
 #include <QShowEvent>
@@ -7,11 +7,11 @@
 
 #include <exception>
 
-#include "app/program.h"
-#include "build/animate.h"
-#include "build/pagebuilder.h"
-#include "data/dlgsettings.h"
-#include "platform/hooks.h"
+#include "gui/app/program.h"
+#include "gui/pages/animate.h"
+#include "core/pages/pagebuilder.h"
+#include "gui/data/dlgsettings.h"
+#include "core/platform/hooks.h"
 
 namespace pagolin {
 

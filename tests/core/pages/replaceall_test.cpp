@@ -1,4 +1,4 @@
-#include "build/replaceall.h"
+#include "core/pages/replaceall.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "variables.h"
+#include "core/pages/variables.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "build/replaceall.h"
+#include "core/pages/replaceall.h"
 
 namespace pagolin {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/datetime.h"
-#include "rtf2html/parvel.h"
+#include "core/platform/datetime.h"
+#include "core/rtf2html/parvel.h"
 
 namespace pagolin {
 

@@ -1,16 +1,16 @@
-#include "pagebuilder.h"
+#include "core/pages/pagebuilder.h"
 
-#include "build/codes.h"
-#include "build/fileinfo.h"
-#include "build/htmltext.h"
-#include "build/imagetags.h"
-#include "build/replaceall.h"
-#include "build/textlines.h"
-#include "data/datamod.h"
-#include "data/settings.h"
-#include "platform/filenames.h"
-#include "platform/hooks.h"
-#include "platform/ttable.h"
+#include "core/pages/codes.h"
+#include "core/pages/fileinfo.h"
+#include "core/pages/htmltext.h"
+#include "core/pages/imagetags.h"
+#include "core/pages/replaceall.h"
+#include "core/pages/textlines.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 namespace {

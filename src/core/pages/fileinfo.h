@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/datetime.h"
+#include "core/platform/datetime.h"
 
 namespace pagolin {
 

@@ -1,10 +1,10 @@
-#include "imagetags.h"
+#include "core/pages/imagetags.h"
 
 #include <fstream>
 
-#include "build/fileinfo.h"
-#include "build/replaceall.h"
-#include "platform/filenames.h"
+#include "core/pages/fileinfo.h"
+#include "core/pages/replaceall.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 

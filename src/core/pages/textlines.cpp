@@ -1,6 +1,6 @@
-#include "textlines.h"
+#include "core/pages/textlines.h"
 
-#include "platform/linelist.h"
+#include "core/platform/linelist.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "htmltext.h"
+#include "core/pages/htmltext.h"
 
-#include "rtf2html/parvel.h"
+#include "core/rtf2html/parvel.h"
 
 namespace pagolin {
 
