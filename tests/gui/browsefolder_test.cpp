@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "gui/components/browsefolder.h"
-#include "modalhelper.h"
+#include "support/modalhelper.h"
 
 using namespace pagolin;
 using pagolin::test::Screenshot;

@@ -20,7 +20,7 @@
 #include "core/pages/fileinfo.h"
 #include "gui/components/qtext.h"
 #include "core/data/datamod.h"
-#include "modalhelper.h"
+#include "support/modalhelper.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
 

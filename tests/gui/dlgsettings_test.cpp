@@ -21,7 +21,7 @@
 #include "gui/components/nvbfbtn.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgsettings.h"
-#include "modalhelper.h"
+#include "support/modalhelper.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
 #include "core/platform/inifile.h"

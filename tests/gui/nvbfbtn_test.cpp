@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "gui/components/nvbfbtn.h"
-#include "modalhelper.h"
+#include "support/modalhelper.h"
 
 using namespace pagolin;
 using pagolin::test::WhenModal;

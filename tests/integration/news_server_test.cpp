@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/net/mailnews.h"
-#include "news_reader.h"
+#include "support/news_reader.h"
 
 namespace pagolin {
 namespace {

@@ -7,14 +7,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "../gui/modalhelper.h"
+#include "support/modalhelper.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
 #include "gui/components/qtext.h"
 #include "core/data/datamod.h"
 #include "gui/data/dlgsettings.h"
 #include "core/data/settings.h"
-#include "news_reader.h"
+#include "support/news_reader.h"
 
 using namespace pagolin;
 

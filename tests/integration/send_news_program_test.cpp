@@ -13,7 +13,7 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "news_reader.h"
+#include "support/news_reader.h"
 #include "core/platform/codepage.h"
 
 namespace pagolin {

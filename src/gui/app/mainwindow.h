@@ -83,9 +83,10 @@ class TForm1 : public QMainWindow {
   QAction* actSendNews = nullptr;
   QAction* actHelp = nullptr;
 
-  // The news client and the article component of "Send News".
-  T_NNTP _NNTP1;
-  T_News _News1;
+  // The news client and the article component of "Send News". Their component names carry a
+  // leading underscore, which C++ reserves before a capital letter, so they drop it here.
+  T_NNTP NNTP1;
+  T_News News1;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -16,7 +16,7 @@
 namespace pagolin {
 
 void TForm1::WireNewsCommands() {
-  _News1.NNTP = &_NNTP1;
+  News1.NNTP = &NNTP1;
   actSendNews->setEnabled(true);
   connect(actSendNews, &QAction::triggered, this, [this] { ToolButton7Click(); });
 }
@@ -33,7 +33,7 @@ void TForm1::ToolButton7Click() {
   actSendNews->setEnabled(false);
   hints_->SetCurrentHint(ToQ("Connecting to " + settings.Server + "..."));
   try {
-    SendDuePostings(data->tblNewsPost, settings, _News1, _NNTP1);
+    SendDuePostings(data->tblNewsPost, settings, News1, NNTP1);
   } catch (const std::exception& e) {
     ShowError(e.what());
   }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/net/ip_misc.h"
-#include "test_server.h"
+#include "support/nntp_peer.h"
 
 namespace pagolin {
 namespace {

@@ -15,7 +15,7 @@
 #include "core/data/settings.h"
 #include "core/net/mailnews.h"
 #include "core/platform/hooks.h"
-#include "test_server.h"
+#include "support/nntp_peer.h"
 
 namespace pagolin {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_server.h"
+#include "support/nntp_peer.h"
 
 namespace pagolin {
 namespace {

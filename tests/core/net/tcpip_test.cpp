@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "test_server.h"
+#include "support/nntp_peer.h"
 
 namespace pagolin {
 namespace {

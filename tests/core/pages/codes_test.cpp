@@ -6,7 +6,7 @@
 #include "core/pages/textlines.h"
 
 #include <random>
-#include "testsite.h"
+#include "support/testsite.h"
 
 namespace pagolin {
 namespace {

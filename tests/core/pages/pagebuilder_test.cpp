@@ -6,7 +6,7 @@
 
 #include "core/pages/fileinfo.h"
 #include "core/platform/datetime.h"
-#include "testsite.h"
+#include "support/testsite.h"
 
 namespace pagolin {
 namespace {

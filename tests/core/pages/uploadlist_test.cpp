@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/data/settings.h"
-#include "testsite.h"
+#include "support/testsite.h"
 
 namespace pagolin {
 namespace {
