@@ -26,14 +26,14 @@ void TForm1::ToolButton7Click() {
                  TMsgDlgButtons::mbYesNo) != TModalResult::mrYes) {
     return;
   }
-  TDataModule2* data = Program().DataModule2;
-  if (data == nullptr || Program().dlgSettings == nullptr) return;
+  TDataModule2* dataModule = Program().DataModule2;
+  if (dataModule == nullptr || Program().dlgSettings == nullptr) return;
   const TSettings& settings = Program().dlgSettings->Settings();
   // The button (through its action) stays disabled until the walk has ended.
   actSendNews->setEnabled(false);
   hints_->SetCurrentHint(ToQ("Connecting to " + settings.Server + "..."));
   try {
-    SendDuePostings(data->tblNewsPost, settings, News1, NNTP1);
+    SendDuePostings(dataModule->tblNewsPost, settings, News1, NNTP1);
   } catch (const std::exception& e) {
     ShowError(e.what());
   }
