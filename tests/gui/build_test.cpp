@@ -31,6 +31,7 @@ class BuildTest : public QObject {
 
   std::unique_ptr<QTemporaryDir> dir_;
   std::string site_;
+  std::unique_ptr<TProgram> program_;
 
   // A sample site; settings text, when given, becomes its pagolin.ini.
   bool StartOnSample(const std::string& settings = {}) {
@@ -39,20 +40,20 @@ class BuildTest : public QObject {
     if (!tool.waitForFinished(30000) || tool.exitCode() != 0) return false;
     site_ = IncludeTrailingPathDelimiter(FromQ(dir_->path()));
     if (!settings.empty()) std::ofstream(site_ + "pagolin.ini", std::ios::binary) << settings;
-    StartProgram(site_);
-    Program().Form1->resize(900, 600);
-    Program().Form1->show();
-    return QTest::qWaitForWindowExposed(Program().Form1);
+    program_ = std::make_unique<TProgram>(site_);
+    program_->Form1().resize(900, 600);
+    program_->Form1().show();
+    return QTest::qWaitForWindowExposed(&program_->Form1());
   }
   // Clicks "Build pages" on the tool bar; returns when the dialog has closed.
   void ClickBuild() {
-    auto* button = Program().Form1->findChild<QToolButton*>(QStringLiteral("ToolButton1"));
+    auto* button = program_->Form1().findChild<QToolButton*>(QStringLiteral("ToolButton1"));
     QVERIFY(button && button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
   }
   QStringList Items(Qt::CheckState state) {
     QStringList texts;
-    QListWidget* list = Program().Form1->CheckListBox1;
+    QListWidget* list = program_->Form1().CheckListBox1;
     for (int i = 0; i < list->count(); ++i)
       if (list->item(i)->checkState() == state) texts << list->item(i)->text();
     return texts;
@@ -65,7 +66,7 @@ class BuildTest : public QObject {
     QVERIFY(dir_->isValid());
   }
   void cleanup() {
-    FinishProgram();
+    program_.reset();
     dir_.reset();
   }
 
@@ -83,7 +84,7 @@ class BuildTest : public QObject {
     });
     ClickBuild();
     QVERIFY(shownIdle);
-    QVERIFY(!Program().dlgProgress->isVisible());
+    QVERIFY(!program_->dlgProgress().isVisible());
     for (const char* page : {"index.htm", "index1.htm", "index2.htm"}) QVERIFY2(FileExists(site_ + page), page);
     const std::string page1 = [&] {
       std::ifstream in(site_ + "index1.htm", std::ios::binary);
@@ -107,9 +108,9 @@ class BuildTest : public QObject {
     long long total = 0;
     for (const QString& name : expected) total += GetFileSizeKB(site_ + FromQ(name));
     QVERIFY(total > 0);
-    QCOMPARE(Program().Form1->Label2->text(), QString::number(total) + QStringLiteral(" KB"));
+    QCOMPARE(program_->Form1().Label2->text(), QString::number(total) + QStringLiteral(" KB"));
     QCoreApplication::processEvents();
-    test::Screenshot(Program().Form1, QStringLiteral("uploadlist"));
+    test::Screenshot(&program_->Form1(), QStringLiteral("uploadlist"));
   }
 
   void archiveModeNotesNewPagesAndMissingFiles() {
@@ -138,7 +139,7 @@ class BuildTest : public QObject {
       d->btnStartClick();
     });
     ClickBuild();
-    TdlgProgress* d = Program().dlgProgress;
+    TdlgProgress* d = &program_->dlgProgress();
     QVERIFY(d->Cancelled());
     QVERIFY(!d->Animate1->Active());
     QVERIFY(!d->btnCancel->isEnabled());
@@ -180,7 +181,7 @@ class BuildTest : public QObject {
     QVERIFY(StartOnSample("[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=" + FromQ(dir_->path()) +
                           "/missing-folder\r\n"));
     const int codesRecord = 4;
-    Program().DataModule2->tblCodes.SetRecNo(codesRecord);
+    program_->DataModule2().tblCodes.SetRecNo(codesRecord);
     QString error;
     test::WhenModalNamed(QStringLiteral("dlgProgress"), [&](QWidget* w) {
       test::WhenModalNamed(QStringLiteral("ErrorBox"), [&](QWidget* box) {
@@ -190,10 +191,10 @@ class BuildTest : public QObject {
     });
     ClickBuild();
     QVERIFY2(error.contains(QStringLiteral("missing-folder/index.htm")), qPrintable(error));
-    QVERIFY(!Program().dlgProgress->isVisible());
+    QVERIFY(!program_->dlgProgress().isVisible());
     QCOMPARE(Items(Qt::Unchecked), QStringList{QStringLiteral("index.htm")});
-    QCOMPARE(Program().Form1->Label2->text(), QStringLiteral("0 KB"));
-    QCOMPARE(Program().DataModule2->tblCodes.RecNo(), codesRecord);
+    QCOMPARE(program_->Form1().Label2->text(), QStringLiteral("0 KB"));
+    QCOMPARE(program_->DataModule2().tblCodes.RecNo(), codesRecord);
   }
 };
 

@@ -74,6 +74,7 @@ class DlgSettingsTest : public QObject {
   std::vector<std::string> errors_;
   TForm1* form_ = nullptr;
   TdlgSettings* dlg_ = nullptr;
+  std::unique_ptr<TProgram> program_;
 
   std::string FileText() const {
     std::string s, e;
@@ -97,14 +98,14 @@ class DlgSettingsTest : public QObject {
     hooks.showError = [this](const std::string& text, const std::string&) { errors_.push_back(text); };
     hooks.showMessage = [this](const std::string& text) { errors_.push_back(text); };
     SetMessageHooks(hooks);
-    StartProgram(site_);
-    form_ = Program().Form1;
-    dlg_ = Program().dlgSettings;
+    program_ = std::make_unique<TProgram>(site_);
+    form_ = &program_->Form1();
+    dlg_ = &program_->dlgSettings();
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_));
   }
 
-  void cleanupTestCase() { FinishProgram(); }
+  void cleanupTestCase() { program_.reset(); }
 
   void firstStartWritesOnlyTheOutputFolderAndSetsTheCaptions() {
     const std::string folder = ExcludeTrailingPathDelimiter(site_);

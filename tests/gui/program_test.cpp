@@ -10,6 +10,8 @@
 
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
+#include "gui/data/dlgnewdatabase.h"
+#include "support/modalhelper.h"
 #include "gui/components/qtext.h"
 #include "core/data/datamod.h"
 #include "core/platform/hooks.h"
@@ -19,6 +21,8 @@ using namespace pagolin;
 class ProgramTest : public QObject {
   Q_OBJECT
 
+  std::unique_ptr<TProgram> program_;
+
   static QString PrepareSite(const QTemporaryDir& dir) {
     QProcess tool;
     tool.start(QStringLiteral(PAGOLIN_NEWSITE), {dir.path(), QStringLiteral("--sample")});
@@ -27,37 +31,36 @@ class ProgramTest : public QObject {
   }
 
  private slots:
-  void cleanup() { FinishProgram(); }
+  void cleanup() { program_.reset(); }
 
   void startCreatesTheSixObjectsInOrderAndOpensTheTables() {
     QTemporaryDir dir;
     QVERIFY(!PrepareSite(dir).isEmpty());
-    StartProgram(FromQ(dir.path()));
-    const TProgramObjects& p = Program();
-    const std::vector<std::string> order{"Form1",       "DataModule2", "dlgAbout",
-                                         "dlgProgress", "dlgSettings", "dlgNewDatabase"};
-    QCOMPARE(p.CreationOrder, order);
+    program_ = std::make_unique<TProgram>(FromQ(dir.path()));
+    const TProgram& p = *program_;
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Pagolin"));
-    QVERIFY(p.HelpFile.endsWith(QStringLiteral("Pagolin.html")));
-    QCOMPARE(p.Form1->windowTitle(), QStringLiteral("Pagolin Pro"));
-    QCOMPARE(p.Form1->objectName(), QStringLiteral("Form1"));
-    QVERIFY(p.DataModule2->tblNews.Active());
-    QVERIFY(p.DataModule2->tblLinks.Active());
-    QCOMPARE(p.DataModule2->tblCodes.IndexName(), std::string("TypeAndName"));
+    QVERIFY(HelpFile().endsWith(QStringLiteral("Pagolin.html")));
+    QCOMPARE(p.Form1().windowTitle(), QStringLiteral("Pagolin Pro"));
+    QCOMPARE(p.Form1().objectName(), QStringLiteral("Form1"));
+    QVERIFY(p.DataModule2().tblNews.Active());
+    QVERIFY(p.DataModule2().tblLinks.Active());
+    QCOMPARE(p.DataModule2().tblCodes.IndexName(), std::string("TypeAndName"));
+    // The dialogs are the main window's children in the order they were created, hidden.
     const QStringList dialogs{QStringLiteral("dlgAbout"), QStringLiteral("dlgProgress"),
                               QStringLiteral("dlgSettings"), QStringLiteral("dlgNewDatabase")};
-    for (const QString& name : dialogs) {
-      auto* d = p.Form1->findChild<QDialog*>(name);
-      QVERIFY2(d, qPrintable(name));
-      QVERIFY(!d->isVisible());
+    const QList<QDialog*> children = p.Form1().findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(children.size(), dialogs.size());
+    for (int i = 0; i < dialogs.size(); ++i) {
+      QCOMPARE(children[i]->objectName(), dialogs[i]);
+      QVERIFY(!children[i]->isVisible());
     }
   }
 
   void theFrameHasItsToolBarMenusTabsAndUploadTab() {
     QTemporaryDir dir;
     QVERIFY(!PrepareSite(dir).isEmpty());
-    StartProgram(FromQ(dir.path()));
-    TForm1* f = Program().Form1;
+    program_ = std::make_unique<TProgram>(FromQ(dir.path()));
+    TForm1* f = &program_->Form1();
     const QStringList buttons{QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2"),
                               QStringLiteral("ToolButton3"), QStringLiteral("ToolButton7"),
                               QStringLiteral("ToolButton9")};
@@ -126,15 +129,15 @@ class ProgramTest : public QObject {
     QApplication::sendEvent(f->ToolButton1, &leave);
     QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("Welcome to Pagolin!"));
 
-    f->grab().save(QStringLiteral("main_window.png"));
+    test::Screenshot(f, QStringLiteral("main_window"));
   }
 
   void closingTheMainWindowEndsTheMessageLoop() {
     QTemporaryDir dir;
     QVERIFY(!PrepareSite(dir).isEmpty());
-    StartProgram(FromQ(dir.path()));
-    Program().Form1->showMaximized();
-    QTimer::singleShot(200, [] { Program().Form1->Quit1->trigger(); });
+    program_ = std::make_unique<TProgram>(FromQ(dir.path()));
+    program_->Form1().showMaximized();
+    QTimer::singleShot(200, [this] { program_->Form1().Quit1->trigger(); });
     QTimer watchdog;
     bool timedOut = false;
     watchdog.setSingleShot(true);
@@ -154,17 +157,16 @@ class ProgramTest : public QObject {
     TMessageHooks hooks;
     hooks.showError = [&](const std::string& text, const std::string&) { errors.push_back(text); };
     TMessageHooks old = SetMessageHooks(hooks);
-    StartProgram(FromQ(dir.path()));
+    program_ = std::make_unique<TProgram>(FromQ(dir.path()));
     SetMessageHooks(old);
     QCOMPARE(errors.size(), size_t(1));
     const QString text = ToQ(errors[0]);
     QVERIFY2(text.contains(QStringLiteral("news.db")), qPrintable(text));
     QVERIFY2(text.contains(dir.path()), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("pagolin-newsite")), qPrintable(text));
-    QVERIFY(Program().Form1);
-    QVERIFY(!Program().DataModule2->tblNews.Active());
-    QVERIFY(!Program().DataModule2->tblProducts.Active());
-    QCOMPARE(Program().CreationOrder.size(), size_t(6));
+    QVERIFY(!program_->DataModule2().tblNews.Active());
+    QVERIFY(!program_->DataModule2().tblProducts.Active());
+    QVERIFY(program_->dlgNewDatabase().parent() == &program_->Form1());
   }
 };
 

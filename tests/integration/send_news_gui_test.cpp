@@ -24,10 +24,11 @@ class SendNewsGuiTest : public QObject {
   QTemporaryDir dir_;
   std::string token_;
 
+  std::unique_ptr<TProgram> program_;
   std::string Site() const { return FromQ(dir_.path()) + "/"; }
 
   void AddPosting(const std::string& subject, const std::string& groups) {
-    TTable& t = Program().DataModule2->tblNewsPost;
+    TTable& t = program_->DataModule2().tblNewsPost;
     t.Insert();
     t.FieldByName("Subject").SetAsString(subject);
     t.FieldByName("Body").SetAsString("Body of " + subject);
@@ -36,7 +37,7 @@ class SendNewsGuiTest : public QObject {
     t.Post();
   }
   bool Stamped(const std::string& subject) {
-    TTable& t = Program().DataModule2->tblNewsPost;
+    TTable& t = program_->DataModule2().tblNewsPost;
     for (t.First(); !t.Eof(); t.Next()) {
       if (t.FieldByName("Subject").AsString() == subject) return !t.FieldByName("Date sent").IsNull();
     }
@@ -62,15 +63,15 @@ class SendNewsGuiTest : public QObject {
     QVERIFY(settings.SaveSettings(error));
     token_ = test::UniqueToken();
     InstallQtMessageHooks();
-    StartProgram(Site());
-    Program().dlgSettings->LoadSettings();
+    program_ = std::make_unique<TProgram>(Site());
+    program_->dlgSettings().LoadSettings();
   }
-  void cleanupTestCase() { FinishProgram(); }
+  void cleanupTestCase() { program_.reset(); }
 
   void answeringNoSendsNothing() {
     const std::string subject = "GUI no " + token_;
     AddPosting(subject, "local.test");
-    TForm1* f = Program().Form1;
+    TForm1* f = &program_->Form1();
     QString asked;
     test::WhenModalNamed(QStringLiteral("MessageDlg"), [&](QWidget* w) {
       asked = qobject_cast<QMessageBox*>(w)->text();
@@ -89,7 +90,7 @@ class SendNewsGuiTest : public QObject {
     const std::string good = "GUI good " + token_;
     AddPosting(bad, "local.nosuchgroup");
     AddPosting(good, "local.test");
-    TForm1* f = Program().Form1;
+    TForm1* f = &program_->Form1();
     f->show();
     QVERIFY(QTest::qWaitForWindowExposed(f));
     test::WhenModalNamed(QStringLiteral("MessageDlg"), [&](QWidget* w) { Press(w, QMessageBox::Yes); });

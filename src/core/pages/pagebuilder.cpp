@@ -55,25 +55,9 @@ constexpr const char* kLastUpdateFormat = "dd.mm.yyyy hh:nn";
 
 }  // namespace
 
-TPageBuilder::TPageBuilder() { Parvel1.SetOptions({TParvelOption::soUseColors}); }
-
-TPageBuilder::TPageBuilder(TDataModule2& dataModule, const TSettings& settings) : TPageBuilder() {
-  SetSources(dataModule, settings);
-}
-
-void TPageBuilder::SetSources(TDataModule2& dataModule, const TSettings& settings) {
-  dataModule_ = &dataModule;
-  settings_ = &settings;
-}
-
-TDataModule2& TPageBuilder::Data() const {
-  if (!dataModule_) throw std::logic_error("TPageBuilder: no data module set");
-  return *dataModule_;
-}
-
-const TSettings& TPageBuilder::Settings() const {
-  if (!settings_) throw std::logic_error("TPageBuilder: no settings set");
-  return *settings_;
+TPageBuilder::TPageBuilder(TDataModule2& dataModule, const TSettings& settings)
+    : dataModule_(dataModule), settings_(settings) {
+  Parvel1.SetOptions({TParvelOption::soUseColors});
 }
 
 std::string TPageBuilder::GetCode(const std::string& name) {

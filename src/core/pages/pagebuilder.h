@@ -28,10 +28,8 @@ class EBuildError : public std::runtime_error {
 
 class TPageBuilder {
  public:
-  TPageBuilder();
-  // The tables and settings a build reads; both must outlive the builder's use of them.
+  // The tables and settings a build reads; both must outlive the builder.
   TPageBuilder(TDataModule2& dataModule, const TSettings& settings);
-  void SetSources(TDataModule2& dataModule, const TSettings& settings);
   TPageBuilder(const TPageBuilder&) = delete;
   TPageBuilder& operator=(const TPageBuilder&) = delete;
 
@@ -56,7 +54,6 @@ class TPageBuilder {
   // and all three pages are still written.
   void Cancel() { cancelled_ = true; }
 
-  // REQUIRES (for everything below): sources set.
   // Runs one build: writes the pending table changes, the title page under the home page
   // path, then the page of language 2 and of language 1 beside it. Cancelled() is false when
   // it starts. Errors (EDatabaseError, EBuildError) end the build and propagate; FileList
@@ -86,11 +83,11 @@ class TPageBuilder {
   void WritePage(const std::string& fileName, const std::string& page);
   void SetProgress(int position, int maximum);
 
-  TDataModule2& Data() const;
-  const TSettings& Settings() const;
+  TDataModule2& Data() const { return dataModule_; }
+  const TSettings& Settings() const { return settings_; }
 
-  TDataModule2* dataModule_ = nullptr;
-  const TSettings* settings_ = nullptr;
+  TDataModule2& dataModule_;
+  const TSettings& settings_;
   size_t pageSizeHint_ = 0;
   std::string pageBuffer_;  // the language page being assembled; its memory serves both pages
   int position_ = 0;

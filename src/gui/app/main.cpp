@@ -49,10 +49,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   pagolin::InstallQtMessageHooks();
-  pagolin::StartProgram(site);
-  pagolin::Program().Form1->ShowMaximised();
-  const int status = app.exec();
-  pagolin::FinishProgram();
+  int status = 0;
+  {
+    pagolin::TProgram program(site);
+    program.Form1().ShowMaximised();
+    status = app.exec();
+  }
   pagolin::StopNetwork();
   return status;
 }

@@ -53,7 +53,8 @@ QPixmap LogoPixmap() {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), dataModule_(dataModule) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kAppTitle));
   setMinimumSize(420, 420);
@@ -252,11 +253,11 @@ QWidget* TForm1::CreateUploadTab() {
 void TForm1::Quit1Click() { close(); }
 
 void TForm1::AboutClick() {
-  if (Program().dlgAbout) Program().dlgAbout->exec();
+  if (dialogs_.dlgAbout) dialogs_.dlgAbout->exec();
 }
 
 void TForm1::Help2Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(Program().HelpFile));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFile()));
 }
 
 void TForm1::ShowMaximised() {

@@ -16,14 +16,33 @@
 
 namespace pagolin {
 
+class TDataModule2;
+class TSettings;
 class THintTracker;
+class TdlgAbout;
+class TdlgNewDatabase;
+class TdlgProgress;
+class TdlgSettings;
+
+// The dialogs the main window shows; they are created after it and handed over once they exist.
+struct TForm1Dialogs {
+  TdlgAbout* dlgAbout = nullptr;
+  TdlgProgress* dlgProgress = nullptr;
+  TdlgSettings* dlgSettings = nullptr;
+  TdlgNewDatabase* dlgNewDatabase = nullptr;
+};
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  // settings: the settings in force; dataModule: the site's tables (opened after this window
+  // is created). Both outlive the window.
+  TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent = nullptr);
   ~TForm1() override;
+
+  // REQUIRES: called once, before the window is shown.
+  void SetDialogs(const TForm1Dialogs& dialogs) { dialogs_ = dialogs; }
 
   static inline const char* kDefaultHint = "Welcome to Pagolin!";
 
@@ -104,6 +123,9 @@ class TForm1 : public QMainWindow {
   void WireBuildCommands();
   void WireNewsCommands();
 
+  TSettings& settings_;
+  TDataModule2& dataModule_;
+  TForm1Dialogs dialogs_;
   THintTracker* hints_ = nullptr;
   bool shown_ = false;
 };

@@ -3,11 +3,9 @@
 #include <QListWidgetItem>
 
 #include "gui/app/mainwindow.h"
-#include "gui/app/program.h"
 #include "gui/pages/dlgprogress.h"
 #include "core/pages/uploadlist.h"
 #include "gui/components/qtext.h"
-#include "gui/data/dlgsettings.h"
 
 namespace pagolin {
 
@@ -21,11 +19,11 @@ void TForm1::WireBuildCommands() {
 void TForm1::Build2Click() {
   if (QWidget* upload = pgcMain->findChild<QWidget*>(QStringLiteral("tbsUpload")))
     pgcMain->setCurrentWidget(upload);
-  TdlgProgress* dialog = Program().dlgProgress;
-  if (!dialog || !Program().dlgSettings) return;
+  TdlgProgress* dialog = dialogs_.dlgProgress;
+  if (!dialog) return;
   dialog->exec();
 
-  const TUploadList list = MakeUploadList(dialog->FileList(), Program().dlgSettings->Settings());
+  const TUploadList list = MakeUploadList(dialog->FileList(), settings_);
   CheckListBox1->setUpdatesEnabled(false);
   CheckListBox1->clear();
   for (const TUploadItem& item : list.Items) {

@@ -5,11 +5,10 @@
 #include <exception>
 
 #include "gui/app/mainwindow.h"
-#include "gui/app/program.h"
 #include "gui/components/hinttracker.h"
 #include "gui/components/qtext.h"
 #include "core/data/datamod.h"
-#include "gui/data/dlgsettings.h"
+#include "core/data/settings.h"
 #include "core/net/newspost.h"
 #include "core/platform/hooks.h"
 
@@ -26,14 +25,12 @@ void TForm1::ToolButton7Click() {
                  TMsgDlgButtons::mbYesNo) != TModalResult::mrYes) {
     return;
   }
-  TDataModule2* dataModule = Program().DataModule2;
-  if (dataModule == nullptr || Program().dlgSettings == nullptr) return;
-  const TSettings& settings = Program().dlgSettings->Settings();
+  const TSettings& settings = settings_;
   // The button (through its action) stays disabled until the walk has ended.
   actSendNews->setEnabled(false);
   hints_->SetCurrentHint(ToQ("Connecting to " + settings.Server + "..."));
   try {
-    SendDuePostings(dataModule->tblNewsPost, settings, News1, NNTP1);
+    SendDuePostings(dataModule_.tblNewsPost, settings, News1, NNTP1);
   } catch (const std::exception& e) {
     ShowError(e.what());
   }

@@ -5,7 +5,6 @@
 #include <QUrl>
 
 #include "gui/app/mainwindow.h"
-#include "gui/app/program.h"
 #include "gui/components/qtext.h"
 #include "core/data/company.h"
 #include "gui/data/dlgsettings.h"
@@ -13,10 +12,6 @@
 
 namespace pagolin {
 namespace {
-
-const TSettings* SettingsInForce() {
-  return Program().dlgSettings ? &Program().dlgSettings->Settings() : nullptr;
-}
 
 // Gives the tab page named pageName (anywhere under root) the caption; a page that does not
 // exist (yet) is passed over.
@@ -49,26 +44,26 @@ void TForm1::WireSettingsCommands() {
 }
 
 void TForm1::FormShow() {
-  if (!Program().dlgSettings) return;
-  Program().dlgSettings->LoadSettings();
+  if (dialogs_.dlgSettings) dialogs_.dlgSettings->LoadSettings();
   // "Open upload archive" is enabled by ApplyLanguageCaptions, which runs just below.
   // The grids' file dialog takes the output folder as its start once the grids exist.
   ApplyLanguageCaptions();
 }
 
 void TForm1::ApplyLanguageCaptions() {
-  const TSettings* s = SettingsInForce();
-  if (!s) return;
-  const QString l1 = ToQ(s->LanguageName(1).value_or(std::string()));
-  const QString l2 = ToQ(s->LanguageName(2).value_or(std::string()));
+  const TSettings& s = settings_;
+  const QString l1 = ToQ(s.LanguageName(1).value_or(std::string()));
+  const QString l2 = ToQ(s.LanguageName(2).value_or(std::string()));
 
   // 1. The archive can be opened once one is set.
-  btnOpenUploadArchive->setEnabled(!ToQ(s->ArchiveFileName()).trimmed().isEmpty());
+  btnOpenUploadArchive->setEnabled(!ToQ(s.ArchiveFileName()).trimmed().isEmpty());
   // 2. The products tab carries the publisher's company name.
-  SetTabCaption(this, "tbsProducts", ToQ(CompanyName(Program().SiteFolder)) + QStringLiteral(" Products "));
+  SetTabCaption(this, "tbsProducts", ToQ(CompanyName(settings_.SiteFolder())) + QStringLiteral(" Products "));
   // 3. The language tabs of the settings dialog's news page.
-  SetTabCaption(Program().dlgSettings, "tbsNews1", l1);
-  SetTabCaption(Program().dlgSettings, "tbsNews2", l2);
+  if (dialogs_.dlgSettings) {
+    SetTabCaption(dialogs_.dlgSettings, "tbsNews1", l1);
+    SetTabCaption(dialogs_.dlgSettings, "tbsNews2", l2);
+  }
   // 4. and 6. The language tabs of the content editors.
   for (const char* name : {"tbsProducts1", "tbsHotNews1", "tbsCoolLinks1"}) SetTabCaption(this, name, l1);
   for (const char* name : {"tbsProducts2", "tbsHotNews2", "tbsCoolLinks2"}) SetTabCaption(this, name, l2);
@@ -76,23 +71,17 @@ void TForm1::ApplyLanguageCaptions() {
   // grid, "Description " + language in the codes grid) are set here once the grids exist.
 }
 
-void TForm1::ToolButton2Click() {
-  if (const TSettings* s = SettingsInForce()) OpenInShell(s->HomePagePath());
-}
+void TForm1::ToolButton2Click() { OpenInShell(settings_.HomePagePath()); }
 
 void TForm1::ToolButton3Click() {
-  TdlgSettings* dlg = Program().dlgSettings;
+  TdlgSettings* dlg = dialogs_.dlgSettings;
   if (!dlg) return;
   dlg->PageControl1->setCurrentWidget(dlg->tbsWWWHomePage);
   dlg->exec();
 }
 
-void TForm1::Button1Click() {
-  if (const TSettings* s = SettingsInForce()) OpenInShell(ExtractFilePath(s->HomePagePath()));
-}
+void TForm1::Button1Click() { OpenInShell(ExtractFilePath(settings_.HomePagePath())); }
 
-void TForm1::btnOpenUploadArchiveClick() {
-  if (const TSettings* s = SettingsInForce()) OpenInShell(s->ArchiveFileName());
-}
+void TForm1::btnOpenUploadArchiveClick() { OpenInShell(settings_.ArchiveFileName()); }
 
 }  // namespace pagolin

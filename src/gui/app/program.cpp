@@ -1,62 +1,49 @@
 #include "gui/app/program.h"
 
 #include <QApplication>
-#include <QFileInfo>
 
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
 #include "gui/app/appinfo.h"
 #include "gui/app/dlgabout.h"
 #include "gui/app/mainwindow.h"
-#include "gui/pages/dlgprogress.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgnewdatabase.h"
-#include "core/data/datamod.h"
 #include "gui/data/dlgsettings.h"
-#include "core/platform/filenames.h"
-#include "core/platform/hooks.h"
+#include "gui/pages/dlgprogress.h"
 
 namespace pagolin {
 
-TProgramObjects& Program() {
-  static TProgramObjects objects;
-  return objects;
-}
+QString HelpFile() { return ToQ(ProgramFolder() + kHelpFile); }
 
-void StartProgram(const std::string& siteFolder) {
-  TProgramObjects& p = Program();
-  p.SiteFolder = IncludeTrailingPathDelimiter(siteFolder);
+TProgram::TProgram(const std::string& siteFolder)
+    : siteFolder_(IncludeTrailingPathDelimiter(siteFolder)),
+      settings_(std::make_unique<TSettings>(siteFolder_)),
+      dataModule2_(std::make_unique<TDataModule2>(siteFolder_)) {
   QApplication::setApplicationName(QString::fromLatin1(kAppName));
   QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
-  p.HelpFile = ToQ(ProgramFolder() + kHelpFile);
 
-  p.Form1 = new TForm1;
-  p.CreationOrder.push_back("Form1");
-  p.DataModule2 = new TDataModule2(p.SiteFolder);
-  p.CreationOrder.push_back("DataModule2");
+  // The main window comes first so that it is the main window of the application; its
+  // controls are bound to the data sources, whose tables open just after.
+  form1_ = std::make_unique<TForm1>(*settings_, *dataModule2_);
   try {
-    p.DataModule2->DataModule2Create();
+    dataModule2_->DataModule2Create();
   } catch (const std::exception& e) {
     // The standard error box; the program runs on with the tables that did open.
     ShowError(e.what());
   }
-  // The dialogs are owned by the main window so they centre over it.
-  p.dlgAbout = new TdlgAbout(p.Form1);
-  p.dlgProgress = new TdlgProgress(p.Form1);
-  p.dlgSettings = new TdlgSettings(p.Form1);
-  p.dlgNewDatabase = new TdlgNewDatabase(p.Form1);
-  for (const char* name : {"dlgAbout", "dlgProgress", "dlgSettings", "dlgNewDatabase"})
-    p.CreationOrder.push_back(name);
+  // The dialogs sit over the main window, so it is their Qt parent; they are owned here.
+  dlgAbout_ = std::make_unique<TdlgAbout>(form1_.get());
+  dlgProgress_ = std::make_unique<TdlgProgress>(*dataModule2_, *settings_, form1_.get());
+  dlgSettings_ = std::make_unique<TdlgSettings>(*settings_, form1_.get());
+  dlgNewDatabase_ = std::make_unique<TdlgNewDatabase>(form1_.get());
+  form1_->SetDialogs({dlgAbout_.get(), dlgProgress_.get(), dlgSettings_.get(), dlgNewDatabase_.get()});
+  QObject::connect(dlgSettings_.get(), &TdlgSettings::SettingsChanged, form1_.get(),
+                   &TForm1::ApplyLanguageCaptions);
 }
 
-void FinishProgram() {
-  TProgramObjects& p = Program();
-  // Reverse order: the dialogs, the data module (closes the tables), the main window.
-  delete p.dlgNewDatabase;
-  delete p.dlgSettings;
-  delete p.dlgProgress;
-  delete p.dlgAbout;
-  delete p.DataModule2;
-  delete p.Form1;
-  p = TProgramObjects{};
-}
+TProgram::~TProgram() = default;
 
 }  // namespace pagolin

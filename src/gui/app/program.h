@@ -1,10 +1,11 @@
-// The program's long-lived objects, created once at start in this order and alive until the
-// program ends: the main window, the data module, then the dialogs.
+// TProgram: the program's long-lived objects for one site, created in the order of program
+// start (the main window, the data module, then the dialogs) and alive until it ends. It owns
+// the settings in force and the data module; the windows get them in their constructors and
+// only collect what the user chooses.
 #pragma once
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <QString>
 
@@ -12,31 +13,48 @@ namespace pagolin {
 
 class TForm1;
 class TDataModule2;
+class TSettings;
 class TdlgAbout;
 class TdlgProgress;
 class TdlgSettings;
 class TdlgNewDatabase;
 
-struct TProgramObjects {
-  TForm1* Form1 = nullptr;
-  TDataModule2* DataModule2 = nullptr;
-  TdlgAbout* dlgAbout = nullptr;
-  TdlgProgress* dlgProgress = nullptr;
-  TdlgSettings* dlgSettings = nullptr;
-  TdlgNewDatabase* dlgNewDatabase = nullptr;
-  std::string SiteFolder;  // with its trailing delimiter
-  QString HelpFile;
-  std::vector<std::string> CreationOrder;  // the names above, as they were created
+class TProgram {
+ public:
+  // Creates the objects for the site in siteFolder. An error while the data module opens its
+  // tables is shown in the standard error box; the program keeps running with the tables that
+  // did open.
+  explicit TProgram(const std::string& siteFolder);
+  // Destroys the dialogs, the main window (its controls let go of the data sources), then the
+  // data module, which closes the tables.
+  ~TProgram();
+  TProgram(const TProgram&) = delete;
+  TProgram& operator=(const TProgram&) = delete;
+
+  const std::string& SiteFolder() const { return siteFolder_; }  // with its trailing delimiter
+  TSettings& Settings() const { return *settings_; }
+  TDataModule2& DataModule2() const { return *dataModule2_; }
+  TForm1& Form1() const { return *form1_; }
+  TdlgAbout& dlgAbout() const { return *dlgAbout_; }
+  TdlgProgress& dlgProgress() const { return *dlgProgress_; }
+  TdlgSettings& dlgSettings() const { return *dlgSettings_; }
+  TdlgNewDatabase& dlgNewDatabase() const { return *dlgNewDatabase_; }
+
+ private:
+  std::string siteFolder_;
+  // Destroyed in reverse order of declaration: the dialogs, the main window, the data module
+  // (which outlives the controls bound to it), the settings.
+  std::unique_ptr<TSettings> settings_;
+  std::unique_ptr<TDataModule2> dataModule2_;
+  std::unique_ptr<TForm1> form1_;
+  std::unique_ptr<TdlgAbout> dlgAbout_;
+  std::unique_ptr<TdlgProgress> dlgProgress_;
+  std::unique_ptr<TdlgSettings> dlgSettings_;
+  std::unique_ptr<TdlgNewDatabase> dlgNewDatabase_;
 };
 
-// The one instance; empty until StartProgram has run.
-TProgramObjects& Program();
-
-// Creates the six objects in their order for the site in siteFolder. An error while the data
-// module opens its tables is shown in the standard error box; the program keeps running.
-// The caller owns nothing: FinishProgram destroys the objects in reverse order.
-void StartProgram(const std::string& siteFolder);
-void FinishProgram();
+// The help file the program shows: the HTML help beside the program.
+QString HelpFile();
 
 // The Qt implementations of the core's message hooks (message boxes, pending messages).
 void InstallQtMessageHooks();

@@ -16,8 +16,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "gui/app/mainwindow.h"
-#include "gui/app/program.h"
 #include "gui/components/browsefolder.h"
 #include "gui/components/nvbfbtn.h"
 #include "gui/components/qtext.h"
@@ -77,7 +75,7 @@ void SetMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
 
 }  // namespace
 
-TdlgSettings::TdlgSettings(QWidget* parent) : QDialog(parent), settings_(Program().SiteFolder) {
+TdlgSettings::TdlgSettings(TSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
   setObjectName(QStringLiteral("dlgSettings"));
   setWindowTitle(QStringLiteral("Settings"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -305,7 +303,7 @@ void TdlgSettings::FromControls() {
 }
 
 void TdlgSettings::LoadSettings() {
-  settings_ = TSettings(Program().SiteFolder);
+  settings_ = TSettings(settings_.SiteFolder());
   std::string error;
   const bool ok = settings_.LoadSettings(error);
   ToControls();
@@ -319,13 +317,13 @@ void TdlgSettings::btnOkClick() {
   FromControls();
   std::string error;
   if (!settings_.SaveSettings(error)) ShowError(error);
-  if (TForm1* form = Program().Form1) form->ApplyLanguageCaptions();
   accept();
 }
 
 void TdlgSettings::done(int result) {
   FromControls();
   QDialog::done(result);
+  emit SettingsChanged();
 }
 
 void TdlgSettings::RadioButton1Click() {

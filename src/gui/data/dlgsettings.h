@@ -1,6 +1,6 @@
-// TdlgSettings: the modal settings dialog over the core settings object. The object holds the
-// settings in force; the controls edit them. Whenever the dialog closes, with OK or Cancel,
-// the controls' values become the values in force; OK also writes the settings file.
+// TdlgSettings: the modal settings dialog over the settings in force, which the program owns.
+// The controls edit them. Whenever the dialog closes, with OK or Cancel, the controls' values
+// become the values in force and SettingsChanged is emitted; OK also writes the settings file.
 #pragma once
 
 #include <QDialog>
@@ -25,19 +25,19 @@ class TdlgSettings : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TdlgSettings(QWidget* parent = nullptr);
+  // settings: the settings in force, which outlive the dialog.
+  explicit TdlgSettings(TSettings& settings, QWidget* parent = nullptr);
 
-  // The settings in force, for every other part of the program.
   const TSettings& Settings() const { return settings_; }
 
-  // Reads the settings file of the site folder (Program().SiteFolder) into the settings in
-  // force and the controls; a file that cannot be read or written is reported by ShowError.
+  // Reads the settings file of the settings' site folder into the settings in force and the
+  // controls; a file that cannot be read or written is reported by ShowError.
   // Then "Home page" is the active tab, the radio-button rule applies and Edit3 has the focus.
   void LoadSettings();
 
   // "OK": the controls become the settings in force and are written to the file (a failure
-  // is reported by ShowError; the values stay in force for the run), the main window's
-  // captions follow, and the dialog closes with the result OK.
+  // is reported by ShowError; the values stay in force for the run), and the dialog closes
+  // with the result OK.
   void btnOkClick();
   // Both radio buttons: Edit1 and Button1 enabled exactly with "FTP", Edit2 and NVBFBtn5
   // exactly without it; the focus goes to Edit1 if enabled, else to Edit2.
@@ -48,6 +48,11 @@ class TdlgSettings : public QDialog {
   // Closing in any way (OK, Cancel, Escape, the window's close box) takes the controls' values.
   void done(int result) override;
 
+ signals:
+  // The values in force changed (the dialog closed); captions that show them follow.
+  void SettingsChanged();
+
+ public:
   QTabWidget* PageControl1 = nullptr;
   QWidget* tbsWWWHomePage = nullptr;
   QWidget* tbsLanguages = nullptr;
@@ -100,7 +105,7 @@ class TdlgSettings : public QDialog {
   // Focus now when the dialog is up, else when it is next shown.
   void FocusControl(QWidget* control);
 
-  TSettings settings_;
+  TSettings& settings_;
   QWidget* focusOnShow_ = nullptr;
 };
 

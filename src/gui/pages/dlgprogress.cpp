@@ -7,15 +7,14 @@
 
 #include <exception>
 
-#include "gui/app/program.h"
 #include "gui/pages/animate.h"
 #include "core/pages/pagebuilder.h"
-#include "gui/data/dlgsettings.h"
 #include "core/platform/hooks.h"
 
 namespace pagolin {
 
-TdlgProgress::TdlgProgress(QWidget* parent) : QDialog(parent) {
+TdlgProgress::TdlgProgress(TDataModule2& dataModule, const TSettings& settings, QWidget* parent)
+    : QDialog(parent), builder_(std::make_unique<TPageBuilder>(dataModule, settings)) {
   setObjectName(QStringLiteral("dlgProgress"));
   setWindowTitle(QStringLiteral("Build web pages"));
   setModal(true);
@@ -57,7 +56,6 @@ TdlgProgress::TdlgProgress(QWidget* parent) : QDialog(parent) {
 TdlgProgress::~TdlgProgress() = default;
 
 void TdlgProgress::FormCreate() {
-  builder_ = std::make_unique<TPageBuilder>();
   builder_->OnProgress = [this](int position, int maximum) {
     ProgressBar1->setMaximum(maximum);
     ProgressBar1->setValue(std::min(position, maximum));
@@ -78,23 +76,13 @@ void TdlgProgress::FormShow() {
   builder_->FileList.clear();
 }
 
-bool TdlgProgress::AttachSources() {
-  const TProgramObjects& p = Program();
-  if (!p.DataModule2 || !p.dlgSettings) {
-    ShowError("No site is open, so there is nothing to build.");
-    return false;
-  }
-  builder_->SetSources(*p.DataModule2, p.dlgSettings->Settings());
-  return true;
-}
-
 void TdlgProgress::btnStartClick() {
   Timer1->stop();  // one build per showing
   if (building_) return;
   building_ = true;
   btnCancel->setEnabled(true);
   try {
-    if (AttachSources()) builder_->BuildPages();
+    builder_->BuildPages();
   } catch (const std::exception& e) {
     ShowError(e.what());
   }
@@ -124,7 +112,6 @@ bool TdlgProgress::Cancelled() const { return builder_->Cancelled(); }
 std::string TdlgProgress::HtmlText(const std::string& text) { return builder_->HtmlText(text); }
 
 std::string TdlgProgress::ReplaceVariables(const std::string& text, bool plain) {
-  if (!AttachSources()) return text;
   return builder_->ReplaceVariables(text, plain);
 }
 

@@ -16,12 +16,16 @@
 namespace pagolin {
 
 class TAnimate;
+class TDataModule2;
 class TPageBuilder;
+class TSettings;
 
 class TdlgProgress : public QDialog {
   Q_OBJECT
  public:
-  explicit TdlgProgress(QWidget* parent = nullptr);
+  // dataModule and settings: the site's tables and the settings in force, which outlive the
+  // dialog.
+  TdlgProgress(TDataModule2& dataModule, const TSettings& settings, QWidget* parent = nullptr);
   ~TdlgProgress() override;
 
   // Creates the file list, sets the bar to 0 and starts the animation (from the constructor).
@@ -54,10 +58,6 @@ class TdlgProgress : public QDialog {
   void reject() override;
 
  private:
-  // Points the builder at the program's data module and settings; false (with the error
-  // shown) when the program has none.
-  bool AttachSources();
-
   std::unique_ptr<TPageBuilder> builder_;
   bool building_ = false;
 };
