@@ -4,11 +4,18 @@
 // "1" or "0", a date-time is the stored text "YYYY-MM-DD HH:MM:SS". Texts are Windows-1252.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace pagolin {
+
+// What went wrong while a site folder was prepared; the message names the file.
+class ENewSiteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 struct TNewSiteRow {
   std::vector<std::pair<std::string, std::string>> fields;
@@ -24,7 +31,7 @@ std::vector<TNewSiteRow> SamplePostings();  // rows of "newspost.db"
 // to be written into the site folder, which is the output folder of a new site's settings.
 std::vector<std::pair<std::string, std::string>> SampleFiles();
 // Writes SampleFiles() into folder (with its trailing delimiter), each file whole; throws
-// std::runtime_error naming the file that could not be written.
+// ENewSiteError naming the file that could not be written.
 void WriteSampleFiles(const std::string& folder);
 
 }  // namespace pagolin

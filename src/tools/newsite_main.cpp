@@ -25,11 +25,6 @@ namespace {
 
 const char kUsage[] = "usage: pagolin-newsite DIR [--sample]\n";
 
-class ENewSiteError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 const TFieldDef* FindFieldDef(const TTableDef& def, const std::string& name) {
   for (const TFieldDef& f : def.fields)
     if (f.name == name) return &f;

@@ -171,7 +171,7 @@ void WriteSampleFiles(const std::string& folder) {
   for (const auto& [name, bytes] : SampleFiles()) {
     std::string error;
     if (!WriteFileAtomically(folder + name, bytes, error))
-      throw std::runtime_error("cannot write \"" + folder + name + "\": " + error);
+      throw ENewSiteError("cannot write \"" + folder + name + "\": " + error);
   }
 }
 

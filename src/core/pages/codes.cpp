@@ -4,6 +4,7 @@
 #include "core/pages/textlines.h"
 #include "core/pages/variables.h"
 #include "core/platform/filenames.h"
+#include "core/platform/recordkeeper.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
@@ -19,17 +20,13 @@ namespace {
 
 TVariables ReadVariables(TTable& tblCodes, bool plain) {
   TVariables variables;
+  TRecordKeeper keeper(tblCodes);
   tblCodes.SetRange("Variable", "Variable");
-  try {
-    TField& name = tblCodes.FieldByName("Name");
-    TField& value = tblCodes.FieldByName(plain ? "Description 1" : "Code");
-    for (tblCodes.First(); !tblCodes.Eof(); tblCodes.Next())
-      variables.emplace_back("%" + name.AsString() + "%", value.AsString());
-  } catch (...) {
-    tblCodes.CancelRange();
-    throw;
-  }
-  tblCodes.CancelRange();
+  TField& name = tblCodes.FieldByName("Name");
+  TField& value = tblCodes.FieldByName(plain ? "Description 1" : "Code");
+  for (tblCodes.First(); !tblCodes.Eof(); tblCodes.Next())
+    variables.emplace_back("%" + name.AsString() + "%", value.AsString());
+  keeper.Restore();
   return variables;
 }
 

@@ -10,35 +10,11 @@
 #include "core/data/settings.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
+#include "core/platform/recordkeeper.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
 namespace {
-
-// Puts a table back on the record it was on, also when a build ends with an error.
-class TRecordKeeper {
- public:
-  explicit TRecordKeeper(TTable& table) : table_(table), recNo_(table.RecNo()) {}
-  TRecordKeeper(const TRecordKeeper&) = delete;
-  TRecordKeeper& operator=(const TRecordKeeper&) = delete;
-  ~TRecordKeeper() {
-    if (restored_) return;
-    try {
-      if (table_.Active()) table_.SetRecNo(recNo_);
-    } catch (...) {
-      // Already on the way out with the error that ended the build; that one is reported.
-    }
-  }
-  void Restore() {
-    restored_ = true;
-    table_.SetRecNo(recNo_);
-  }
-
- private:
-  TTable& table_;
-  int recNo_;
-  bool restored_ = false;
-};
 
 // A fixed piece of a page: one entry, ended by a line break (an empty piece is an empty line).
 void AppendPiece(std::string& page, const std::string& piece) {

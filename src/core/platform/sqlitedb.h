@@ -1,6 +1,7 @@
 // Small owners of an SQLite connection and a prepared statement (sqlite3 C API). Neither can be
-// copied; each releases its handle in its destructor. Failures throw EDatabaseError with the
-// engine's message; callers that know the file name catch and rephrase.
+// copied; each releases its handle in its destructor. Nothing here throws: failures come back
+// as the engine's result codes, with its message in ErrorMessage(); the callers, which know the
+// file, turn them into EDatabaseError with a message that names it.
 #pragma once
 
 #include <sqlite3.h>
@@ -10,7 +11,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/platform/dberror.h"
 
 namespace pagolin {
 

@@ -108,6 +108,8 @@ void TTable::CancelRange() {
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
+bool TTable::HasRange() const { return impl_->range.has_value(); }
+
 bool TTable::Locate(const std::string& fieldName, const std::string& value) {
   CheckActive();
   CheckBrowseMode();

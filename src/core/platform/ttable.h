@@ -177,6 +177,7 @@ class TTable {
   // active index. Values are texts in the core's terms (dates and logicals as they read).
   void SetRange(const std::string& startValue, const std::string& endValue);
   void CancelRange();
+  bool HasRange() const;
   // Makes the first record (in index order, within a range) whose field equals value the
   // current one; false (position unchanged) when there is none.
   bool Locate(const std::string& fieldName, const std::string& value);

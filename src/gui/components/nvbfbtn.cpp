@@ -32,8 +32,8 @@ TNVBFBtn::TNVBFBtn(QWidget* parent) : QPushButton(QStringLiteral("..."), parent)
 
 void TNVBFBtn::Loaded() {
   const std::string where = std::string(" undefined in TNVBFBtn ") + FromQ(objectName());
-  if (!openDialog_) throw std::runtime_error("Property 'OpenDialog'" + where);
-  if (!editfield_) throw std::runtime_error("Property 'Editfield'" + where);
+  if (!openDialog_) throw EComponentError("Property 'OpenDialog'" + where);
+  if (!editfield_) throw EComponentError("Property 'Editfield'" + where);
 }
 
 QString TNVBFBtn::FieldText() const {

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "gui/components/componenterror.h"
+
 namespace pagolin {
 
 enum class TBFOptions { folderAndFilename, folderOnly, fileNameOnly };
@@ -46,7 +48,7 @@ class TNVBFBtn : public QPushButton {
   void SetFilenameOptions(TBFOptions options) { options_ = options; }
 
   // Checks the configuration once the owner has set the properties. Throws
-  // std::runtime_error "Property 'OpenDialog' undefined in TNVBFBtn <name>" (then the same
+  // EComponentError "Property 'OpenDialog' undefined in TNVBFBtn <name>" (then the same
   // for 'Editfield') when one is missing.
   void Loaded();
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/platform/recordkeeper.h"
 #include "core/platform/sqlitedb.h"
 
 namespace pagolin {
@@ -476,6 +477,34 @@ TEST_F(TTableTest, EmptyFieldsStayEmptyAcrossFetchWindows) {
   for (t->First(); !t->Eof(); t->Next()) check(n++);
   for (t->Last(); !t->Bof(); t->Prior()) check(--n);
   EXPECT_EQ(n, 0);
+}
+
+TEST_F(TTableTest, RecordKeeperReturnsToTheRecordAndDropsItsRangeAlsoWhenTheWalkFails) {
+  AddSample();
+  auto t = OpenTable("byCat");  // a1 a2 b1 b2 c1
+  t->SetRecNo(4);
+  {
+    TRecordKeeper keeper(*t);
+    t->SetRange("A", "A");
+    t->Last();
+    keeper.Restore();
+  }
+  EXPECT_FALSE(t->HasRange());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  try {
+    TRecordKeeper keeper(*t);
+    t->SetRange("C", "C");
+    t->FieldByName("No such field");
+  } catch (const EDatabaseError&) {
+  }
+  EXPECT_FALSE(t->HasRange());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  // A range that was there before the walk stays.
+  t->SetRange("B", "B");
+  t->Next();
+  { TRecordKeeper keeper(*t); t->First(); }
+  EXPECT_TRUE(t->HasRange());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+#include "core/platform/recordkeeper.h"
+
+namespace pagolin {
+
+TRecordKeeper::TRecordKeeper(TTable& table)
+    : table_(table), recNo_(table.Active() ? table.RecNo() : 0), hadRange_(table.HasRange()) {}
+
+TRecordKeeper::~TRecordKeeper() {
+  if (restored_) return;
+  try {
+    Return();
+  } catch (const EDatabaseError&) {
+    // The walk is ending with an error of its own; that one is reported.
+  }
+}
+
+void TRecordKeeper::Restore() {
+  restored_ = true;
+  Return();
+}
+
+void TRecordKeeper::Return() {
+  if (!table_.Active()) return;
+  if (!hadRange_ && table_.HasRange()) table_.CancelRange();
+  if (recNo_ > 0) table_.SetRecNo(recNo_);
+}
+
+}  // namespace pagolin
