@@ -21,9 +21,9 @@ std::optional<T> Pick(int n, const T& one, const T& two) {
 }
 
 // The highest n of a stored key prefix + n ("Signature1_" + n), 0 when there is none.
-int HighestLineKey(const TIniFile& ini, std::string_view prefix) {
+int HighestLineKey(const TIniFile& ini, std::string_view section, std::string_view prefix) {
   int highest = 0;
-  for (const std::string& key : ini.ReadSection(kNews)) {
+  for (const std::string& key : ini.ReadSection(section)) {
     if (key.size() <= prefix.size() || !SameText(std::string_view(key).substr(0, prefix.size()), prefix))
       continue;
     int n = 0;
@@ -36,34 +36,88 @@ int HighestLineKey(const TIniFile& ini, std::string_view prefix) {
 
 // Lines 1 to the stored count. A count beyond the last stored line only adds empty lines, so
 // it is cut there: a damaged count (say 2000000000) must not hang the program.
-std::vector<std::string> ReadLines(const TIniFile& ini, const std::string& countKey,
-                                   const std::string& prefix) {
+std::vector<std::string> ReadLines(const TIniFile& ini, const TSettingKey& key) {
   std::vector<std::string> lines;
-  int count = ini.ReadInteger(kNews, countKey, 0);
-  const int highest = HighestLineKey(ini, prefix);
+  const std::string prefix = key.LinePrefix;
+  int count = ini.ReadInteger(key.Section, key.Key, 0);
+  const int highest = HighestLineKey(ini, key.Section, prefix);
   if (count > highest) count = highest;
-  for (int n = 1; n <= count; ++n) lines.push_back(ini.ReadString(kNews, prefix + std::to_string(n), ""));
+  for (int n = 1; n <= count; ++n) lines.push_back(ini.ReadString(key.Section, prefix + std::to_string(n), ""));
   return lines;
 }
 
-void WriteLines(TIniFile& ini, const std::string& prefix, const std::vector<std::string>& lines) {
-  for (size_t n = 1; n <= lines.size(); ++n) ini.WriteString(kNews, prefix + std::to_string(n), lines[n - 1]);
+void WriteLines(TIniFile& ini, const TSettingKey& key, const std::vector<std::string>& lines) {
+  for (size_t n = 1; n <= lines.size(); ++n)
+    ini.WriteString(key.Section, key.LinePrefix + std::to_string(n), lines[n - 1]);
 }
 
+
+using K = TSettingKey;
+
 }  // namespace
+
+const std::vector<TSettingKey>& SettingKeys() {
+  static const std::vector<TSettingKey> keys = {
+      {.Section = kSettings, .Key = "UploadMethodFTP", .Kind = K::skLogical, .Default = "0",
+       .Logical = &TSettings::UploadMethodFTP, .Control = "RadioButton1"},
+      {.Section = kSettings, .Key = "FTPUploadFile", .Kind = K::skText, .Default = "",
+       .DefaultInSiteFolder = true, .Text = &TSettings::FTPUploadFile, .Control = "Edit1"},
+      {.Section = kSettings, .Key = "ZIPUploadFile", .Kind = K::skText, .Default = "upload.zip",
+       .DefaultInSiteFolder = true, .Text = &TSettings::ZIPUploadFile, .Control = "Edit2"},
+      {.Section = kSettings, .Key = "WWWHomepageFile", .Kind = K::skText, .Default = "index.htm",
+       .Text = &TSettings::WWWHomepageFile, .Control = "Edit3"},
+      {.Section = kNews, .Key = "Server", .Kind = K::skText, .Default = "", .Text = &TSettings::Server,
+       .Control = "Edit4"},
+      {.Section = kNews, .Key = "DefNewsgroup1", .Kind = K::skText, .Default = "",
+       .Text = &TSettings::DefNewsgroup1, .Control = "Edit5"},
+      {.Section = kNews, .Key = "DefNewsgroup2", .Kind = K::skText, .Default = "",
+       .Text = &TSettings::DefNewsgroup2, .Control = "Edit6"},
+      {.Section = kNews, .Key = "SignatureLines1", .Kind = K::skLines, .Default = "",
+       .Lines = &TSettings::Signature1, .LinePrefix = "Signature1_", .Control = "Memo1"},
+      {.Section = kNews, .Key = "SignatureLines2", .Kind = K::skLines, .Default = "",
+       .Lines = &TSettings::Signature2, .LinePrefix = "Signature2_", .Control = "Memo2"},
+      {.Section = kIdentification, .Key = "Name", .Kind = K::skText, .Default = "", .Text = &TSettings::Name,
+       .Control = "Edit7"},
+      {.Section = kIdentification, .Key = "EMailAddress", .Kind = K::skText, .Default = "",
+       .Text = &TSettings::EMailAddress, .Control = "Edit8"},
+      {.Section = kIdentification, .Key = "ReplyAddress", .Kind = K::skText, .Default = "",
+       .Text = &TSettings::ReplyAddress, .Control = "Edit9"},
+      {.Section = kIdentification, .Key = "Organization", .Kind = K::skText, .Default = "",
+       .Text = &TSettings::Organization, .Control = "Edit10"},
+      {.Section = kLanguages, .Key = "Language1", .Kind = K::skText, .Default = "English",
+       .Text = &TSettings::Language1, .Control = "Edit11"},
+      {.Section = kLanguages, .Key = "Language2", .Kind = K::skText, .Default = "Deutsch",
+       .Text = &TSettings::Language2, .Control = "Edit12"},
+      {.Section = kLanguages, .Key = "DateFormat1", .Kind = K::skChoice, .Default = "m-d-yyyy",
+       .Text = &TSettings::DateFormat1, .Choices = &TSettings::kDateFormats, .Control = "ComboBox1"},
+      {.Section = kLanguages, .Key = "DateFormat2", .Kind = K::skChoice, .Default = "dddddd",
+       .Text = &TSettings::DateFormat2, .Choices = &TSettings::kDateFormats, .Control = "ComboBox2"},
+      {.Section = kLanguages, .Key = "DateTimeFormat1", .Kind = K::skChoice, .Default = "m-d-yyyy hh:mm",
+       .Text = &TSettings::DateTimeFormat1, .Choices = &TSettings::kDateTimeFormats, .Control = "ComboBox3"},
+      {.Section = kLanguages, .Key = "DateTimeFormat2", .Kind = K::skChoice, .Default = "ddddd t",
+       .Text = &TSettings::DateTimeFormat2, .Choices = &TSettings::kDateTimeFormats, .Control = "ComboBox4"},
+  };
+  return keys;
+}
+
 
 TSettings::TSettings(std::string_view siteFolder)
     : siteFolder_(siteFolder.empty() ? std::string() : IncludeTrailingPathDelimiter(siteFolder)),
       fileName_(SettingsFileName(siteFolder)) {
-  FTPUploadFile = ExcludeTrailingPathDelimiter(siteFolder_);
-  ZIPUploadFile = siteFolder_ + "upload.zip";
-  WWWHomepageFile = "index.htm";
-  Language1 = "English";
-  Language2 = "Deutsch";
-  DateFormat1 = kDateFormats[0];
-  DateFormat2 = kDateFormats[1];
-  DateTimeFormat1 = kDateTimeFormats[0];
-  DateTimeFormat2 = kDateTimeFormats[1];
+  for (const TSettingKey& key : SettingKeys()) {
+    const std::string value = DefaultOf(key);
+    switch (key.Kind) {
+      case K::skText:
+      case K::skChoice: this->*key.Text = value; break;
+      case K::skLogical: this->*key.Logical = value == "1"; break;
+      case K::skLines: (this->*key.Lines).clear(); break;
+    }
+  }
+  FTPUploadFile = ExcludeTrailingPathDelimiter(FTPUploadFile);
+}
+
+std::string TSettings::DefaultOf(const TSettingKey& key) const {
+  return (key.DefaultInSiteFolder ? siteFolder_ : std::string()) + key.Default;
 }
 
 std::string TSettings::SettingsFileName(std::string_view siteFolder) {
@@ -82,8 +136,17 @@ bool TSettings::LoadSettings(std::string& error) {
   TIniFile ini(fileName_);
   if (!ini.ReadError().empty()) error = "The settings could not be read, defaults apply: " + ini.ReadError();
 
-  UploadMethodFTP = ini.ReadBool(kSettings, "UploadMethodFTP", false);
-  FTPUploadFile = ini.ReadString(kSettings, "FTPUploadFile", siteFolder_);
+  for (const TSettingKey& key : SettingKeys()) {
+    switch (key.Kind) {
+      case K::skText: this->*key.Text = ini.ReadString(key.Section, key.Key, DefaultOf(key)); break;
+      case K::skChoice:
+        this->*key.Text = MatchChoice(ini.ReadString(key.Section, key.Key, DefaultOf(key)), *key.Choices);
+        break;
+      case K::skLogical: this->*key.Logical = ini.ReadBool(key.Section, key.Key, DefaultOf(key) == "1"); break;
+      case K::skLines: this->*key.Lines = ReadLines(ini, key); break;
+    }
+  }
+  // The output folder is kept without its trailing delimiter, and the file says so at once.
   if (!FTPUploadFile.empty() && FTPUploadFile.back() == PathDelim) {
     FTPUploadFile.pop_back();
     ini.WriteString(kSettings, "FTPUploadFile", FTPUploadFile);
@@ -91,54 +154,22 @@ bool TSettings::LoadSettings(std::string& error) {
     if (error.empty() && !ini.UpdateFile(writeError))
       error = "The settings file could not be written: " + writeError;
   }
-  ZIPUploadFile = ini.ReadString(kSettings, "ZIPUploadFile", siteFolder_ + "upload.zip");
-  WWWHomepageFile = ini.ReadString(kSettings, "WWWHomepageFile", "index.htm");
-
-  Server = ini.ReadString(kNews, "Server", "");
-  DefNewsgroup1 = ini.ReadString(kNews, "DefNewsgroup1", "");
-  DefNewsgroup2 = ini.ReadString(kNews, "DefNewsgroup2", "");
-  Signature1 = ReadLines(ini, "SignatureLines1", "Signature1_");
-  Signature2 = ReadLines(ini, "SignatureLines2", "Signature2_");
-
-  Name = ini.ReadString(kIdentification, "Name", "");
-  EMailAddress = ini.ReadString(kIdentification, "EMailAddress", "");
-  ReplyAddress = ini.ReadString(kIdentification, "ReplyAddress", "");
-  Organization = ini.ReadString(kIdentification, "Organization", "");
-
-  Language1 = ini.ReadString(kLanguages, "Language1", "English");
-  Language2 = ini.ReadString(kLanguages, "Language2", "Deutsch");
-  DateFormat1 = MatchChoice(ini.ReadString(kLanguages, "DateFormat1", kDateFormats[0]), kDateFormats);
-  DateFormat2 = MatchChoice(ini.ReadString(kLanguages, "DateFormat2", kDateFormats[1]), kDateFormats);
-  DateTimeFormat1 =
-      MatchChoice(ini.ReadString(kLanguages, "DateTimeFormat1", kDateTimeFormats[0]), kDateTimeFormats);
-  DateTimeFormat2 =
-      MatchChoice(ini.ReadString(kLanguages, "DateTimeFormat2", kDateTimeFormats[1]), kDateTimeFormats);
   return error.empty();
 }
 
 bool TSettings::SaveSettings(std::string& error) const {
   TIniFile ini(fileName_);
-  ini.WriteBool(kSettings, "UploadMethodFTP", UploadMethodFTP);
-  ini.WriteString(kSettings, "FTPUploadFile", FTPUploadFile);
-  ini.WriteString(kSettings, "ZIPUploadFile", ZIPUploadFile);
-  ini.WriteString(kSettings, "WWWHomepageFile", WWWHomepageFile);
-  ini.WriteString(kNews, "Server", Server);
-  ini.WriteString(kNews, "DefNewsgroup1", DefNewsgroup1);
-  ini.WriteString(kNews, "DefNewsgroup2", DefNewsgroup2);
-  ini.WriteInteger(kNews, "SignatureLines1", static_cast<int>(Signature1.size()));
-  ini.WriteInteger(kNews, "SignatureLines2", static_cast<int>(Signature2.size()));
-  WriteLines(ini, "Signature1_", Signature1);
-  WriteLines(ini, "Signature2_", Signature2);
-  ini.WriteString(kIdentification, "Name", Name);
-  ini.WriteString(kIdentification, "EMailAddress", EMailAddress);
-  ini.WriteString(kIdentification, "ReplyAddress", ReplyAddress);
-  ini.WriteString(kIdentification, "Organization", Organization);
-  ini.WriteString(kLanguages, "Language1", Language1);
-  ini.WriteString(kLanguages, "Language2", Language2);
-  ini.WriteString(kLanguages, "DateFormat1", DateFormat1);
-  ini.WriteString(kLanguages, "DateFormat2", DateFormat2);
-  ini.WriteString(kLanguages, "DateTimeFormat1", DateTimeFormat1);
-  ini.WriteString(kLanguages, "DateTimeFormat2", DateTimeFormat2);
+  for (const TSettingKey& key : SettingKeys()) {
+    switch (key.Kind) {
+      case K::skText:
+      case K::skChoice: ini.WriteString(key.Section, key.Key, this->*key.Text); break;
+      case K::skLogical: ini.WriteBool(key.Section, key.Key, this->*key.Logical); break;
+      case K::skLines: ini.WriteInteger(key.Section, key.Key, static_cast<int>((this->*key.Lines).size())); break;
+    }
+  }
+  // The lines follow all the counts.
+  for (const TSettingKey& key : SettingKeys())
+    if (key.Kind == K::skLines) WriteLines(ini, key, this->*key.Lines);
   std::string writeError;
   if (ini.UpdateFile(writeError)) return true;
   error = "The settings could not be saved: " + writeError;

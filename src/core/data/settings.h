@@ -12,6 +12,28 @@
 
 namespace pagolin {
 
+class TSettings;
+
+// One key of the settings file: where it is stored, its default, the value it fills, and the
+// control of the settings dialog that edits that value. SettingKeys() lists every key in the
+// order the file is written; loading, saving, the defaults and the dialog all walk it.
+struct TSettingKey {
+  enum TKind { skText, skLogical, skChoice, skLines };
+  const char* Section;
+  const char* Key;                     // skLines: the count; the lines are LinePrefix + 1, 2, ...
+  TKind Kind;
+  const char* Default;                 // skLogical: "1" or "0"; skChoice: one of Choices
+  bool DefaultInSiteFolder = false;    // the default is the site folder followed by Default
+  std::string TSettings::*Text = nullptr;               // skText, skChoice
+  bool TSettings::*Logical = nullptr;                   // skLogical
+  std::vector<std::string> TSettings::*Lines = nullptr;  // skLines
+  const std::array<std::string_view, 2>* Choices = nullptr;  // skChoice
+  const char* LinePrefix = nullptr;                     // skLines
+  const char* Control = nullptr;       // objectName of the settings dialog's control
+};
+
+const std::vector<TSettingKey>& SettingKeys();
+
 class TSettings {
  public:
   // The two choices each format box offers, in the order shown.
@@ -41,6 +63,8 @@ class TSettings {
   // The stored spelling of the choice equal to value without regard to case, else "".
   static std::string MatchChoice(std::string_view value,
                                  const std::array<std::string_view, 2>& choices);
+  // The default of a key for this site.
+  std::string DefaultOf(const TSettingKey& key) const;
 
   // --- Values, named after their keys. ---
   // [Settings]

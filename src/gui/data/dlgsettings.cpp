@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "gui/components/browsefolder.h"
+#include "gui/components/componenterror.h"
 #include "gui/components/nvbfbtn.h"
 #include "gui/components/qtext.h"
 #include "core/platform/hooks.h"
@@ -71,6 +72,15 @@ std::vector<std::string> MemoLines(const QPlainTextEdit* memo) { return TextToLi
 
 void SetMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
   memo->setPlainText(ToQ(LinesToText(lines, "\n")));
+}
+
+// The control that edits a key's value; a key without one is a fault of the program.
+template <typename T>
+T* Control(const QWidget* dialog, const TSettingKey& key) {
+  T* control = dialog->findChild<T*>(QString::fromLatin1(key.Control));
+  if (!control)
+    throw EComponentError(std::string("The settings dialog has no control \"") + key.Control + "\" for " + key.Key);
+  return control;
 }
 
 }  // namespace
@@ -256,50 +266,27 @@ QWidget* TdlgSettings::CreateIdentificationTab() {
 }
 
 void TdlgSettings::ToControls() {
-  const TSettings& s = settings_;
-  RadioButton1->setChecked(s.UploadMethodFTP);
-  RadioButton2->setChecked(!s.UploadMethodFTP);
-  Edit1->setText(ToQ(s.FTPUploadFile));
-  Edit2->setText(ToQ(s.ZIPUploadFile));
-  Edit3->setText(ToQ(s.WWWHomepageFile));
-  Edit4->setText(ToQ(s.Server));
-  Edit5->setText(ToQ(s.DefNewsgroup1));
-  Edit6->setText(ToQ(s.DefNewsgroup2));
-  SetMemoLines(Memo1, s.Signature1);
-  SetMemoLines(Memo2, s.Signature2);
-  Edit7->setText(ToQ(s.Name));
-  Edit8->setText(ToQ(s.EMailAddress));
-  Edit9->setText(ToQ(s.ReplyAddress));
-  Edit10->setText(ToQ(s.Organization));
-  Edit11->setText(ToQ(s.Language1));
-  Edit12->setText(ToQ(s.Language2));
-  SelectChoice(ComboBox1, s.DateFormat1);
-  SelectChoice(ComboBox2, s.DateFormat2);
-  SelectChoice(ComboBox3, s.DateTimeFormat1);
-  SelectChoice(ComboBox4, s.DateTimeFormat2);
+  for (const TSettingKey& key : SettingKeys()) {
+    switch (key.Kind) {
+      case TSettingKey::skText: Control<QLineEdit>(this, key)->setText(ToQ(settings_.*key.Text)); break;
+      case TSettingKey::skChoice: SelectChoice(Control<QComboBox>(this, key), settings_.*key.Text); break;
+      case TSettingKey::skLogical: Control<QRadioButton>(this, key)->setChecked(settings_.*key.Logical); break;
+      case TSettingKey::skLines: SetMemoLines(Control<QPlainTextEdit>(this, key), settings_.*key.Lines); break;
+    }
+  }
+  // The upload method's other radio button carries the other value.
+  if (!settings_.UploadMethodFTP) RadioButton2->setChecked(true);
 }
 
 void TdlgSettings::FromControls() {
-  TSettings& s = settings_;
-  s.UploadMethodFTP = RadioButton1->isChecked();
-  s.FTPUploadFile = FromQ(Edit1->text());
-  s.ZIPUploadFile = FromQ(Edit2->text());
-  s.WWWHomepageFile = FromQ(Edit3->text());
-  s.Server = FromQ(Edit4->text());
-  s.DefNewsgroup1 = FromQ(Edit5->text());
-  s.DefNewsgroup2 = FromQ(Edit6->text());
-  s.Signature1 = MemoLines(Memo1);
-  s.Signature2 = MemoLines(Memo2);
-  s.Name = FromQ(Edit7->text());
-  s.EMailAddress = FromQ(Edit8->text());
-  s.ReplyAddress = FromQ(Edit9->text());
-  s.Organization = FromQ(Edit10->text());
-  s.Language1 = FromQ(Edit11->text());
-  s.Language2 = FromQ(Edit12->text());
-  s.DateFormat1 = FromQ(ComboBox1->currentText());
-  s.DateFormat2 = FromQ(ComboBox2->currentText());
-  s.DateTimeFormat1 = FromQ(ComboBox3->currentText());
-  s.DateTimeFormat2 = FromQ(ComboBox4->currentText());
+  for (const TSettingKey& key : SettingKeys()) {
+    switch (key.Kind) {
+      case TSettingKey::skText: settings_.*key.Text = FromQ(Control<QLineEdit>(this, key)->text()); break;
+      case TSettingKey::skChoice: settings_.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
+      case TSettingKey::skLogical: settings_.*key.Logical = Control<QRadioButton>(this, key)->isChecked(); break;
+      case TSettingKey::skLines: settings_.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
+    }
+  }
 }
 
 void TdlgSettings::LoadSettings() {
