@@ -1,6 +1,6 @@
 #include "core/pages/codes.h"
 
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
 #include "core/pages/variables.h"
 #include "core/platform/filenames.h"

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "core/pages/fileinfo.h"
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 #include "core/platform/filenames.h"
 
 namespace pagolin {

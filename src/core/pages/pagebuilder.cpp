@@ -4,7 +4,7 @@
 #include "core/pages/fileinfo.h"
 #include "core/pages/htmltext.h"
 #include "core/pages/imagetags.h"
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
 #include "core/data/datamod.h"
 #include "core/data/settings.h"

@@ -1,10 +1,9 @@
 #include "core/pages/variables.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 
 namespace pagolin {
 namespace {
@@ -31,12 +30,11 @@ class TStretches {
   // of name: then a joined stretch never equals name, and the first occurrence left of
   // the search point is always the next equal stretch.
   void Replace(std::string_view name, std::string_view value) {
-    const std::uint64_t nameStart = StartOf(name);
     const size_t n = order_.size();
     size_t kept = 0;
     for (size_t i = 0; i < n; ++i) {
       const int s = order_[i];
-      if (i > 0 && i + 1 < n && Equals(s, name, nameStart)) {
+      if (i > 0 && i + 1 < n && Equals(s, name)) {
         const int left = order_[kept - 1];
         Join(left, value, order_[i + 1]);
         ++i;  // the right neighbour is now part of the left one
@@ -65,26 +63,18 @@ class TStretches {
   struct TStretch {
     int head, tail;
     size_t size;
-    std::uint64_t start;  // its first (up to) eight bytes: most comparisons end here
   };
 
   void Add(std::string_view text) {
     parts_.push_back({text, -1});
     const int p = static_cast<int>(parts_.size()) - 1;
-    stretches_.push_back({p, p, text.size(), StartOf(text)});
+    stretches_.push_back({p, p, text.size()});
     order_.push_back(static_cast<int>(stretches_.size()) - 1);
   }
 
-  static std::uint64_t StartOf(std::string_view text) {
-    std::uint64_t start = 0;
-    if (!text.empty()) std::memcpy(&start, text.data(), std::min<size_t>(text.size(), 8));
-    return start;
-  }
-
-  bool Equals(int s, std::string_view name, std::uint64_t nameStart) const {
+  bool Equals(int s, std::string_view name) const {
     const TStretch& st = stretches_[s];
-    if (st.size != name.size() || st.start != nameStart) return false;
-    if (st.size <= 8) return true;
+    if (st.size != name.size()) return false;
     size_t at = 0;
     for (int p = st.head; p >= 0; p = parts_[p].next) {
       const std::string_view t = parts_[p].text;
@@ -98,22 +88,9 @@ class TStretches {
     TStretch& l = stretches_[left];
     const TStretch& r = stretches_[right];
     parts_.push_back({value, r.head});
-    const int v = static_cast<int>(parts_.size()) - 1;
-    parts_[l.tail].next = v;
-    const bool shortLeft = l.size < 8;
+    parts_[l.tail].next = static_cast<int>(parts_.size()) - 1;
     l.tail = r.tail;
     l.size += value.size() + r.size;
-    if (!shortLeft) return;  // the first eight bytes are still those of the left stretch
-    // The first eight bytes of the joined stretch, gathered from its parts.
-    char start[8] = {};
-    size_t have = 0;
-    for (int p = l.head; p >= 0 && have < 8; p = parts_[p].next) {
-      const std::string_view t = parts_[p].text;
-      const size_t take = std::min(t.size(), 8 - have);
-      std::memcpy(start + have, t.data(), take);
-      have += take;
-    }
-    std::memcpy(&l.start, start, 8);
   }
 
   std::vector<TPart> parts_;

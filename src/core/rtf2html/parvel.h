@@ -102,13 +102,10 @@ class TParvel {
   // -1 when the text is not exactly two such characters.
   static int HexToByte(const std::string& hex);
   // The title with "<", ">", and the characters 169, 196, 228, 214, 246, 220, 252, 223
-  // (Windows-1252) replaced by their entities, in that order. "&" and '"' stay as they are.
+  // (Windows-1252) replaced by their entities (EscapeHtml without line breaks). "&" and '"'
+  // stay as they are.
   static std::string EncodeTitle(const std::string& title);
-  // Replaces the first occurrence of Search, then searches again from the start, until none is
-  // left. An empty Search returns Text unchanged. Where searching again would never end (the
-  // Replacement contains Search, or new matches keep forming across the edges of replacements:
-  // more than Text.size() + 1 replacements), each occurrence in the original Text is replaced
-  // once instead. Time linear in the length of Text for a fixed Search and Replacement.
+  // The program's one ReplaceAll (core/platform/replaceall.h), under the converter's name.
   static std::string ReplaceAll(const std::string& Text, const std::string& Search,
                                 const std::string& Replacement);
 

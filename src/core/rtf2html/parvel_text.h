@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/htmlentities.h"
+
 namespace pagolin::parvel {
 
-// The HTML entity (with "&" and ";") of a Windows-1252 byte from 160 to 255; nullptr below.
-// 168 gives "&die;"; 183 gives "&middot;" (the caller drops it inside a bullet list).
-const char* EntityName(int value);
+// The HTML entity of a Windows-1252 byte from 160 to 255 (183 gives "&middot;", which the
+// caller drops inside a bullet list).
+using pagolin::EntityName;
 
 // A control word's parameter as a 32-bit integer: an optional "-" and decimal digits, in range.
 // Anything else is not an integer (std::nullopt), and the caller uses its fixed value instead.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
 
 #include <random>

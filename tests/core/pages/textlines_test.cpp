@@ -1,5 +1,3 @@
-#include "core/pages/htmltext.h"
-#include "core/pages/replaceall.h"
 #include "core/pages/textlines.h"
 
 #include <gtest/gtest.h>
@@ -10,37 +8,6 @@
 
 namespace pagolin {
 namespace {
-
-TEST(EscapeHtml, EscapesSignsUmlautsAndLineBreaksButNotAmpersands) {
-  EXPECT_EQ(EscapeHtml("a < b & c\r\nd"), "a &lt; b & c<BR>d");
-  EXPECT_EQ(EscapeHtml("M\xfcller \xa9"), "M&uuml;ller &copy;");
-  EXPECT_EQ(EscapeHtml("\xc4\xe4\xd6\xf6\xdc\xfc\xdf"), "&Auml;&auml;&Ouml;&ouml;&Uuml;&uuml;&szlig;");
-  EXPECT_EQ(EscapeHtml("\"q\" > 'x'"), "\"q\" &gt; 'x'");
-  EXPECT_EQ(EscapeHtml("lone\rcr lone\nlf \r\r\n\n"), "lone\rcr lone\nlf \r<BR>\n");
-  EXPECT_EQ(EscapeHtml("\xe9\x80"), "\xe9\x80");
-}
-
-// One pass gives what the eleven replacements in their order give, for every byte.
-TEST(EscapeHtml, SameAsTheElevenReplacementsInOrder) {
-  auto steps = [](std::string t) {
-    const char* table[][2] = {{"<", "&lt;"},       {">", "&gt;"},      {"\xa9", "&copy;"},
-                              {"\xc4", "&Auml;"},  {"\xe4", "&auml;"}, {"\xd6", "&Ouml;"},
-                              {"\xf6", "&ouml;"},  {"\xdc", "&Uuml;"}, {"\xfc", "&uuml;"},
-                              {"\xdf", "&szlig;"}, {"\r\n", "<BR>"}};
-    for (auto& s : table) t = ReplaceAll(t, s[0], s[1]);
-    return t;
-  };
-  std::string all;
-  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
-  EXPECT_EQ(EscapeHtml(all), steps(all));
-  std::mt19937 rng(7);
-  const std::string alphabet = "<>\r\n\xa9\xfc\xdf&a";
-  for (int i = 0; i < 2000; ++i) {
-    std::string s(rng() % 20, ' ');
-    for (char& c : s) c = alphabet[rng() % alphabet.size()];
-    ASSERT_EQ(EscapeHtml(s), steps(s));
-  }
-}
 
 TEST(TextLines, AppendLinesEndsEveryLineWithCrLfAndAddsNoLineForAFinalBreak) {
   EXPECT_EQ(ToCrLfLines(""), "");

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 
 namespace pagolin {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 
 #include <algorithm>
 #include <vector>

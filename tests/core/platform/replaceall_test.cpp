@@ -1,4 +1,4 @@
-#include "core/pages/replaceall.h"
+#include "core/platform/replaceall.h"
 
 #include <gtest/gtest.h>
 
@@ -6,21 +6,13 @@
 #include <random>
 #include <string>
 
+#include "core/rtf2html/parvel.h"
+#include "support/naive.h"
+
 namespace pagolin {
 namespace {
 
-// The rule as stated: replace the first occurrence, search again from the start. Gives up
-// (nullopt) after maxSteps replacements.
-std::optional<std::string> SearchFromStart(std::string text, const std::string& p, const std::string& r,
-                                           int maxSteps) {
-  if (p.empty()) return text;
-  for (int step = 0;; ++step) {
-    const size_t at = text.find(p);
-    if (at == std::string::npos) return text;
-    if (step == maxSteps) return std::nullopt;
-    text.replace(at, p.size(), r);
-  }
-}
+using test::SearchFromStart;
 
 TEST(ReplaceAll, ReplacesEveryOccurrenceAndWhatReplacementsFormWithNeighbours) {
   EXPECT_EQ(ReplaceAll("%A%%A%", "%A%", "x"), "xx");
@@ -82,6 +74,10 @@ TEST(ReplaceAll, MatchesSearchFromStartOnRandomInputsThatEnd) {
     if (!expected) continue;
     ++compared;
     ASSERT_EQ(ReplaceAll(text, p, r), *expected) << "text=" << text << " p=" << p << " r=" << r;
+    // The converter's ReplaceAll is the same engine under its own name.
+    if (i % 16 == 0) {
+      ASSERT_EQ(TParvel::ReplaceAll(text, p, r), *expected);
+    }
   }
   EXPECT_GT(compared, 12000);
 }

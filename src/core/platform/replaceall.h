@@ -1,4 +1,4 @@
-// ReplaceAll: the placeholder replacement every page piece goes through.
+// ReplaceAll: the placeholder replacement of the pages, the variables and the converter.
 #pragma once
 
 #include <string>
