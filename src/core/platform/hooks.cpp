@@ -50,10 +50,14 @@ TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButton
 void ProcessMessages() {
   // Looking at the clock costs far more than counting, so look only every 256th call.
   static unsigned counter = 0;
-  static auto last = std::chrono::steady_clock::now();
+  static long long last = 0;
   if ((++counter & 0xFF) != 0 || !Installed().processMessages) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (now - last < std::chrono::milliseconds(20)) return;
+  const long long now =
+      Installed().clockMs ? Installed().clockMs()
+                          : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                .count();
+  if (now - last < 20 && now >= last) return;
   last = now;
   Installed().processMessages();
 }

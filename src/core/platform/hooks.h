@@ -23,6 +23,9 @@ struct TMessageHooks {
       messageDlg;
   // Processes pending window messages once.
   std::function<void()> processMessages;
+  // The clock ProcessMessages is throttled by, in milliseconds (any start); the steady clock
+  // when unset. Tests set their own.
+  std::function<long long()> clockMs;
 };
 
 // Installs the hooks and returns the ones installed before (so tests can put them back).

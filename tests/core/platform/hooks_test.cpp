@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
 
 namespace pagolin {
 namespace {
@@ -25,17 +23,26 @@ TEST(Hooks, MessagesReachTheInstalledHookAndQuestionsDefaultToTheCautiousAnswer)
 
 TEST(Hooks, ProcessMessagesIsThrottledByTheClock) {
   int calls = 0;
+  long long clock = 1000000;
   TMessageHooks hooks;
   hooks.processMessages = [&] { ++calls; };
+  hooks.clockMs = [&] { return clock; };
   TMessageHooks old = SetMessageHooks(hooks);
-  for (int i = 0; i < 100000; ++i) ProcessMessages();
-  EXPECT_LE(calls, 1) << "a tight loop shorter than 20 ms runs the hook at most once";
-  std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  // The first look at the clock runs the hook; from then on every 256th call looks.
+  for (int i = 0; i < 256 && calls == 0; ++i) ProcessMessages();
+  ASSERT_EQ(calls, 1);
+  for (int i = 0; i < 256 * 400; ++i) ProcessMessages();
+  EXPECT_EQ(calls, 1) << "no time passed: the hook does not run again";
+  clock += 19;
   for (int i = 0; i < 256; ++i) ProcessMessages();
-  EXPECT_GE(calls, 1);
-  const int before = calls;
+  EXPECT_EQ(calls, 1) << "19 ms are not enough";
+  clock += 1;
+  for (int i = 0; i < 255; ++i) ProcessMessages();
+  EXPECT_EQ(calls, 1) << "the clock is only read every 256th call";
+  ProcessMessages();
+  EXPECT_EQ(calls, 2);
   ProcessMessagesNow();
-  EXPECT_EQ(calls, before + 1);
+  EXPECT_EQ(calls, 3) << "ProcessMessagesNow is not throttled";
   SetMessageHooks(old);
 }
 
