@@ -119,7 +119,8 @@ void TForm1::CreateActions() {
   connect(actHelp, &QAction::triggered, this, &TForm1::Help2Click);
   connect(About1, &QAction::triggered, this, &TForm1::AboutClick);
 
-  // The publisher's address services and the new-database dialog come with their own work.
+  // Disabled until they have something to do: the publisher's address services and the
+  // new-database dialog.
   for (QAction* a : {Cleardatabases1, VisitHomepage1, SendEmail1, CopyEmail1, CopyHomepage1})
     a->setEnabled(false);
 }
@@ -199,7 +200,7 @@ void TForm1::CreateTabs() {
     const char* name;
     const char* caption;
   };
-  // The content tabs get their grids and editors with the main window's editor work.
+  // Each content tab holds its table's grid and editors; until they exist it is an empty page.
   static const TabDef tabs[] = {{"tbsProducts", "Products"},
                                 {"tbsHotNews", "Hot News"},
                                 {"tbsCoolLinks", "Cool Links"},
