@@ -1,5 +1,6 @@
 #include "core/data/settings.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "core/platform/filenames.h"
@@ -20,29 +21,35 @@ std::optional<T> Pick(int n, const T& one, const T& two) {
   return std::nullopt;
 }
 
-// The highest n of a stored key prefix + n ("Signature1_" + n), 0 when there is none.
-int HighestLineKey(const TIniFile& ini, std::string_view section, std::string_view prefix) {
-  int highest = 0;
-  for (const std::string& key : ini.ReadSection(section)) {
-    if (key.size() <= prefix.size() || !SameText(std::string_view(key).substr(0, prefix.size()), prefix))
-      continue;
-    int n = 0;
-    const char* first = key.data() + prefix.size();
-    const auto [end, ec] = std::from_chars(first, key.data() + key.size(), n);
-    if (ec == std::errc() && end == key.data() + key.size() && n > highest) highest = n;
-  }
-  return highest;
+// The n of a key prefix + n ("Signature1_" + n), or 0 when the key is not of that form.
+int LineNumber(std::string_view key, std::string_view prefix) {
+  if (key.size() <= prefix.size() || !SameText(key.substr(0, prefix.size()), prefix)) return 0;
+  int n = 0;
+  const char* first = key.data() + prefix.size();
+  const auto [end, ec] = std::from_chars(first, key.data() + key.size(), n);
+  return ec == std::errc() && end == key.data() + key.size() && n > 0 ? n : 0;
 }
 
-// Lines 1 to the stored count. A count beyond the last stored line only adds empty lines, so
-// it is cut there: a damaged count (say 2000000000) must not hang the program.
+// Lines 1 to the stored count, a missing line read as empty. The count is cut at the last line
+// the file stores and at the number of lines the file holds: a damaged count (say 2000000000)
+// or a lone far-off key must neither hang the program nor fill the memory.
 std::vector<std::string> ReadLines(const TIniFile& ini, const TSettingKey& key) {
-  std::vector<std::string> lines;
-  const std::string prefix = key.LinePrefix;
-  int count = ini.ReadInteger(key.Section, key.Key, 0);
-  const int highest = HighestLineKey(ini, key.Section, prefix);
-  if (count > highest) count = highest;
-  for (int n = 1; n <= count; ++n) lines.push_back(ini.ReadString(key.Section, prefix + std::to_string(n), ""));
+  const std::string_view prefix = key.LinePrefix;
+  int highest = 0;
+  ini.VisitSection(key.Section, [&](std::string_view name, std::string_view) {
+    highest = std::max(highest, LineNumber(name, prefix));
+  });
+  const long count = std::min({static_cast<long>(ini.ReadInteger(key.Section, key.Key, 0)),
+                               static_cast<long>(highest), static_cast<long>(ini.LineCount())});
+  if (count <= 0) return {};
+  std::vector<std::string> lines(static_cast<size_t>(count));
+  std::vector<bool> seen(lines.size());
+  ini.VisitSection(key.Section, [&](std::string_view name, std::string_view value) {
+    const int n = LineNumber(name, prefix);
+    if (n < 1 || n > count || seen[static_cast<size_t>(n - 1)]) return;  // the first of duplicates counts
+    seen[static_cast<size_t>(n - 1)] = true;
+    lines[static_cast<size_t>(n - 1)] = value;
+  });
   return lines;
 }
 

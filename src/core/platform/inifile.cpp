@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <charconv>
+#include <utility>
 
 #include "core/platform/filenames.h"
 
@@ -80,58 +81,86 @@ TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines_.push_back(std::move(line));
+    AddLine(std::move(line));
     start = end + 1;
   }
 }
 
-int TIniFile::FindSection(std::string_view section) const {
-  std::string_view name;
-  for (size_t i = 0; i < lines_.size(); ++i)
-    if (SectionName(lines_[i], name) && SameText(name, Trim(section))) return static_cast<int>(i);
-  return -1;
+size_t TIniFile::TNameHash::operator()(std::string_view name) const {
+  size_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased letters
+  for (char c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  }
+  return h;
 }
 
-int TIniFile::SectionEnd(int sectionLine) const {
-  std::string_view name;
-  size_t i = static_cast<size_t>(sectionLine) + 1;
-  while (i < lines_.size() && !SectionName(lines_[i], name)) ++i;
-  return static_cast<int>(i);
+void TIniFile::AddLine(std::string line) {
+  std::string_view name, key, value;
+  if (SectionName(line, name)) {
+    sectionIndex_.emplace(std::string(name), sections_.size());  // the first of a name counts
+    sections_.push_back({std::move(line), {}, {}});
+    return;
+  }
+  TSection& section = sections_.back();
+  if (sections_.size() > 1 && KeyLine(line, key, value))
+    section.keys.emplace(std::string(key), section.lines.size());  // the first of a name counts
+  section.lines.push_back(std::move(line));
 }
 
-int TIniFile::FindKey(int sectionLine, std::string_view key) const {
-  const int end = SectionEnd(sectionLine);
-  std::string_view k, v;
-  for (int i = sectionLine + 1; i < end; ++i)
-    if (KeyLine(lines_[static_cast<size_t>(i)], k, v) && SameText(k, Trim(key))) return i;
-  return -1;
+const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const {
+  const auto it = sectionIndex_.find(Trim(section));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
-bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) >= 0; }
+TIniFile::TSection* TIniFile::FindSection(std::string_view section) {
+  return const_cast<TSection*>(std::as_const(*this).FindSection(section));
+}
+
+long TIniFile::FindKey(const TSection& section, std::string_view key) {
+  const auto it = section.keys.find(Trim(key));
+  return it == section.keys.end() ? -1 : static_cast<long>(it->second);
+}
+
+bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
 
 bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
-  const int s = FindSection(section);
-  return s >= 0 && FindKey(s, key) >= 0;
+  const TSection* s = FindSection(section);
+  return s && FindKey(*s, key) >= 0;
 }
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
   std::vector<std::string> keys;
-  const int s = FindSection(section);
-  if (s < 0) return keys;
-  const int end = SectionEnd(s);
+  const TSection* s = FindSection(section);
+  if (!s) return keys;
   std::string_view k, v;
-  for (int i = s + 1; i < end; ++i)
-    if (KeyLine(lines_[static_cast<size_t>(i)], k, v)) keys.emplace_back(k);
+  for (const std::string& line : s->lines)
+    if (KeyLine(line, k, v)) keys.emplace_back(k);
   return keys;
+}
+
+void TIniFile::VisitSection(
+    std::string_view section, const std::function<void(std::string_view key, std::string_view value)>& visit) const {
+  const TSection* s = FindSection(section);
+  if (!s) return;
+  std::string_view k, v;
+  for (const std::string& line : s->lines)
+    if (KeyLine(line, k, v)) visit(k, v);
+}
+
+size_t TIniFile::LineCount() const {
+  size_t count = sections_.size() - 1;  // the headers
+  for (const TSection& s : sections_) count += s.lines.size();
+  return count;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view def) const {
-  const int s = FindSection(section);
-  const int line = s < 0 ? -1 : FindKey(s, key);
+  const TSection* s = FindSection(section);
+  const long line = s ? FindKey(*s, key) : -1;
   if (line < 0) return std::string(def);
   std::string_view k, v;
-  KeyLine(lines_[static_cast<size_t>(line)], k, v);
+  KeyLine(s->lines[static_cast<size_t>(line)], k, v);
   return std::string(v);
 }
 
@@ -150,24 +179,29 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string line = std::string(Trim(key)) + "=" + OneLine(value);
-  int s = FindSection(section);
-  if (s < 0) {
+  std::string line = std::string(Trim(key)) + "=" + OneLine(value);
+  TSection* s = FindSection(section);
+  if (!s) {
     // A new section goes at the end, set off from the one before by a blank line.
-    if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
-    lines_.push_back("[" + std::string(Trim(section)) + "]");
-    lines_.push_back(line);
+    const TSection& last = sections_.back();
+    const std::string& lastLine = last.lines.empty() ? last.header : last.lines.back();
+    if ((sections_.size() > 1 || !last.lines.empty()) && !Trim(lastLine).empty())
+      sections_.back().lines.emplace_back();
+    AddLine("[" + std::string(Trim(section)) + "]");
+    AddLine(std::move(line));
     return;
   }
-  const int k = FindKey(s, key);
+  const long k = FindKey(*s, key);
   if (k >= 0) {
-    lines_[static_cast<size_t>(k)] = line;
+    s->lines[static_cast<size_t>(k)] = std::move(line);
     return;
   }
-  // After the section's last non-blank line, so the blank line before the next section stays.
-  int at = SectionEnd(s);
-  while (at - 1 > s && Trim(lines_[static_cast<size_t>(at - 1)]).empty()) --at;
-  lines_.insert(lines_.begin() + at, line);
+  // After the section's last non-blank line, so the blank line before the next section stays;
+  // only blank lines, which hold no keys, move down.
+  size_t at = s->lines.size();
+  while (at > 0 && Trim(s->lines[at - 1]).empty()) --at;
+  s->keys.emplace(std::string(Trim(key)), at);
+  s->lines.insert(s->lines.begin() + static_cast<long>(at), std::move(line));
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -180,9 +214,9 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 
 std::string TIniFile::Text() const {
   std::string text;
-  for (const std::string& line : lines_) {
-    text += line;
-    text += "\r\n";
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    if (i > 0) text.append(sections_[i].header).append("\r\n");
+    for (const std::string& line : sections_[i].lines) text.append(line).append("\r\n");
   }
   return text;
 }

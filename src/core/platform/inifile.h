@@ -9,12 +9,15 @@
 //     lines without "=" hold no keys;
 //   - the file is written with CR LF line ends.
 // The file is read once, by the constructor; writes change the copy in memory, and
-// UpdateFile writes it whole (temporary file + rename) or not at all.
+// UpdateFile writes it whole (temporary file + rename) or not at all. Reading and writing a key
+// take constant time on average, so a file of any size is read in time linear in its size.
 // Texts are Windows-1252 byte strings, stored as they are.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pagolin {
@@ -36,6 +39,12 @@ class TIniFile {
   bool ValueExists(std::string_view section, std::string_view key) const;
   // The key names of the section, in file order, as spelled there (duplicates included).
   std::vector<std::string> ReadSection(std::string_view section) const;
+  // Calls visit(key, value) for each key line of the section, in file order, duplicates
+  // included, with the trimmed name as spelled and the trimmed value.
+  void VisitSection(std::string_view section,
+                    const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+  // The number of lines the file holds.
+  size_t LineCount() const;
 
   // The trimmed value, or def when the key is missing (an empty value is a value).
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
@@ -57,16 +66,34 @@ class TIniFile {
   bool UpdateFile(std::string& error) const;
 
  private:
-  // Index of the line of the first section named so; -1 when there is none.
-  int FindSection(std::string_view section) const;
-  // Index of the key's line inside the section starting at sectionLine; -1 when missing.
-  int FindKey(int sectionLine, std::string_view key) const;
-  // Index one past the section's last line (the next section line or the end).
-  int SectionEnd(int sectionLine) const;
+  // A section: its header line and the lines up to the next one, with the first line of each
+  // key name for the lookups. The lines before the first section form a section
+  // without header, which holds no keys.
+  // Names hash and compare without the case of A to Z, and can be looked up as views.
+  struct TNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const;
+  };
+  struct TNameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+  };
+  using TNameIndex = std::unordered_map<std::string, size_t, TNameHash, TNameEqual>;
+  struct TSection {
+    std::string header;
+    std::vector<std::string> lines;  // without line ends
+    TNameIndex keys;                 // trimmed name -> its first line
+  };
+  const TSection* FindSection(std::string_view section) const;
+  TSection* FindSection(std::string_view section);
+  // The index of the key's line in the section, or -1.
+  static long FindKey(const TSection& section, std::string_view key);
+  void AddLine(std::string line);
 
   std::string fileName_;
   std::string readError_;
-  std::vector<std::string> lines_;  // without line ends
+  std::vector<TSection> sections_{1};  // [0]: the lines before the first section
+  TNameIndex sectionIndex_;  // trimmed name -> the first section of that name
 };
 
 }  // namespace pagolin

@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "core/platform/filenames.h"
+#include "support/naive.h"
 
 namespace pagolin {
 namespace {
@@ -156,6 +158,36 @@ TEST_F(IniFileTest, FileThatCannotBeReadIsReportedAndNeverOverwritten) {
   std::string error;
   EXPECT_FALSE(ini.UpdateFile(error));
   EXPECT_TRUE(DirectoryExists(file_));
+}
+
+// Random files and writes against the rules written the obvious way: duplicate sections and
+// keys in any case, blank lines, comments, garbage and keys before the first section.
+TEST(IniFileRules, MatchTheObviousLineByLineVersion) {
+  std::mt19937 rng(2024);
+  const std::vector<std::string> pieces = {
+      "[S]", "[s] ", " [T]", "[U", "k=1", " K = 2 ", "j=", "x = y = z", "=v", "; k=9", "", "  ", "garbage", "[]"};
+  const std::vector<std::string> names = {"S", "s", "T", "U", "V", "", " t "};
+  const std::vector<std::string> keys = {"k", "K", "j", "x", "new", " n "};
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    for (int n = static_cast<int>(rng() % 12); n > 0; --n) text += pieces[rng() % pieces.size()] + "\r\n";
+    const std::string file = ::testing::TempDir() + "ini_rules.ini";
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    TIniFile ini(file);
+    test::TNaiveIni naive(text);
+    for (int op = 0; op < 8; ++op) {
+      const std::string& section = names[rng() % names.size()];
+      const std::string& key = keys[rng() % keys.size()];
+      if (rng() % 2) {
+        const std::string value = "v" + std::to_string(op);
+        ini.WriteString(section, key, value);
+        naive.WriteString(section, key, value);
+      }
+      ASSERT_EQ(ini.ReadString(section, key, "-"), naive.ReadString(section, key, "-")) << text;
+      ASSERT_EQ(ini.ReadSection(section), naive.ReadSection(section)) << text;
+    }
+    ASSERT_EQ(ini.Text(), naive.Text()) << text;
+  }
 }
 
 }  // namespace
