@@ -243,6 +243,25 @@ class DlgSettingsTest : public QObject {
     QCOMPARE(TIniFile(ini_).ReadString("Languages", "DateTimeFormat2", "x"), std::string("ddddd t"));
   }
 
+  // Signature lines, empty ones at the end included, survive the dialog whichever way it closes.
+  void signatureKeepsItsEmptyLastLineThroughOpeningsOfTheDialog() {
+    TIniFile ini(ini_);
+    ini.WriteInteger("News", "SignatureLines1", 3);
+    ini.WriteString("News", "Signature1_1", "--");
+    ini.WriteString("News", "Signature1_2", "Jo");
+    ini.WriteString("News", "Signature1_3", "");
+    std::string error;
+    QVERIFY(ini.UpdateFile(error));
+    dlg_->LoadSettings();
+    const std::vector<std::string> lines{"--", "Jo", ""};
+    QCOMPARE(dlg_->Settings().Signature1, lines);
+    WithDialog([&] { QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton); });
+    WithDialog([&] { QTest::keyClick(dlg_, Qt::Key_Escape); });
+    WithDialog([&] { QTest::mouseClick(dlg_->btnOk, Qt::LeftButton); });
+    QCOMPARE(dlg_->Settings().Signature1, lines);
+    QCOMPARE(TIniFile(ini_).ReadInteger("News", "SignatureLines1", 0), 3);
+  }
+
   void fileThatCannotBeWrittenIsReportedAndValuesStayInForce() {
     const std::string saved = FileText();
     QVERIFY(QFile::remove(ToQ(ini_)));

@@ -70,8 +70,12 @@ void SelectChoice(QComboBox* box, const std::string& value) {
 
 std::vector<std::string> MemoLines(const QPlainTextEdit* memo) { return TextToLines(FromQ(memo->toPlainText())); }
 
+// Every line ends with a break, as a memo holds its lines: a final break adds no line when the
+// text is read back, so an empty last line survives.
 void SetMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
-  memo->setPlainText(ToQ(LinesToText(lines, "\n")));
+  std::string text;
+  for (const std::string& line : lines) text.append(line).append("\n");
+  memo->setPlainText(ToQ(text));
 }
 
 // The control that edits a key's value; a key without one is a fault of the program.
