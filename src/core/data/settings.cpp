@@ -108,9 +108,10 @@ const std::vector<TSettingKey>& SettingKeys() {
 }
 
 
-TSettings::TSettings(std::string_view siteFolder)
+TSettings::TSettings(std::string_view siteFolder, std::string_view programName)
     : siteFolder_(siteFolder.empty() ? std::string() : IncludeTrailingPathDelimiter(siteFolder)),
-      fileName_(SettingsFileName(siteFolder)) {
+      programName_(programName),
+      fileName_(SettingsFileName(siteFolder, programName)) {
   for (const TSettingKey& key : SettingKeys()) {
     const std::string value = DefaultOf(key);
     switch (key.Kind) {
@@ -127,9 +128,9 @@ std::string TSettings::DefaultOf(const TSettingKey& key) const {
   return (key.DefaultInSiteFolder ? siteFolder_ : std::string()) + key.Default;
 }
 
-std::string TSettings::SettingsFileName(std::string_view siteFolder) {
+std::string TSettings::SettingsFileName(std::string_view siteFolder, std::string_view programName) {
   const std::string folder = siteFolder.empty() ? std::string() : IncludeTrailingPathDelimiter(siteFolder);
-  return folder + std::string(kFileName);
+  return folder + std::string(programName) + ".ini";
 }
 
 std::string TSettings::MatchChoice(std::string_view value, const std::array<std::string_view, 2>& choices) {

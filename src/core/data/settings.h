@@ -1,5 +1,5 @@
-// TSettings: the program's settings, read from and written to the settings file
-// "pagolin.ini" in the site folder. One object holds the values in force for the run: the
+// TSettings: the program's settings, read from and written to the settings file in the site
+// folder, named after the program ("pagolin.ini" for pagolin). One object holds the values in force for the run: the
 // settings dialog edits it (its controls become these values when it closes, with OK or
 // Cancel), the builder and the posting workflow read it. Headless commands load their own.
 #pragma once
@@ -39,16 +39,19 @@ class TSettings {
   // The two choices each format box offers, in the order shown.
   static constexpr std::array<std::string_view, 2> kDateFormats = {"m-d-yyyy", "dddddd"};
   static constexpr std::array<std::string_view, 2> kDateTimeFormats = {"m-d-yyyy hh:mm", "ddddd t"};
-  static constexpr std::string_view kFileName = "pagolin.ini";
+  static constexpr std::string_view kProgramName = "pagolin";
 
   // The defaults for the site in siteFolder (the folder that holds the tables and the settings
-  // file; a trailing delimiter is added when missing, "" stands for the current folder).
-  explicit TSettings(std::string_view siteFolder = {});
+  // file; a trailing delimiter is added when missing, "" stands for the current folder), whose
+  // settings file is programName + ".ini" (a copy of the program under another name keeps
+  // settings of its own).
+  explicit TSettings(std::string_view siteFolder = {}, std::string_view programName = kProgramName);
 
   // Full path of the settings file of a site folder.
-  static std::string SettingsFileName(std::string_view siteFolder);
+  static std::string SettingsFileName(std::string_view siteFolder, std::string_view programName = kProgramName);
   const std::string& FileName() const { return fileName_; }
   const std::string& SiteFolder() const { return siteFolder_; }
+  const std::string& ProgramName() const { return programName_; }
 
   // Reads the whole file into the values; a missing file, section or key gives its default,
   // a stored output folder ending in the delimiter loses it and is written back at once, a
@@ -101,6 +104,7 @@ class TSettings {
 
  private:
   std::string siteFolder_;
+  std::string programName_;
   std::string fileName_;
 };
 

@@ -77,6 +77,14 @@ std::string ProgramFolder() {
   return ExtractFilePath(std::string_view(buf, static_cast<size_t>(n)));
 }
 
+std::string ProgramName() {
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "pagolin";
+  const std::string name = ExtractFileName(std::string_view(buf, static_cast<size_t>(n)));
+  return name.substr(0, name.size() - ExtractFileExt(name).size());
+}
+
 bool WriteFileAtomically(const std::string& fileName, std::string_view contents, std::string& error) {
   std::random_device rd;
   const std::string temp = fileName + ".tmp" + std::to_string(rd() % 1000000);

@@ -34,6 +34,8 @@ std::int64_t FileSizeOf(const std::string& fileName);
 
 // The folder of the running executable, with its trailing delimiter.
 std::string ProgramFolder();
+// The file name of the running executable without its extension ("pagolin").
+std::string ProgramName();
 
 // Writes a whole file or nothing: a temporary file beside the target, then a rename.
 // Returns false and fills error (a readable reason) when it cannot.

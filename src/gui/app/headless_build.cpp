@@ -11,12 +11,13 @@
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "core/platform/codepage.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 int HeadlessBuild(const std::string& siteFolder) {
   InstallConsoleHooks(true);
   try {
-    TSettings settings(siteFolder);
+    TSettings settings(siteFolder, ProgramName());
     std::string error;
     if (!settings.LoadSettings(error)) {
       PrintError(error);

@@ -12,12 +12,13 @@
 #include "core/net/mailnews.h"
 #include "core/net/newspost.h"
 #include "core/platform/codepage.h"
+#include "core/platform/filenames.h"
 
 namespace pagolin {
 
 int HeadlessSendNews(const std::string& siteFolder) {
   InstallConsoleHooks(false);
-  TSettings settings(siteFolder);
+  TSettings settings(siteFolder, ProgramName());
   std::string error;
   if (!settings.LoadSettings(error)) {
     PrintError(error);

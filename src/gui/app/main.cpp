@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   pagolin::InstallQtMessageHooks();
   int status = 0;
   {
-    pagolin::TProgram program(site);
+    pagolin::TProgram program(site, pagolin::ProgramName());
     program.Form1().ShowMaximised();
     status = app.exec();
   }

@@ -18,9 +18,9 @@ namespace pagolin {
 
 QString HelpFile() { return ToQ(ProgramFolder() + kHelpFile); }
 
-TProgram::TProgram(const std::string& siteFolder)
+TProgram::TProgram(const std::string& siteFolder, const std::string& programName)
     : siteFolder_(IncludeTrailingPathDelimiter(siteFolder)),
-      settings_(std::make_unique<TSettings>(siteFolder_)),
+      settings_(std::make_unique<TSettings>(siteFolder_, programName)),
       dataModule2_(std::make_unique<TDataModule2>(siteFolder_)) {
   QApplication::setApplicationName(QString::fromLatin1(kAppName));
   QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));

@@ -21,10 +21,10 @@ class TdlgNewDatabase;
 
 class TProgram {
  public:
-  // Creates the objects for the site in siteFolder. An error while the data module opens its
-  // tables is shown in the standard error box; the program keeps running with the tables that
-  // did open.
-  explicit TProgram(const std::string& siteFolder);
+  // Creates the objects for the site in siteFolder, whose settings file is named after
+  // programName. An error while the data module opens its tables is shown in the standard
+  // error box; the program keeps running with the tables that did open.
+  explicit TProgram(const std::string& siteFolder, const std::string& programName = "pagolin");
   // Destroys the dialogs, the main window (its controls let go of the data sources), then the
   // data module, which closes the tables.
   ~TProgram();

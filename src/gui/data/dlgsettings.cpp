@@ -294,7 +294,7 @@ void TdlgSettings::FromControls() {
 }
 
 void TdlgSettings::LoadSettings() {
-  settings_ = TSettings(settings_.SiteFolder());
+  settings_ = TSettings(settings_.SiteFolder(), settings_.ProgramName());
   std::string error;
   const bool ok = settings_.LoadSettings(error);
   ToControls();
