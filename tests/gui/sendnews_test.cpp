@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <memory>
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
@@ -24,12 +25,13 @@ class SendNewsTest : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
+  std::unique_ptr<TProgram> program_;
   QTimer watcher_;
   QStringList modals_;  // every modal window that came up: its name, or the question asked
   QMessageBox::StandardButton closeAnswer_ = QMessageBox::No;
 
   void AddPosting(const std::string& subject) {
-    TTable& t = Program().DataModule2->tblNewsPost;
+    TTable& t = program_->DataModule2().tblNewsPost;
     t.Insert();
     t.FieldByName("Subject").SetAsString(subject);
     t.FieldByName("Body").SetAsString("Body of " + subject);
@@ -38,7 +40,7 @@ class SendNewsTest : public QObject {
     t.Post();
   }
   bool Stamped(const std::string& subject) {
-    TTable& t = Program().DataModule2->tblNewsPost;
+    TTable& t = program_->DataModule2().tblNewsPost;
     return t.Locate("Subject", subject) && !t.FieldByName("Date sent").IsNull();
   }
   // Answers every modal window: the confirmation Yes, the close question closeAnswer_, any
@@ -58,7 +60,7 @@ class SendNewsTest : public QObject {
   // Clicks "Send News"; while posting number goes out, duringPosting(number) runs from the
   // window's own event processing. Returns when the walk is over.
   void SendNews(std::uint16_t port, const std::function<void(int number)>& duringPosting) {
-    TForm1* f = Program().Form1;
+    TForm1* f = &program_->Form1();
     f->NNTP1.SetPort(port);
     f->NNTP1.SetTimeout(2000);
     const auto watch = connect(f->StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& text) {
@@ -84,8 +86,8 @@ class SendNewsTest : public QObject {
     std::string error;
     QVERIFY(settings.SaveSettings(error));
     InstallQtMessageHooks();
-    StartProgram(site);
-    TForm1* f = Program().Form1;
+    program_ = std::make_unique<TProgram>(site);
+    TForm1* f = &program_->Form1();
     f->resize(800, 500);
     f->show();
     f->activateWindow();
@@ -93,11 +95,11 @@ class SendNewsTest : public QObject {
     connect(&watcher_, &QTimer::timeout, this, &SendNewsTest::AnswerModals);
     watcher_.start(5);
   }
-  void cleanupTestCase() { FinishProgram(); }
+  void cleanupTestCase() { program_.reset(); }
   void init() { modals_.clear(); }
 
   void theWindowTakesNoCommandWhileTheWalkRuns() {
-    TForm1* f = Program().Form1;
+    TForm1* f = &program_->Form1();
     // Outside the walk a key and a click open the settings.
     QTest::keyClick(f, Qt::Key_S, Qt::ControlModifier);
     QTest::mouseClick(f->ToolButton3, Qt::LeftButton);
@@ -134,7 +136,7 @@ class SendNewsTest : public QObject {
   // Yes to the question: the walk stops after the posting that is going out, the rest stays
   // due, and the window closes.
   void closingDuringTheWalkStopsAfterTheCurrentPosting() {
-    TForm1* f = Program().Form1;
+    TForm1* f = &program_->Form1();
     AddPosting("third");
     AddPosting("fourth");
     test::TTestServer server(test::GoodNewsServer, 2);

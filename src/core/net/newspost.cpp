@@ -10,6 +10,7 @@
 #include "core/platform/datetime.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
+#include "core/platform/recordkeeper.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
@@ -190,6 +191,7 @@ std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSetting
                                              const TPostingProgress& progress) {
   nntp.Hostname = settings.Server;
   news.NNTP = &nntp;
+  TRecordKeeper keeper(tblNewsPost);  // the posting the user was on is current again afterwards
 
   std::vector<TDuePosting> due;
   for (tblNewsPost.First(); !tblNewsPost.Eof(); tblNewsPost.Next()) {

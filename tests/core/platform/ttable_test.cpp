@@ -567,6 +567,16 @@ TEST_F(TTableTest, RecordKeeperReturnsToTheRecordAndDropsItsRangeAlsoWhenTheWalk
   { TRecordKeeper keeper(*t); t->First(); }
   EXPECT_TRUE(t->HasRange());
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  // A walk that moves the record in the order finds it again.
+  t->CancelRange();
+  {
+    TRecordKeeper keeper(*t);
+    t->Edit();
+    t->FieldByName("Cat").SetAsString("A");
+    t->Post();
+    t->Last();
+  }
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
 }
 
 }  // namespace
