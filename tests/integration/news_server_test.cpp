@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "core/net/mailnews.h"
+#include "core/net/newspost.h"
+#include "core/platform/sqlitedb.h"
 #include "support/news_reader.h"
+#include "support/testsite.h"
 
 namespace pagolin {
 namespace {
@@ -150,6 +153,51 @@ TEST_F(RealNewsServer, ClientTalksToTheServerWithTracesOfEachStep) {
   news.Body = {"x"};
   ASSERT_TRUE(news.Send());
   EXPECT_EQ(commands, (std::vector<std::string>{"MODE READER", "POST", "QUIT"}));
+}
+
+// The article went out but its stamp could not be committed (another program kept reading the
+// table past the busy wait): the next walk posts it again under the same Message-ID, the server
+// refuses it as a duplicate, and that stamps it. The server holds the article once.
+TEST(RealNewsServerRetry, APostingWhoseStampWasLostIsStampedOnRetryAndStoredOnce) {
+  TNewsReader reader;
+  ASSERT_TRUE(reader.Ready()) << test::kServerMissing;
+  testing::TBuildSite site;
+  TTable& postings = site.Data().tblNewsPost;
+  const std::string subject = "Pagolin retry " + test::UniqueToken();
+  postings.Insert();
+  postings.FieldByName("Subject").SetAsString(subject);
+  postings.FieldByName("Body").SetAsString("posted once");
+  postings.FieldByName("Newsgroups").SetAsString("local.test");
+  postings.FieldByName("Send").SetAsBoolean(true);
+  postings.Post();
+  postings.SetBusyTimeout(200);
+  site.Settings().Server = "127.0.0.1";
+  site.Settings().EMailAddress = "pagolin@example.test";
+  T_NNTP nntp;
+  nntp.SetTimeout(10000);
+  T_News news;
+  testing::TMessageRecorder recorder;
+
+  TSqliteDb other;
+  ASSERT_EQ(other.Open(site.Site() + "newspost.db", SQLITE_OPEN_READONLY), SQLITE_OK);
+  ASSERT_EQ(other.Exec("BEGIN; SELECT count(*) FROM newspost;"), SQLITE_OK);
+  const auto lost = SendDuePostings(postings, site.Settings(), news, nntp);
+  ASSERT_EQ(lost.size(), 1u);
+  EXPECT_FALSE(lost[0].Sent);
+  EXPECT_EQ(lost[0].Reason.rfind("Posted, but its date sent could not be stored", 0), 0u) << lost[0].Reason;
+  ASSERT_EQ(other.Exec("COMMIT"), SQLITE_OK);
+
+  const auto retried = SendDuePostings(postings, site.Settings(), news, nntp);
+  ASSERT_EQ(retried.size(), 1u);
+  EXPECT_TRUE(retried[0].Sent) << retried[0].Reason;
+  EXPECT_TRUE(retried[0].AlreadyOnServer);
+  postings.Refresh();
+  ASSERT_TRUE(postings.Locate("Subject", subject));
+  EXPECT_FALSE(postings.FieldByName("Date sent").IsNull());
+  EXPECT_TRUE(SendDuePostings(postings, site.Settings(), news, nntp).empty());
+  EXPECT_EQ(reader.CountBySubject("local.test", "Subject: " + subject), 1u);
+  const auto stored = SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + subject));
+  EXPECT_EQ(stored.body, std::vector<std::string>{"posted once"});
 }
 
 }  // namespace

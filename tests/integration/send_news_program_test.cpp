@@ -27,9 +27,10 @@ struct TRun {
   std::string output;
 };
 
-TRun RunProgram(const std::string& arguments) {
+// prefix: a command that runs the program (another user), or "".
+TRun RunProgram(const std::string& arguments, const std::string& prefix = "") {
   TRun run;
-  const std::string command = std::string(PAGOLIN_PROGRAM) + " " + arguments + " 2>/dev/null";
+  const std::string command = prefix + PAGOLIN_PROGRAM + " " + arguments + " 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char chunk[4096];
@@ -147,6 +148,27 @@ TEST_F(SendNewsProgram, WithoutEMailNothingIsSentAndTheUserIsTold) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, subject + ": Please enter your e-mail address in Pagolin settings.\n");
   EXPECT_FALSE(Stamped().at(subject));
+}
+
+// A postings table that cannot be written, as a file or only for the engine's journal in its
+// folder: nothing is sent (the stamp could not be stored), and the report line says why.
+TEST_F(SendNewsProgram, AReadOnlyPostingsTableSendsNothing) {
+  // Root writes whatever the modes say; the program then runs as the user nobody.
+  const std::string asNobody = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  TNewsReader reader;
+  for (const bool fileWritable : {false, true}) {
+    const std::string subject = "Read-only table " + std::to_string(fileWritable) + " " + token_;
+    AddPostings({{subject, "x", "local.test", "yes"}});
+    fs::permissions(site_ + "newspost.db", fileWritable ? fs::perms(0666) : fs::perms(0444));
+    fs::permissions(site_, fs::perms(0555));
+    const TRun run = RunProgram("--send-news --site " + site_, asNobody);
+    fs::permissions(site_, fs::perms(0755));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(subject + ": Not sent, since its date sent cannot be stored: "), std::string::npos)
+        << run.output;
+    EXPECT_FALSE(Stamped().at(subject));
+    EXPECT_EQ(reader.CountBySubject("local.test", "Subject: " + subject), 0u);
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -67,23 +68,37 @@ class TNewsReader {
 
   // The newest article of group whose Subject line is exactly subjectLine.
   std::vector<std::string> ArticleBySubject(const std::string& group, const std::string& subjectLine) {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-      const std::string status = Command("GROUP " + group);
-      long first = 0, last = 0, count = 0;
-      if (std::sscanf(status.c_str(), "211 %ld %ld %ld", &count, &first, &last) == 3) {
-        for (long n = last; n >= first && n > last - 200; --n) {
-          if (Command("HEAD " + std::to_string(n)).rfind("221", 0) != 0) continue;
-          bool match = false;
-          for (const std::string& l : Multiline()) match = match || l == subjectLine;
-          if (match && Command("ARTICLE " + std::to_string(n)).rfind("220", 0) == 0) return Multiline();
-        }
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return {};
+    const std::vector<long> numbers = NumbersBySubject(group, subjectLine);
+    if (numbers.empty() || Command("ARTICLE " + std::to_string(numbers.front())).rfind("220", 0) != 0)
+      return {};
+    return Multiline();
+  }
+  // How many of the newest 200 articles of group have that Subject line (asked again for up to
+  // two seconds while there are none).
+  std::size_t CountBySubject(const std::string& group, const std::string& subjectLine) {
+    return NumbersBySubject(group, subjectLine).size();
   }
 
  private:
+  // The numbers of the matching articles, newest first (one header listing of the group).
+  std::vector<long> NumbersBySubject(const std::string& group, const std::string& subjectLine) {
+    std::vector<long> numbers;
+    for (int attempt = 0; attempt < 20 && numbers.empty(); ++attempt) {
+      if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      const std::string status = Command("GROUP " + group);
+      long first = 0, last = 0, count = 0;
+      if (std::sscanf(status.c_str(), "211 %ld %ld %ld", &count, &first, &last) != 3) continue;
+      const long from = std::max(first, last - 199);
+      if (Command("XHDR Subject " + std::to_string(from) + "-" + std::to_string(last)).rfind("221", 0) != 0)
+        continue;
+      for (const std::string& l : Multiline()) {  // "number value"
+        const std::size_t blank = l.find(' ');
+        if (blank != std::string::npos && "Subject: " + l.substr(blank + 1) == subjectLine)
+          numbers.insert(numbers.begin(), std::stol(l.substr(0, blank)));
+      }
+    }
+    return numbers;
+  }
   std::string Line() {
     for (;;) {
       const std::size_t lf = buffer_.find('\n');

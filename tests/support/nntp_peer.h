@@ -22,13 +22,15 @@ namespace pagolin::test {
 class TPeer {
  public:
   explicit TPeer(int fd) : fd_(fd) {}
-  void Send(const std::string& text) {
+  // False when the client has gone before all was sent.
+  bool Send(const std::string& text) {
     std::size_t sent = 0;
     while (sent < text.size()) {
       const ssize_t n = ::send(fd_, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-      if (n <= 0) return;
+      if (n <= 0) return false;
       sent += static_cast<std::size_t>(n);
     }
+    return true;
   }
   // One line without its CR LF; false when the client closed first (or 5 s passed).
   bool ReadLine(std::string& line) {
@@ -139,8 +141,9 @@ class TTestServer {
   std::string received_;
 };
 
-// The dialogue of a well-behaved news server: greeting, reader mode, POST, article, QUIT.
-inline void GoodNewsServer(TPeer& peer) {
+// The dialogue of a well-behaved news server: greeting, reader mode, POST, article; then QUIT,
+// which onQuit answers (or not).
+inline void NewsServerDialogue(TPeer& peer, const std::function<void(TPeer&)>& onQuit) {
   std::string line;
   peer.Send("200 test server ready\r\n");
   while (peer.ReadLine(line)) {
@@ -151,12 +154,16 @@ inline void GoodNewsServer(TPeer& peer) {
       peer.ReadArticle();
       peer.Send("240 article received\r\n");
     } else if (line == "QUIT") {
-      peer.Send("205 bye\r\n");
+      onQuit(peer);
       return;
     } else {
       peer.Send("500 what?\r\n");
     }
   }
+}
+
+inline void GoodNewsServer(TPeer& peer) {
+  NewsServerDialogue(peer, [](TPeer& p) { p.Send("205 bye\r\n"); });
 }
 
 }  // namespace pagolin::test

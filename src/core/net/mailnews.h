@@ -11,6 +11,7 @@
 // written as encoded words; an all-ASCII article is composed exactly as listed above.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ class T_MailNews {
   std::string Subject;              // written also when empty
   std::string References;           // no References line when empty
   std::string ReplyTo;              // no Reply-To line when empty
+  // "<...>" as the Message-ID of the article; when empty each article gets a new one
+  // (NewMessageId). A caller that may post the same article again gives it the same one, so
+  // that the server can tell the repetition.
+  std::string MessageID;
 
   // Composes the header and body lines into the composed article, adding to what it holds
   // (the caller empties it). Returns true (T_News returns whether it posted).
@@ -42,6 +47,11 @@ class T_MailNews {
   // "<N.U@H>": N the seconds of the local clock since 1970 as it reads, U a part that differs
   // between the articles of one program run and between runs, H the local host's name.
   static std::string NewMessageId();
+  // "<A.B@S>" for an article that must keep its Message-ID over retries: A and B are two
+  // 64-bit hashes of the parts (the same parts give the same ID, any other parts practically
+  // always another), S is the domain of the sender's address from (the local host's name when
+  // it has none), so that neither the clock nor the network of the moment changes it.
+  static std::string DerivedMessageId(const std::vector<std::string>& parts, const std::string& from);
 
  protected:
   std::vector<std::string> article_;
@@ -54,13 +64,24 @@ class T_News : public T_MailNews {
   T_NNTP* NNTP = nullptr;               // not owned
   std::vector<std::string> Newsgroups;  // one group per item (an item may name several)
   std::string Organization;             // no Organization line when empty
+  // Runs as soon as the server has the article, before the goodbye (which may never be
+  // answered). An error it raises goes on to the caller of Send; the connection is then left
+  // open, and the next Login or Logout of NNTP closes it.
+  std::function<void()> OnPosted;
 
   // Posts nothing and returns false unless NNTP is set, Newsgroups has 1 to 10 items and
   // From is not empty. Otherwise composes the article and posts it on a fresh connection
-  // (Login, SetArticle, PostArticle, Logout) and returns true. Throws what T_NNTP throws up to
-  // the server's acceptance of the article; an error of the goodbye after it is dropped, since
+  // (Login, SetArticle, PostArticle, OnPosted, Logout) and returns true. A refusal as a
+  // duplicate (T_NNTP::IsDuplicateRefusal) means the server has the article already: it
+  // counts as posted, and AlreadyOnServer() tells. Throws what T_NNTP throws up to the
+  // server's acceptance of the article; an error of the goodbye after it is dropped, since
   // the article is posted. The composed article is empty afterwards in every case.
   bool Send() override;
+  // True when the last Send found the article on the server already.
+  bool AlreadyOnServer() const { return alreadyOnServer_; }
+
+ private:
+  bool alreadyOnServer_ = false;
 };
 
 }  // namespace pagolin

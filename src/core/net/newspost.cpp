@@ -10,6 +10,7 @@
 #include "core/platform/datetime.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
+#include "core/platform/recordkeeper.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
@@ -20,45 +21,90 @@ bool EndsWithLineBreak(const std::string& text) {
   return !text.empty() && (text.back() == '\n' || text.back() == '\r');
 }
 
-struct TDuePosting {
-  std::string Subject, Body, Newsgroups;
-};
-
 bool IsDue(TTable& table) {
   return table.FieldByName("Send").AsBoolean() && table.FieldByName("Date sent").IsNull();
 }
 
-// Makes the first due posting with these texts the current record; false when it is gone
-// (the order moves as postings are stamped, so it is found by its contents).
-bool FindDue(TTable& table, const TDuePosting& posting) {
-  for (table.First(); !table.Eof(); table.Next()) {
-    if (IsDue(table) && table.FieldByName("Subject").AsString() == posting.Subject &&
-        table.FieldByName("Body").AsString() == posting.Body &&
-        table.FieldByName("Newsgroups").AsString() == posting.Newsgroups) {
-      return true;
+struct TDuePosting {
+  TRecordId Id = 0;
+  std::string Subject;
+};
+
+// Undoes the transaction of one posting unless it was committed.
+class TUndoUnlessCommitted {
+ public:
+  explicit TUndoUnlessCommitted(TTable& table) : table_(table) {}
+  ~TUndoUnlessCommitted() {
+    if (!table_.InTransaction()) return;
+    try {
+      table_.Rollback();
+    } catch (const EDatabaseError&) {
+      // Undone all the same; only reading the table again failed, and the next read retries.
     }
   }
-  return false;
+  TUndoUnlessCommitted(const TUndoUnlessCommitted&) = delete;
+  TUndoUnlessCommitted& operator=(const TUndoUnlessCommitted&) = delete;
+
+ private:
+  TTable& table_;
+};
+
+// True when the failure is one of reaching or talking to the server, not a refusal of this
+// article: no later posting would get through either.
+bool IsConnectionFailure(const ETcpIpError& error, const T_NNTP& nntp) {
+  const auto* protocol = dynamic_cast<const EProtocolError*>(&error);
+  return protocol == nullptr || !nntp.Greeted() || protocol->ErrorCode == T_NNTP::kNoStatus;
 }
 
-void SendOne(TTable& table, const TDuePosting& posting, const TSettings& settings, T_News& news) {
-  news.Body = {posting.Body};
-  news.From = settings.EMailAddress;
-  news.ReplyTo = settings.ReplyAddress;
-  news.Newsgroups = {posting.Newsgroups};
-  news.Subject = posting.Subject;
-  if (!news.Send()) throw std::runtime_error("The article lacks a sender or a newsgroup");
-  if (!FindDue(table, posting)) {
-    throw std::runtime_error("Sent, but the posting was no longer in the table to be stamped");
-  }
-  table.Edit();
+// One attempt: the stamp made sure of, the article posted, the stamp committed.
+TPostingOutcome SendOne(TTable& table, const TDuePosting& posting, const TSettings& settings,
+                        T_News& news, T_NNTP& nntp, bool& connectionFailed) {
+  TPostingOutcome outcome{posting.Subject, false, false, {}};
+  TUndoUnlessCommitted undo(table);
+  std::string subject, body, newsgroups;
   try {
+    // Under the write lock the record is read again: another program may have sent it.
+    table.StartTransaction();
+    table.Refresh();
+    if (!table.LocateRecord(posting.Id) || !IsDue(table)) {
+      outcome.Reason = "Not sent: another program has sent, changed or deleted it meanwhile";
+      return outcome;
+    }
+    subject = table.FieldByName("Subject").AsString();
+    body = table.FieldByName("Body").AsString();
+    newsgroups = table.FieldByName("Newsgroups").AsString();
+    table.Edit();
     table.FieldByName("Date sent").SetAsDateTime(Now());
     table.Post();
-  } catch (...) {
-    if (table.State() != TDataSetState::dsBrowse) table.Cancel();
-    throw;
+  } catch (const EDatabaseError& e) {
+    outcome.Reason = std::string("Not sent, since its date sent cannot be stored: ") + e.what();
+    return outcome;
   }
+  outcome.Subject = subject;
+  news.Body = {body};
+  news.From = settings.EMailAddress;
+  news.ReplyTo = settings.ReplyAddress;
+  news.Newsgroups = {newsgroups};
+  news.Subject = subject;
+  news.MessageID = PostingMessageId(posting.Id, subject, newsgroups, body, settings.EMailAddress);
+  news.OnPosted = [&table] { table.Commit(); };
+  try {
+    if (news.Send()) {
+      outcome.Sent = true;
+      outcome.AlreadyOnServer = news.AlreadyOnServer();
+    } else {
+      outcome.Reason = "The article lacks a sender or a newsgroup";
+    }
+  } catch (const EDatabaseError& e) {
+    outcome.Reason = std::string("Posted, but its date sent could not be stored: ") + e.what() +
+                     " The next Send News stamps it without posting it again.";
+  } catch (const ETcpIpError& e) {
+    outcome.Reason = PostingFailureReason(e);
+    connectionFailed = IsConnectionFailure(e, nntp);
+  }
+  news.OnPosted = nullptr;
+  news.MessageID.clear();
+  return outcome;
 }
 
 }  // namespace
@@ -121,38 +167,69 @@ std::string PostingFailureReason(const std::exception& error) {
   return error.what();
 }
 
+std::string PostingMessageId(TRecordId record, const std::string& subject,
+                             const std::string& newsgroups, const std::string& body,
+                             const std::string& from) {
+  return T_MailNews::DerivedMessageId({std::to_string(record), subject, newsgroups, body}, from);
+}
+
+std::string PostingReportLine(const TPostingOutcome& outcome) {
+  std::string line = outcome.Subject + ": ";
+  if (!outcome.Sent) {
+    line += outcome.Reason;
+  } else {
+    line += outcome.AlreadyOnServer ? "sent (the news server had it already)" : "sent";
+  }
+  for (char& c : line) {
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = ' ';
+  }
+  return line;
+}
+
 std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings,
-                                             T_News& news, T_NNTP& nntp) {
+                                             T_News& news, T_NNTP& nntp,
+                                             const TPostingProgress& progress) {
   nntp.Hostname = settings.Server;
   news.NNTP = &nntp;
+  TRecordKeeper keeper(tblNewsPost);  // the posting the user was on is current again afterwards
 
   std::vector<TDuePosting> due;
   for (tblNewsPost.First(); !tblNewsPost.Eof(); tblNewsPost.Next()) {
-    if (IsDue(tblNewsPost)) {
-      due.push_back({tblNewsPost.FieldByName("Subject").AsString(),
-                     tblNewsPost.FieldByName("Body").AsString(),
-                     tblNewsPost.FieldByName("Newsgroups").AsString()});
-    }
+    if (IsDue(tblNewsPost))
+      due.push_back({tblNewsPost.RecordId(), tblNewsPost.FieldByName("Subject").AsString()});
   }
 
   std::vector<TPostingOutcome> outcomes;
   if (due.empty()) return outcomes;
+  // A reason that holds for every posting: nothing is tried.
+  std::string common;
   if (settings.EMailAddress.empty()) {
+    common = kMsgEnterEMail;
     ShowMessage(kMsgEnterEMail);
-    for (const TDuePosting& posting : due) outcomes.push_back({posting.Subject, false, kMsgEnterEMail});
-    return outcomes;
+  } else if (settings.Server.empty()) {
+    common = kMsgNoServer;
+    ShowError(kMsgCouldNotSend, kMsgNoServer);
   }
-  for (const TDuePosting& posting : due) {
-    TPostingOutcome outcome{posting.Subject, false, {}};
-    try {
-      SendOne(tblNewsPost, posting, settings, news);
-      outcome.Sent = true;
-    } catch (const std::exception& e) {
-      outcome.Reason = PostingFailureReason(e);
-      ShowError(kMsgCouldNotSend, outcome.Reason);
+  for (std::size_t i = 0; i < due.size(); ++i) {
+    if (common.empty() && progress && !progress(i + 1, due.size(), due[i].Subject)) {
+      common = kMsgStopped;
+    }
+    if (!common.empty()) {
+      outcomes.push_back({due[i].Subject, false, false, common});
+      continue;
+    }
+    bool connectionFailed = false;
+    TPostingOutcome outcome = SendOne(tblNewsPost, due[i], settings, news, nntp, connectionFailed);
+    if (!outcome.Sent) {
+      std::string details = outcome.Reason;
+      if (connectionFailed && i + 1 < due.size()) {
+        // The server is not tried again in this walk.
+        common = outcome.Reason;
+        details += "\nThe other due postings were not tried; they stay due.";
+      }
+      ShowError(kMsgCouldNotSend, details);
     }
     outcomes.push_back(std::move(outcome));
-    ProcessMessagesNow();
   }
   // A failure can leave a connection open; it is not needed any more.
   if (nntp.Socket() != kNoSocket) {

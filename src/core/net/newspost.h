@@ -3,19 +3,21 @@
 // with the date sent. Messages go through the message hooks (platform/hooks.h).
 //
 // A posting is due when its "Send" is ticked and its "Date sent" is empty. The walk collects
-// the due postings before it sends, so each is tried exactly once per command; a failure is
-// shown and the walk goes on with the next posting.
+// the due postings before it sends, so each is tried at most once per command.
 #pragma once
 
+#include <cstddef>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "core/platform/ttable.h"
 
 namespace pagolin {
 
 class TDataModule2;
 class TSettings;
-class TTable;
 class T_News;
 class T_NNTP;
 
@@ -36,25 +38,53 @@ int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, cons
 // What became of one due posting.
 struct TPostingOutcome {
   std::string Subject;
-  bool Sent = false;
-  std::string Reason;  // why it was not sent; "" when sent
+  bool Sent = false;             // on the server and stamped
+  bool AlreadyOnServer = false;  // sent by an earlier attempt whose stamp was lost
+  std::string Reason;            // why it was not sent; "" when sent
 };
 
 // The text shown as the reason of a failed posting: the error's message, with the system's
 // words for a socket error and the status for a refusal by the server.
 std::string PostingFailureReason(const std::exception& error);
 
+// The Message-ID of the posting with this record and these texts, sent from this address: the
+// same on every attempt, another for any other posting (another record or other texts).
+std::string PostingMessageId(TRecordId record, const std::string& subject,
+                             const std::string& newsgroups, const std::string& body,
+                             const std::string& from);
+
+// The report line of a posting: its subject, then "sent" or the reason. Control characters
+// (CR, LF, NUL, tab, ...) show as blanks, so that it is always exactly one line.
+std::string PostingReportLine(const TPostingOutcome& outcome);
+
 inline constexpr const char* kMsgEnterEMail = "Please enter your e-mail address in Pagolin settings.";
+inline constexpr const char* kMsgNoServer = "No news server is set in the settings";
 inline constexpr const char* kMsgCouldNotSend = "Could not send news posting";
+inline constexpr const char* kMsgStopped = "Not sent: Send News was stopped";
+
+// Told before each posting is tried: its number (from 1), the number of due postings and its
+// subject. Returns false to stop the walk there: that posting and the rest stay due.
+using TPostingProgress =
+    std::function<bool(std::size_t number, std::size_t count, const std::string& subject)>;
 
 // Sends the due postings of tblNewsPost with news through nntp (its Hostname set to the news
-// server setting): From and Reply-To from the identification settings. A posting sent is
-// stamped with the current date and time; a failure (also of the stamp) shows
-// kMsgCouldNotSend with the reason as details and leaves the posting due. With an empty
-// e-mail address nothing is sent or stamped and kMsgEnterEMail is shown once (when anything
-// is due). Returns one outcome per due posting, in the order of the table. Errors of reading
-// the table propagate (EDatabaseError).
+// server setting): From and Reply-To from the identification settings.
+//
+// A posting is never posted twice: before its article goes out the table's write lock is
+// taken and the stamp written into a transaction (when that fails, nothing is sent and the
+// reason says why); the stamp is committed as soon as the server has the article, before the
+// goodbye; and the article carries PostingMessageId, so that a retry after a stamp that was
+// lost all the same is refused by the server as a duplicate, which counts as sent.
+//
+// Each posting is found again by its record, so edits of other records do not matter. A
+// failure shows kMsgCouldNotSend with the reason as details and leaves the posting due. A
+// refused article lets the next one go; a failure to reach or talk to the server ends the
+// attempts: the postings after it are not tried and keep the same reason. With an empty
+// e-mail address or news server nothing is sent (kMsgEnterEMail as a message, or
+// kMsgNoServer in one error box) when anything is due. Returns one outcome per due posting,
+// in the order of the table. Errors of reading the table propagate (EDatabaseError).
 std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings,
-                                             T_News& news, T_NNTP& nntp);
+                                             T_News& news, T_NNTP& nntp,
+                                             const TPostingProgress& progress = {});
 
 }  // namespace pagolin

@@ -1,5 +1,7 @@
 #include "core/net/nntp.h"
 
+#include <cctype>
+
 namespace pagolin {
 
 namespace {
@@ -38,26 +40,43 @@ void T_NNTP::ReadResponse() {
   StatusText = line.size() > 4 ? line.substr(4) : std::string();
   if (StatusCode < 400) return;
   std::string message = StatusText;
-  if (line.empty() && Eof(Socket())) {
+  if (LineTooLong()) {
+    message = "The news server sent a reply line longer than " + std::to_string(kMaxLineLength) +
+              " bytes";
+  } else if (line.empty() && Eof(Socket())) {
     // No reply at all: say why, rather than an empty text.
     message = TimedOut() ? "No reply from the news server within " + Seconds(Timeout()) + " seconds"
                          : "The news server closed the connection without a complete reply";
+  } else if (StatusCode == kNoStatus) {
+    // Not a reply of a news server: its start is no status, so it is shown whole.
+    message = "The news server answered without a status: " + line;
   }
   throw EProtocolError(message, static_cast<std::uint16_t>(StatusCode), "NNTP");
 }
 
 void T_NNTP::Login() {
-  T_TcpIp::Login();
+  T_TcpIp::Login();  // an old connection still open gets its goodbye first
+  greeted_ = false;
   ReadResponse();
+  greeted_ = true;
   SendCommand("MODE READER");
   try {
     ReadResponse();
-  } catch (const ETcpIpError&) {
-    // Reader mode is a wish; a server that refuses it may still take the post.
+  } catch (const EProtocolError&) {
+    // Reader mode is a wish; a server that refuses it may still take the post. A server that
+    // has gone silent or away will not.
+    if (Eof(Socket())) throw;
   }
 }
 
 void T_NNTP::Logout() {
+  const bool greeted = greeted_;
+  greeted_ = false;
+  if (LoggedIn() && !greeted) {
+    // A server that never greeted properly gets no goodbye to wait for.
+    T_TcpIp::Logout();
+    return;
+  }
   if (LoggedIn() && Eof(Socket())) {
     // The connection is known to be gone: no goodbye to wait for.
     T_TcpIp::Logout();
@@ -67,7 +86,7 @@ void T_NNTP::Logout() {
     try {
       SendCommand("QUIT");
       ReadResponse();
-    } catch (...) {
+    } catch (const ETcpIpError&) {
       T_TcpIp::Logout();
       throw;
     }
@@ -88,20 +107,30 @@ void T_NNTP::SetArticle(const std::vector<std::string>* lines) {
   }
 }
 
+bool T_NNTP::IsDuplicateRefusal(const EProtocolError& error) {
+  if (error.ErrorCode != 441 && error.ErrorCode != 435) return false;
+  std::string text = error.what();
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const auto startsWith = [&](const char* prefix) { return text.rfind(prefix, 0) == 0; };
+  // "Duplicate" alone or naming the article; not, say, a "Duplicate "Subject" header".
+  return text == "435" || startsWith("435 ") || text == "duplicate" ||
+         startsWith("duplicate article") || startsWith("duplicate message-id") ||
+         startsWith("duplicate message id");
+}
+
 std::string T_NNTP::DotStuff(const std::string& item) {
   std::string out;
   out.reserve(item.size() + 8);
   std::size_t start = 0;
   for (;;) {
-    const std::size_t lf = item.find('\n', start);
-    std::size_t end = lf == std::string::npos ? item.size() : lf;
-    const std::size_t next = lf == std::string::npos ? std::string::npos : lf + 1;
-    if (lf != std::string::npos && end > start && item[end - 1] == '\r') --end;
-    if (end > start && item[start] == '.') out += '.';
-    out.append(item, start, end - start);
+    // A line ends at CR LF, at a bare LF or at a bare CR.
+    const std::size_t end = item.find_first_of("\r\n", start);
+    const std::size_t stop = end == std::string::npos ? item.size() : end;
+    if (stop > start && item[start] == '.') out += '.';
+    out.append(item, start, stop - start);
     out += "\r\n";
-    if (next == std::string::npos) break;
-    start = next;
+    if (end == std::string::npos) break;
+    start = end + (item.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return out;
 }

@@ -26,12 +26,17 @@ class T_NNTP : public T_TcpIp {
   std::string StatusText;
 
   // Connects and reads the greeting (EProtocolError for 400 or more), then asks for reader
-  // mode; any failure of that step is dropped. Also ETcpIpError / ESocketError of the base.
+  // mode; a refusal of that is dropped, but a connection that ended or ran out of time there
+  // raises (EProtocolError, status 999). Also ETcpIpError / ESocketError of the base.
   void Login() override;
   // When logged in, QUIT and its reply; the socket is closed in any case, and an error of
   // the reply goes on to the caller after that. A connection already known to be gone is
-  // closed without QUIT (EProtocolError, status 999).
+  // closed without QUIT (EProtocolError, status 999); one whose server never greeted
+  // properly is closed without QUIT and without an error.
   void Logout() override;
+  // True from a greeting below 400 until the connection is closed: a failure while this is
+  // false is one of reaching the server, not of an article.
+  bool Greeted() const { return greeted_; }
   // Login, then Logout.
   void Action() override;
 
@@ -45,12 +50,18 @@ class T_NNTP : public T_TcpIp {
   void PostArticle();
 
   // Reads one reply line and sets StatusCode and StatusText; EProtocolError for a status of
-  // 400 or more. A reply that never completes (connection ended, time limit) gives status 999
-  // and an EProtocolError that says so.
+  // 400 or more. A reply that never completes (connection ended, time limit, a line past
+  // kMaxLineLength) gives status 999 and an EProtocolError that says so; a reply without a
+  // status gives 999 and an EProtocolError that quotes the whole line.
   void ReadResponse();
 
-  // The text as it goes on the wire: every line (items split at LF, a CR before it dropped)
-  // ending in CR LF, a line that begins with "." given one more in front.
+  // True when the refusal of an article says that the server has an article with its
+  // Message-ID already: 441 (or 435) with "Duplicate" as the reason, or with the status 435
+  // of the server's own article transfer passed on ("441 435 Duplicate").
+  static bool IsDuplicateRefusal(const EProtocolError& error);
+
+  // The text as it goes on the wire: every line ending in CR LF (items split at CR LF, at a
+  // bare LF and at a bare CR), a line that begins with "." given one more in front.
   static std::string DotStuff(const std::string& item);
   // The status of a reply line: its first three characters (the whole line when shorter) as
   // a decimal number, 999 when they are not one.
@@ -58,6 +69,7 @@ class T_NNTP : public T_TcpIp {
 
  private:
   std::vector<std::string> article_;
+  bool greeted_ = false;
 };
 
 }  // namespace pagolin

@@ -95,6 +95,7 @@ void T_TcpIp::Login() {
   if (socket_ == kNoSocket) throw ESocketError(static_cast<std::uint16_t>(lastError_));
   closed_ = false;
   timedOut_ = false;
+  lineTooLong_ = false;
   loggedIn_ = true;
 }
 
@@ -143,6 +144,8 @@ bool T_TcpIp::WaitReadable(TSocket socket, int timeoutMs) {
 }
 
 int T_TcpIp::Receive(TSocket socket, char* buffer, int size, int timeoutMs) {
+  // A connection that has ended (or ran out of time) is not waited for again.
+  if (socket == socket_ && closed_) return 0;
   for (;;) {
     if (timeoutMs <= 0 || !WaitReadable(socket, timeoutMs)) {
       timedOut_ = true;
@@ -189,7 +192,14 @@ void T_TcpIp::ReadLine(TSocket socket, std::string& line) {
   // The whole line must arrive within the time limit, however slowly it trickles in.
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_);
   timedOut_ = false;
+  lineTooLong_ = false;
   std::string accumulator;
+  const auto tooLong = [&] {
+    if (accumulator.size() <= kMaxLineLength) return false;
+    lineTooLong_ = true;
+    closed_ = true;  // the rest of the line is still on its way: the connection is done
+    return true;
+  };
   if (socket != socket_ || socket == kNoSocket) {
     // A foreign socket has no read-ahead of ours: one byte at a time.
     do {
@@ -200,6 +210,7 @@ void T_TcpIp::ReadLine(TSocket socket, std::string& line) {
         return;
       }
       if (byte != '\r') accumulator += byte;
+      if (tooLong()) return;
     } while (!Eof(socket));
     return;
   }
@@ -216,6 +227,7 @@ void T_TcpIp::ReadLine(TSocket socket, std::string& line) {
     for (std::size_t i = pendingPos_; i < stop; ++i) {
       if (pending_[i] != '\r') accumulator += pending_[i];
     }
+    if (tooLong()) return;
     if (end != std::string::npos) {
       pendingPos_ = end + 1;
       line = std::move(accumulator);

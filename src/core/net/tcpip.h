@@ -5,7 +5,10 @@
 //
 // Every wait has a time limit (Timeout, milliseconds): connecting, and each read. A read that
 // runs out of time ends like a closed connection (the closed flag is set) and TimedOut() tells
-// the two apart. Nothing here is thread-safe; one object is used by one thread.
+// the two apart. A line has a size limit (kMaxLineLength): a longer one ends the connection in
+// the same way, told by LineTooLong(), so a peer can never fill the memory with one endless
+// line. Once the connection has ended, reads return at once. Nothing here is thread-safe; one
+// object is used by one thread.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +55,9 @@ class T_TcpIp {
  public:
   static constexpr std::size_t kReadBufferSize = 0x7F00;
   static constexpr int kDefaultTimeout = 30000;
+  // The longest line ReadLine takes, without its CR LF. Lines of text protocols are far
+  // shorter (a news server's replies at most 512 bytes).
+  static constexpr std::size_t kMaxLineLength = 4096;
 
   T_TcpIp();
   // Logs out (without tracing) when a socket is still open; errors of that are dropped.
@@ -75,6 +81,8 @@ class T_TcpIp {
   bool LoggedIn() const { return loggedIn_; }
   // True when the last read ended because the time limit ran out.
   bool TimedOut() const { return timedOut_; }
+  // True when the last ReadLine ended because the line passed kMaxLineLength.
+  bool LineTooLong() const { return lineTooLong_; }
   // What Action read.
   const std::string& ReceivedData() const { return received_; }
 
@@ -97,7 +105,8 @@ class T_TcpIp {
   // received, 0 or less when the connection ended, failed or ran out of time (closed flag set).
   void ReadBuffer(TSocket socket, char* buffer, int& count, int size);
   // Reads one line; CR bytes are dropped wherever they stand, LF ends the line. When the
-  // connection ends before an LF, line keeps its value and the closed flag is set.
+  // connection ends before an LF, or the line passes kMaxLineLength, or the whole line does
+  // not arrive within the time limit, line keeps its value and the closed flag is set.
   void ReadLine(TSocket socket, std::string& line);
   // Sends all count bytes (again where the system took only part); failures are not reported
   // here (a later read sees them). Traced as "Sent " + count + " bytes on socket ID " + handle.
@@ -129,6 +138,7 @@ class T_TcpIp {
   bool closed_ = false;
   bool loggedIn_ = false;
   bool timedOut_ = false;
+  bool lineTooLong_ = false;
   int timeout_ = kDefaultTimeout;
   std::string received_;
   std::vector<char> readBuffer_;

@@ -3,7 +3,10 @@
 namespace pagolin {
 
 TRecordKeeper::TRecordKeeper(TTable& table)
-    : table_(table), recNo_(table.Active() ? table.RecNo() : 0), hadRange_(table.HasRange()) {}
+    : table_(table),
+      recordId_(table.RecordId()),
+      recNo_(table.Active() ? table.RecNo() : 0),
+      hadRange_(table.HasRange()) {}
 
 TRecordKeeper::~TRecordKeeper() {
   if (restored_) return;
@@ -22,6 +25,8 @@ void TRecordKeeper::Restore() {
 void TRecordKeeper::Return() {
   if (!table_.Active()) return;
   if (!hadRange_ && table_.HasRange()) table_.CancelRange();
+  // The record itself, wherever edits of the walk moved it; its place when it is gone.
+  if (recordId_ != 0 && table_.LocateRecord(recordId_)) return;
   if (recNo_ > 0) table_.SetRecNo(recNo_);
 }
 

@@ -17,13 +17,16 @@ class TRecordKeeper {
   TRecordKeeper& operator=(const TRecordKeeper&) = delete;
 
   // Cancels a range set since the keeper was made and makes the remembered record current
-  // again; errors (EDatabaseError) propagate. The destructor then does nothing more.
+  // again (found by its identity, so also after the walk moved it in the order; when it is
+  // gone, the record now at its place); errors (EDatabaseError) propagate. The destructor then
+  // does nothing more.
   void Restore();
 
  private:
   void Return();
 
   TTable& table_;
+  TRecordId recordId_;
   int recNo_;
   bool hadRange_;
   bool restored_ = false;

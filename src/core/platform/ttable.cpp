@@ -140,6 +140,21 @@ bool TTable::Locate(const std::string& fieldName, const std::string& value) {
   return true;
 }
 
+TRecordId TTable::RecordId() const {
+  if (!Active() || state_ == TDataSetState::dsInsert || impl_->order.empty()) return 0;
+  return impl_->order[impl_->pos];
+}
+
+bool TTable::LocateRecord(TRecordId id) {
+  CheckActive();
+  CheckBrowseMode();
+  Impl& m = *impl_;
+  const auto it = std::find(m.order.begin(), m.order.end(), id);
+  if (id == 0 || it == m.order.end()) return false;
+  MoveTo(static_cast<int>(it - m.order.begin()), true);
+  return true;
+}
+
 // ---- moving ------------------------------------------------------------------------------
 
 void TTable::MoveTo(int position, bool notify) {

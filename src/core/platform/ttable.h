@@ -7,6 +7,7 @@
 // edited stays in its state, so nothing typed is lost.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +20,12 @@
 namespace pagolin {
 
 enum class TFieldKind { fkText, fkMemo, fkLogical, fkDateTime };
+
+// The identity of a record within its table file (its rowid). It stays the same while the
+// record exists, whatever is edited and however the order moves; it may change only when a
+// tool rebuilds the file (VACUUM), and a deleted record's identity may be given again to a
+// later record. 0 is no record.
+using TRecordId = std::int64_t;
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 struct TFieldDef {
@@ -181,6 +188,31 @@ class TTable {
   // Makes the first record (in index order, within a range) whose field equals value the
   // current one; false (position unchanged) when there is none.
   bool Locate(const std::string& fieldName, const std::string& value);
+
+  // The identity of the current record (also while it is edited); 0 when the table is empty,
+  // closed or inserting.
+  TRecordId RecordId() const;
+  // Makes the record with this identity current; false (position unchanged) when it is not in
+  // the walk: deleted, outside the range, or added by another program since the last Refresh.
+  bool LocateRecord(TRecordId id);
+
+  // A write transaction over the file, for work that must not start unless its result can be
+  // stored. StartTransaction takes the file's write lock, waiting up to the busy time for
+  // another program; EDatabaseError when the file cannot be written (locked past the wait,
+  // read-only). Until Commit or Rollback, posts go into the transaction: the first post
+  // writes the engine's journal, so a folder that cannot take it fails there, and other
+  // programs see nothing of them. Only one transaction at a time. REQUIRES: the table is open.
+  void StartTransaction();
+  // Makes the posts of the transaction durable and visible (pending edits are posted first).
+  // On failure (EDatabaseError: another program still reading past the busy wait, a full
+  // disk) the transaction stays open, to be committed again or rolled back; when the engine
+  // has already undone it, InTransaction() is false.
+  void Commit();
+  // Undoes the posts of the transaction and drops pending edits; the current record stays
+  // current. The file is then read again: only that reading can fail (EDatabaseError), the
+  // transaction is undone in any case. Does nothing without a transaction.
+  void Rollback();
+  bool InTransaction() const;
 
   // Writes buffered changes to the file. Posts are committed as they happen, so this only
   // makes sure nothing is pending in the engine.

@@ -55,6 +55,12 @@ struct TTable::Impl {
   TRow buffer;            // the record being edited or inserted
   sqlite3_int64 editRowId = 0;
 
+  bool transaction = false;  // a transaction of StartTransaction is open
+
+  // True while the engine holds a transaction open on the connection (ours, or one of
+  // StartTransaction).
+  bool EngineInTransaction() const { return db.IsOpen() && !sqlite3_get_autocommit(db.Handle()); }
+
   // Runs a prepared statement without results (BEGIN, COMMIT, ROLLBACK) and resets it.
   static int Run(TSqliteStmt& stmt) {
     stmt.Reset();

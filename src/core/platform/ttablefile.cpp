@@ -162,6 +162,9 @@ void TTable::RaiseEngineError(int rc, const std::string& what) {
   if (IsBusy(rc))
     throw EDatabaseError("Could not " + what + " the " + Where() +
                          ": it is locked by another program. Try again when that program is done.");
+  if ((rc & 0xFF) == SQLITE_READONLY)
+    throw EDatabaseError("Could not " + what + " the " + Where() +
+                         ": the file or its folder cannot be written (read-only).");
   throw EDatabaseError("Could not " + what + " the " + Where() + ": " + impl_->db.ErrorMessage() + ".");
 }
 
@@ -169,7 +172,8 @@ void TTable::Close() {
   if (!Active()) return;
   CheckBrowseMode();
   Impl& m = *impl_;
-  m.Disconnect();
+  m.Disconnect();  // an open transaction is undone
+  m.transaction = false;
   m.order.clear();
   m.window.clear();
   m.windowStart = -1;
@@ -209,9 +213,14 @@ void TTable::EmptyTable() {
 }
 
 // Runs body inside one write transaction and commits it; on any failure the transaction is
-// rolled back and the error is raised.
+// rolled back and the error is raised. Inside a transaction of StartTransaction the body
+// only joins it: committing or undoing is then the caller's.
 void TTable::Write(const std::function<void()>& body, const std::string& what) {
   Impl& m = *impl_;
+  if (m.transaction && m.EngineInTransaction()) {
+    body();
+    return;
+  }
   int rc = Impl::Run(m.beginWrite);
   if (rc != SQLITE_DONE) RaiseEngineError(rc, what);
   try {
@@ -219,9 +228,56 @@ void TTable::Write(const std::function<void()>& body, const std::string& what) {
     rc = Impl::Run(m.commit);
     if (rc != SQLITE_DONE) RaiseEngineError(rc, what);
   } catch (...) {
-    if (!sqlite3_get_autocommit(m.db.Handle())) Impl::Run(m.rollback);
+    if (m.EngineInTransaction()) Impl::Run(m.rollback);
     throw;
   }
+}
+
+void TTable::StartTransaction() {
+  CheckActive();
+  CheckBrowseMode();
+  Impl& m = *impl_;
+  if (InTransaction()) throw EDatabaseError("The " + Where() + " is already in a transaction.");
+  const int rc = Impl::Run(m.beginWrite);
+  if (rc != SQLITE_DONE) RaiseEngineError(rc, "write to");
+  m.transaction = true;
+  // What was read before the lock may be stale: the rows are read again inside it.
+  m.window.clear();
+  m.windowStart = -1;
+}
+
+bool TTable::InTransaction() const { return impl_->transaction && impl_->EngineInTransaction(); }
+
+void TTable::Commit() {
+  CheckActive();
+  CheckBrowseMode();
+  Impl& m = *impl_;
+  if (!m.transaction) throw EDatabaseError("The " + Where() + " has no transaction to commit.");
+  if (!m.EngineInTransaction()) {
+    Rollback();
+    throw EDatabaseError("Could not save the changes to the " + Where() +
+                         ": the database engine has undone them after an error.");
+  }
+  const int rc = Impl::Run(m.commit);
+  if (rc != SQLITE_DONE) RaiseEngineError(rc, "save the changes to");
+  m.transaction = false;
+}
+
+void TTable::Rollback() {
+  Impl& m = *impl_;
+  if (!Active() || !m.transaction) return;
+  m.transaction = false;
+  if (state_ != TDataSetState::dsBrowse) {
+    m.buffer.clear();
+    SetState(TDataSetState::dsBrowse);
+  }
+  if (m.EngineInTransaction()) Impl::Run(m.rollback);
+  // The order and the rows read inside the transaction held its changes.
+  m.window.clear();
+  m.windowStart = -1;
+  LoadOrder(m.order.empty() ? 0 : m.order[m.pos]);
+  m.eof = m.bof = m.order.empty();
+  Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
 // Fetches the rows around the current position in one read transaction.
@@ -234,7 +290,9 @@ void TTable::LoadWindow() {
   const int end = std::min(count, start + kWindowSize);
   const size_t columns = def_.fields.size();
   m.windowStart = -1;
-  int rc = Impl::Run(m.begin);
+  // Inside a transaction the rows are read in it; otherwise in a read transaction of their own.
+  const bool own = !m.EngineInTransaction();
+  int rc = own ? Impl::Run(m.begin) : SQLITE_DONE;
   if (rc != SQLITE_DONE) RaiseEngineError(rc, "read");
   // The rows of the last window are overwritten in place: a walk reads every row of a table,
   // and reusing their memory saves an allocation per field.
@@ -258,7 +316,7 @@ void TTable::LoadWindow() {
   }
   rows.resize(loaded);
   m.fetch.Reset();
-  const int rcEnd = Impl::Run(m.commit);
+  const int rcEnd = own ? Impl::Run(m.commit) : SQLITE_DONE;
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) RaiseEngineError(rc, "read");
   if (rcEnd != SQLITE_DONE) RaiseEngineError(rcEnd, "read");
   m.windowStart = start;

@@ -1,6 +1,7 @@
 // pagolin --send-news [--site DIR]: the "Send News" command without a window, for scripts
-// and schedulers. One line per due posting on standard output: its subject, then "sent" or
-// the reason it was not. Exit status 0 only when every due posting was sent.
+// and schedulers. One line per due posting on standard output (PostingReportLine): its
+// subject, then "sent" or the reason it was not. Exit status 0 only when every due posting
+// was sent.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -34,8 +35,7 @@ int HeadlessSendNews(const std::string& siteFolder) {
     const std::vector<TPostingOutcome> outcomes =
         SendDuePostings(dataModule.tblNewsPost, settings, news, nntp);
     for (const TPostingOutcome& outcome : outcomes) {
-      const std::string line = outcome.Subject + ": " + (outcome.Sent ? "sent" : outcome.Reason);
-      std::printf("%s\n", AnsiToUtf8(line).c_str());
+      std::printf("%s\n", AnsiToUtf8(PostingReportLine(outcome)).c_str());
       if (!outcome.Sent) status = 1;
     }
     if (outcomes.empty()) PrintError("No postings are due.");

@@ -1,11 +1,14 @@
 // The main window's "Send News" command: asks, then posts every due posting through the core
-// walk (net/newspost.h) with the window's news client, the button disabled meanwhile.
+// walk (net/newspost.h) with the window's news client. Meanwhile the window repaints and shows
+// which posting goes out, and takes no other command.
 #include <QAction>
+#include <QCoreApplication>
 
 #include <exception>
 
 #include "gui/app/mainwindow.h"
 #include "gui/components/hinttracker.h"
+#include "gui/components/inputblock.h"
 #include "gui/components/qtext.h"
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
@@ -29,12 +32,33 @@ void TForm1::ToolButton7Click() {
   // The button (through its action) stays disabled until the walk has ended.
   actSendNews->setEnabled(false);
   hints_->SetCurrentHint(ToQ("Connecting to " + settings.Server + "..."));
-  try {
-    SendDuePostings(dataModule_.tblNewsPost, settings, News1, NNTP1);
-  } catch (const std::exception& e) {
-    ShowError(e.what());
+  bool closeAfterwards = false;
+  {
+    TInputBlock block(this, "News postings are being sent. Close the window after the current posting?");
+    // A close asked for while one posting goes out ends the walk after it.
+    const auto progress = [&](std::size_t number, std::size_t count, const std::string&) {
+      if (block.CloseRequested()) return false;
+      hints_->SetCurrentHint(ToQ("Sending posting " + std::to_string(number) + " of " +
+                                 std::to_string(count) + " to " + settings.Server + "..."));
+      QCoreApplication::processEvents();
+      return true;
+    };
+    try {
+      const std::vector<TPostingOutcome> outcomes =
+          SendDuePostings(dataModule_.tblNewsPost, settings, News1, NNTP1, progress);
+      std::size_t sent = 0;
+      for (const TPostingOutcome& outcome : outcomes) sent += outcome.Sent ? 1 : 0;
+      if (!outcomes.empty()) {
+        hints_->SetCurrentHint(ToQ(std::to_string(sent) + " of " + std::to_string(outcomes.size()) +
+                                   " news postings sent"));
+      }
+    } catch (const std::exception& e) {  // reading the postings table failed
+      ShowError(e.what());
+    }
+    closeAfterwards = block.CloseRequested();
   }
   actSendNews->setEnabled(true);
+  if (closeAfterwards) close();
 }
 
 }  // namespace pagolin

@@ -201,19 +201,7 @@ TEST_F(NewsFixture, AFailedPostLeavesNothingForTheNextArticle) {
 // posting would be sent a second time by the next command.
 TEST_F(NewsFixture, AGoodbyeLostAfterTheArticleWasTakenStillCountsAsPosted) {
   TTestServer server([](test::TPeer& peer) {
-    peer.Send("200 hi\r\n");
-    std::string line;
-    while (peer.ReadLine(line)) {
-      if (line == "POST") {
-        peer.Send("340 go\r\n");
-        peer.ReadArticle();
-        peer.Send("240 ok\r\n");
-      } else if (line == "QUIT") {
-        return;  // closes without a reply
-      } else {
-        peer.Send("200 ok\r\n");
-      }
-    }
+    test::NewsServerDialogue(peer, [](test::TPeer&) {});  // closes without a reply to QUIT
   });
   nntp.SetPort(server.Port());
   EXPECT_TRUE(news.Send());

@@ -6,8 +6,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "core/data/settings.h"
 #include "core/net/mailnews.h"
 #include "core/platform/hooks.h"
+#include "core/platform/sqlitedb.h"
 #include "support/nntp_peer.h"
 
 namespace pagolin {
@@ -150,16 +153,16 @@ TEST_F(PostingWorkflow, AFailureIsShownWithItsReasonAndTheWalkGoesOn) {
   AddPosting("first", true);
   AddPosting("second", true);
   CountingServer script;
-  script.refusals = {"441 435 Duplicate\r\n"};
+  script.refusals = {"441 posting failed\r\n"};
   TTestServer server([&](TPeer& p) { script(p); }, 2);
   MessageRecorder recorder;
   const auto outcomes = Send(server.Port());
   ASSERT_EQ(outcomes.size(), 2u);
   EXPECT_FALSE(outcomes[0].Sent);
-  EXPECT_EQ(outcomes[0].Reason, "The news server answered 441 435 Duplicate");
+  EXPECT_EQ(outcomes[0].Reason, "The news server answered 441 posting failed");
   EXPECT_TRUE(outcomes[1].Sent);
   EXPECT_EQ(recorder.messages, std::vector<std::string>{"Could not send news posting"});
-  EXPECT_EQ(recorder.details_, std::vector<std::string>{"The news server answered 441 435 Duplicate"});
+  EXPECT_EQ(recorder.details_, std::vector<std::string>{"The news server answered 441 posting failed"});
   const auto stamped = Stamped();
   EXPECT_FALSE(stamped.at(outcomes[0].Subject));  // stays due for the next command
   EXPECT_TRUE(stamped.at(outcomes[1].Subject));
@@ -198,45 +201,133 @@ TEST_F(PostingWorkflow, EmptyServerSettingFailsEveryPostingAndKeepsThemDue) {
   ASSERT_EQ(outcomes.size(), 2u);
   for (const auto& o : outcomes) {
     EXPECT_FALSE(o.Sent);
-    EXPECT_EQ(o.Reason, "Couldn't resolve hostname ");
+    EXPECT_EQ(o.Reason, "No news server is set in the settings");
   }
-  EXPECT_EQ(recorder.messages.size(), 2u);
+  EXPECT_EQ(recorder.details_, std::vector<std::string>{"No news server is set in the settings"});
   EXPECT_FALSE(Stamped().at("a"));
   EXPECT_FALSE(Stamped().at("b"));
 }
 
-TEST_F(PostingWorkflow, RefusedConnectionNamesTheSystemReason) {
-  AddPosting("a", true);
-  std::uint16_t closedPort;
-  { TTestServer gone([](TPeer&) {}, 0); closedPort = gone.Port(); }
-  MessageRecorder recorder;
-  const auto outcomes = Send(closedPort);
-  ASSERT_EQ(outcomes.size(), 1u);
-  EXPECT_EQ(outcomes[0].Reason, "Error creating socket (Connection refused)");
-}
-
-TEST_F(PostingWorkflow, ASilentServerCostsOnePostingItsTimeLimitAndTheWalkGoesOn) {
+// After a failure to reach or talk to the server the walk does not try it again: one time
+// limit for the walk, not one per posting, and no goodbye to a server that never greeted.
+TEST_F(PostingWorkflow, AServerThatCannotBeReachedIsTriedOncePerWalk) {
+  struct Case {
+    const char* name;
+    std::function<void(TPeer&)> script;  // none: nobody listens
+    std::string reason, received;
+  };
+  const std::string timeLimit = "No reply from the news server within 0.3 seconds";
+  const std::vector<Case> cases{
+      {"accepts, never greets", [](TPeer& p) { p.WaitForClose(); }, timeLimit, ""},
+      {"greets, then silence", [](TPeer& p) { p.Send("200 hi\r\n"); p.WaitForClose(); }, timeLimit,
+       "MODE READER\r\n"},
+      {"garbage greeting", [](TPeer& p) { p.Send("HELLO garbage\r\n"); p.WaitForClose(); },
+       "The news server answered without a status: HELLO garbage", ""},
+      {"refuses service", [](TPeer& p) { p.Send("400 no service\r\n"); p.WaitForClose(); },
+       "The news server answered 400 no service", ""},
+      {"refuses the connection", nullptr, "Error creating socket (Connection refused)", ""}};
   AddPosting("first", true);
   AddPosting("second", true);
-  int connection = 0;
-  TTestServer server(
-      [&](TPeer& peer) {
-        if (connection++ == 0) {
-          peer.WaitForClose();  // accepts, never says a word
-          return;
-        }
-        test::GoodNewsServer(peer);
-      },
-      2);
+  nntp_.SetTimeout(300);
+  for (const Case& c : cases) {
+    auto server = std::make_unique<TTestServer>(c.script ? c.script : [](TPeer&) {}, 1);
+    const std::uint16_t port = server->Port();
+    if (!c.script) server.reset();
+    int attempts = 0;
+    nntp_.OnTrace = [&](const std::string& s, TTraceLevel) {
+      attempts += s.rfind("Opened output socket", 0) == 0 || s.rfind("Failed to open", 0) == 0;
+    };
+    MessageRecorder recorder;
+    const auto outcomes = Send(port);
+    ASSERT_EQ(outcomes.size(), 2u) << c.name;
+    EXPECT_EQ(attempts, 1) << c.name;
+    EXPECT_EQ(outcomes[0].Reason, c.reason) << c.name;
+    EXPECT_EQ(outcomes[1].Reason, c.reason) << c.name;
+    EXPECT_EQ(recorder.messages.size(), 1u) << c.name;
+    if (server) {
+      EXPECT_EQ(server->Received(), c.received) << c.name;
+    }
+    EXPECT_FALSE(Stamped().at("first") || Stamped().at("second")) << c.name;
+  }
+}
+
+// The stamp is made sure of before anything is sent: with the table held by another program
+// nothing goes out, the reason says why, and the posting stays due.
+TEST_F(PostingWorkflow, APostingsTableThatCannotBeWrittenSendsNothing) {
+  for (const char* lock : {"BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"}) {
+    AddPosting(lock, true);
+    dm_->tblNewsPost.SetBusyTimeout(100);
+    TSqliteDb other;
+    ASSERT_EQ(other.Open(site_ + "newspost.db", SQLITE_OPEN_READWRITE), SQLITE_OK);
+    ASSERT_EQ(other.Exec(lock), SQLITE_OK);
+    TTestServer server(test::GoodNewsServer);
+    MessageRecorder recorder;
+    std::string reason;
+    try {
+      const auto outcomes = Send(server.Port());
+      ASSERT_EQ(outcomes.size(), 1u);
+      EXPECT_FALSE(outcomes[0].Sent);
+      reason = outcomes[0].Reason;
+    } catch (const EDatabaseError& e) {  // the table cannot even be read
+      reason = e.what();
+    }
+    EXPECT_NE(reason.find("locked by another program"), std::string::npos) << lock << ": " << reason;
+    ASSERT_EQ(other.Exec("ROLLBACK"), SQLITE_OK);
+    EXPECT_EQ(server.Served(), 0) << lock;
+    EXPECT_FALSE(Stamped().at(lock));
+  }
+}
+
+// A server that never answers QUIT finds the posting stamped when QUIT arrives.
+TEST_F(PostingWorkflow, ThePostingIsStampedBeforeTheGoodbye) {
+  AddPosting("quit unanswered", true);
+  std::string stampAtQuit = "<QUIT never came>";
+  TTestServer server([&](TPeer& peer) {
+    test::NewsServerDialogue(peer, [&](TPeer& p) {
+      TSqliteDb db;
+      db.Open(site_ + "newspost.db", SQLITE_OPEN_READONLY);
+      TSqliteStmt stmt;
+      stmt.Prepare(db.Handle(), "SELECT \"Date sent\" FROM newspost");
+      stampAtQuit = stmt.Step() == SQLITE_ROW ? stmt.ColumnText(0).value_or("") : "<no row>";
+      p.WaitForClose();  // and never a word
+    });
+  });
   nntp_.SetTimeout(300);
   MessageRecorder recorder;
   const auto outcomes = Send(server.Port());
-  ASSERT_EQ(outcomes.size(), 2u);
-  EXPECT_FALSE(outcomes[0].Sent);
-  EXPECT_EQ(outcomes[0].Reason, "No reply from the news server within 0.3 seconds");
-  EXPECT_TRUE(outcomes[1].Sent);
-  EXPECT_EQ(recorder.messages, std::vector<std::string>{"Could not send news posting"});
-  EXPECT_EQ(nntp_.Socket(), kNoSocket);
+  server.Received();
+  ASSERT_EQ(outcomes.size(), 1u);
+  EXPECT_TRUE(outcomes[0].Sent);
+  EXPECT_EQ(stampAtQuit.size(), 19u) << stampAtQuit;  // "YYYY-MM-DD HH:MM:SS"
+  EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST(PostingMessageId, TheSameForThePostingAndAnotherForAnyOther) {
+  const std::string id = PostingMessageId(7, "Subject", "local.test", "Body", "Ann <ann@example.com>");
+  EXPECT_TRUE(std::regex_match(id, std::regex("<[0-9a-z]+\\.[0-9a-z]+@example\\.com>"))) << id;
+  EXPECT_EQ(PostingMessageId(7, "Subject", "local.test", "Body", "ann@example.com"), id);
+  const std::vector<std::string> others{
+      PostingMessageId(8, "Subject", "local.test", "Body", "ann@example.com"),
+      PostingMessageId(7, "Subjects", "local.test", "Body", "ann@example.com"),
+      PostingMessageId(7, "Subject", "local.other", "Body", "ann@example.com"),
+      PostingMessageId(7, "Subject", "local.test", "Body\r\n", "ann@example.com"),
+      PostingMessageId(7, "Subjectlocal.test", "", "Body", "ann@example.com"),
+      PostingMessageId(7, "Subject", "local.test", "Body", "ann@example.org")};
+  for (std::size_t i = 0; i < others.size(); ++i) {
+    EXPECT_NE(others[i], id) << i;
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(others[i], others[j]) << i << " " << j;
+  }
+  // Without a usable domain in the address the host's name stands in.
+  const std::string local = PostingMessageId(7, "Subject", "local.test", "Body", "ann@bad..domain");
+  EXPECT_EQ(local.substr(local.find('@')), "@" + LocalHostName() + ">");
+}
+
+TEST(PostingReport, IsOneLineWhateverTheSubjectOrReasonHolds) {
+  const std::vector<std::pair<TPostingOutcome, std::string>> cases{
+      {{std::string("News\r\nline\0two", 14), true, false, ""}, "News  line two: sent"},
+      {{"x", false, false, "bad\treason\n"}, "x: bad reason "},
+      {{"y", true, true, ""}, "y: sent (the news server had it already)"}};
+  for (const auto& [outcome, line] : cases) EXPECT_EQ(PostingReportLine(outcome), line);
 }
 
 TEST_F(PostingWorkflow, ReplyToFollowsTheSettingOfEachCommand) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,9 @@ TEST(Nntp, DotStuffingDoublesALeadingDotOnEveryLine) {
   EXPECT_EQ(T_NNTP::DotStuff(""), "\r\n");
   EXPECT_EQ(T_NNTP::DotStuff("a.b"), "a.b\r\n");
   EXPECT_EQ(T_NNTP::DotStuff("first\r\n.second\r\n..third"), "first\r\n..second\r\n...third\r\n");
-  // A bare LF is a line break as well: it must never smuggle in a lone "." line.
+  // A bare LF or CR is a line break as well: it must never smuggle in a lone "." line.
   EXPECT_EQ(T_NNTP::DotStuff("a\n.\nb"), "a\r\n..\r\nb\r\n");
+  EXPECT_EQ(T_NNTP::DotStuff("a\r.\r\rb"), "a\r\n..\r\n\r\nb\r\n");
   EXPECT_EQ(T_NNTP::DotStuff("ends\r\n"), "ends\r\n\r\n");
 }
 
@@ -144,15 +146,47 @@ TEST(Nntp, GreetingOf400RaisesWithTheReplyText) {
   EXPECT_EQ(client.StatusCode, 400);
 }
 
-TEST(Nntp, GarbageStatusLineRaisesWith999) {
+TEST(Nntp, GarbageGreetingRaisesWith999QuotesItWholeAndGetsNoQuit) {
   ScriptedReplies replies;
-  replies.greeting = "abc hello\r\n";
+  replies.greeting = "HELLO garbage\r\n";
   TTestServer server(replies);
   T_NNTP client;
   Connect(client, server);
   const EProtocolError e = CatchProtocolError([&] { client.Login(); });
   EXPECT_EQ(e.ErrorCode, 999);
-  EXPECT_STREQ(e.what(), "hello");
+  EXPECT_STREQ(e.what(), "The news server answered without a status: HELLO garbage");
+  EXPECT_EQ(client.StatusText, "O garbage");
+  client.Logout();
+  EXPECT_EQ(server.Received(), "");
+}
+
+// One endless line cannot fill the memory: the client stops reading at the limit, so the
+// server gets rid of only so much before its sends fail.
+TEST(Nntp, AnEndlessReplyLineEndsTheConnectionAtTheLineLimit) {
+  std::atomic<std::size_t> taken{0};
+  TTestServer server([&](TPeer& peer) {
+    const std::string chunk(1 << 16, 'x');
+    while (taken < (std::size_t{1} << 30) && peer.Send(chunk)) taken += chunk.size();
+  });
+  T_NNTP client;
+  Connect(client, server);
+  const EProtocolError e = CatchProtocolError([&] { client.Login(); });
+  EXPECT_EQ(e.ErrorCode, 999);
+  EXPECT_STREQ(e.what(), "The news server sent a reply line longer than 4096 bytes");
+  client.Logout();
+  server.Received();
+  EXPECT_LT(taken.load(), std::size_t{64} << 20);
+}
+
+TEST(Nntp, OnlyARefusalNamingADuplicateArticleCountsAsDuplicate) {
+  const std::vector<std::pair<EProtocolError, bool>> cases{
+      {{"435 Duplicate", 441, "NNTP"}, true},        {{"Duplicate", 441, "NNTP"}, true},
+      {{"duplicate article", 435, "NNTP"}, true},    {{"Duplicate message-ID", 441, "NNTP"}, true},
+      {{"Duplicate \"Subject\" header", 441, "NNTP"}, false},
+      {{"437 Duplicate", 441, "NNTP"}, false},       {{"435 Duplicate", 440, "NNTP"}, false},
+      {{"posting failed", 441, "NNTP"}, false}};
+  for (const auto& [error, duplicate] : cases)
+    EXPECT_EQ(T_NNTP::IsDuplicateRefusal(error), duplicate) << error.ErrorCode << " " << error.what();
 }
 
 TEST(Nntp, NoGreetingRaisesAClearError) {

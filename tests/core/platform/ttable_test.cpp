@@ -378,6 +378,66 @@ TEST_F(TTableTest, APostIntoALockedFileFailsClearlyAndKeepsTheRecord) {
   EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "kept");
 }
 
+TEST_F(TTableTest, ARecordKeepsItsIdentityWhileItMovesAndLosesItWhenDeleted) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  ASSERT_TRUE(t->Locate("Name", "a1"));
+  const TRecordId a1 = t->RecordId();
+  t->Edit();
+  t->FieldByName("Cat").SetAsString("Z");  // moves to the end of the order
+  EXPECT_EQ(t->RecordId(), a1);
+  t->Post();
+  t->First();
+  ASSERT_TRUE(t->LocateRecord(a1));
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a1");
+  EXPECT_EQ(t->RecNo(), 5);
+  t->Delete();
+  t->First();
+  EXPECT_FALSE(t->LocateRecord(a1));
+  EXPECT_EQ(t->RecNo(), 1);
+  t->Insert();
+  EXPECT_EQ(t->RecordId(), 0);
+}
+
+TEST_F(TTableTest, ATransactionHoldsTheWriteLockAndShowsItsPostsOnlyWhenCommitted) {
+  AddSample();
+  auto t = OpenTable("CatName");
+  t->SetBusyTimeout(50);
+  const auto setMemo = [&](const std::string& memo) {
+    t->Edit();
+    t->FieldByName("Memo").SetAsString(memo);
+    t->Post();
+  };
+  t->StartTransaction();
+  setMemo("undone");
+  EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "<null>");  // others see nothing yet
+  t->Rollback();
+  EXPECT_FALSE(t->InTransaction());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "a1");
+  EXPECT_TRUE(t->FieldByName("Memo").IsNull());
+
+  // A reader that stays makes the commit fail; the transaction waits to be committed again.
+  TSqliteDb other;
+  ASSERT_EQ(other.Open(File(), SQLITE_OPEN_READWRITE), SQLITE_OK);
+  ASSERT_EQ(other.Exec("BEGIN; SELECT count(*) FROM items;"), SQLITE_OK);
+  t->StartTransaction();
+  setMemo("kept");
+  EXPECT_THROW(t->Commit(), EDatabaseError);
+  EXPECT_TRUE(t->InTransaction());
+  ASSERT_EQ(other.Exec("COMMIT"), SQLITE_OK);
+  t->Commit();
+  EXPECT_EQ(Scalar("SELECT Memo FROM items WHERE Name='a1'"), "kept");
+
+  ASSERT_EQ(other.Exec("BEGIN IMMEDIATE"), SQLITE_OK);
+  try {
+    t->StartTransaction();
+    FAIL() << "took the lock another program holds";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("locked by another program"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(t->InTransaction());
+}
+
 TEST_F(TTableTest, EditingARecordAnotherProgramDeletedFailsAndKeepsTheEdits) {
   AddSample();
   auto t = OpenTable("CatName");
@@ -504,6 +564,16 @@ TEST_F(TTableTest, RecordKeeperReturnsToTheRecordAndDropsItsRangeAlsoWhenTheWalk
   t->Next();
   { TRecordKeeper keeper(*t); t->First(); }
   EXPECT_TRUE(t->HasRange());
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+  // A walk that moves the record in the order finds it again.
+  t->CancelRange();
+  {
+    TRecordKeeper keeper(*t);
+    t->Edit();
+    t->FieldByName("Cat").SetAsString("A");
+    t->Post();
+    t->Last();
+  }
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
 }
 
