@@ -126,7 +126,6 @@ int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, cons
   TTable& codes = dataModule.tblCodes;
   int added = 0;
   for (int language = 1; language <= 2; ++language) {
-    const int codesRecord = codes.Active() ? codes.RecNo() : 0;
     try {
       const std::string& body = language == 1 ? news.Body1 : news.Body2;
       std::string text = ReplaceVariables(codes, body, true);
@@ -142,15 +141,9 @@ int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, cons
       postings.Post();
       ++added;
     } catch (const std::exception& e) {
-      try {
-        if (postings.Active() && postings.State() != TDataSetState::dsBrowse) postings.Cancel();
-      } catch (...) {
-      }
+      // Cancelling only drops the buffer of the failed attempt; it cannot fail itself.
+      if (postings.Active() && postings.State() != TDataSetState::dsBrowse) postings.Cancel();
       ShowError("Could not add to postings database", e.what());
-    }
-    try {
-      if (codesRecord > 0 && codes.Active()) codes.SetRecNo(codesRecord);
-    } catch (...) {
     }
   }
   return added;
