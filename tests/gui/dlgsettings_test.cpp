@@ -183,8 +183,8 @@ class DlgSettingsTest : public QObject {
     QVERIFY(FileText().find("[Languages]\r\nLanguage1=") != std::string::npos);
     // In force at once, and the captions follow.
     QCOMPARE(dlg_->Settings().Signature1, (std::vector<std::string>{"-- ", "Jo"}));
-    QCOMPARE(dlg_->Settings().HomePagePath(), std::string("index.htm"));  // archive without folder
-    QCOMPARE(dlg_->Settings().OutputFolder(), std::string());
+    QCOMPARE(dlg_->Settings().HomePagePath(), site_ + "index.htm");  // no archive: the site folder
+    QCOMPARE(dlg_->Settings().OutputFolder(), site_);
     QCOMPARE(TabText(dlg_->PageControl2, dlg_->tbsNews1), QStringLiteral("Fran\u00e7ais"));
     QCOMPARE(TabText(dlg_->PageControl2, dlg_->tbsNews2), QStringLiteral("Italiano"));
     QVERIFY(!form_->btnOpenUploadArchive->isEnabled());

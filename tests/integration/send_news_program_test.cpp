@@ -138,8 +138,8 @@ TEST_F(SendNewsProgram, AFailedPostingIsReportedAndTheOthersStillGo) {
 
 TEST_F(SendNewsProgram, WithoutEMailNothingIsSentAndTheUserIsTold) {
   TSettings settings(site_);
-  std::string error;
-  ASSERT_TRUE(settings.LoadSettings(error));
+  std::string error, warning;
+  ASSERT_TRUE(settings.LoadSettings(error, warning));
   settings.EMailAddress = "";
   ASSERT_TRUE(settings.SaveSettings(error));
   const std::string subject = "No sender " + token_;

@@ -68,9 +68,9 @@ const std::vector<TSettingKey>& SettingKeys() {
       {.Section = kSettings, .Key = "UploadMethodFTP", .Kind = K::skLogical, .Default = "0",
        .Logical = &TSettings::UploadMethodFTP, .Control = "RadioButton1"},
       {.Section = kSettings, .Key = "FTPUploadFile", .Kind = K::skText, .Default = "",
-       .DefaultInSiteFolder = true, .Text = &TSettings::FTPUploadFile, .Control = "Edit1"},
+       .DefaultInSiteFolder = true, .Text = &TSettings::FTPUploadFile, .Control = "Edit1", .IsPath = true},
       {.Section = kSettings, .Key = "ZIPUploadFile", .Kind = K::skText, .Default = "upload.zip",
-       .DefaultInSiteFolder = true, .Text = &TSettings::ZIPUploadFile, .Control = "Edit2"},
+       .DefaultInSiteFolder = true, .Text = &TSettings::ZIPUploadFile, .Control = "Edit2", .IsPath = true},
       {.Section = kSettings, .Key = "WWWHomepageFile", .Kind = K::skText, .Default = "index.htm",
        .Text = &TSettings::WWWHomepageFile, .Control = "Edit3"},
       {.Section = kNews, .Key = "Server", .Kind = K::skText, .Default = "", .Text = &TSettings::Server,
@@ -109,9 +109,9 @@ const std::vector<TSettingKey>& SettingKeys() {
 
 
 TSettings::TSettings(std::string_view siteFolder, std::string_view programName)
-    : siteFolder_(siteFolder.empty() ? std::string() : IncludeTrailingPathDelimiter(siteFolder)),
+    : siteFolder_(siteFolder.empty() ? std::string() : IncludeTrailingPathDelimiter(AbsolutePath(siteFolder))),
       programName_(programName),
-      fileName_(SettingsFileName(siteFolder, programName)) {
+      fileName_(SettingsFileName(siteFolder_, programName)) {
   for (const TSettingKey& key : SettingKeys()) {
     const std::string value = DefaultOf(key);
     switch (key.Kind) {
@@ -139,10 +139,11 @@ std::string TSettings::MatchChoice(std::string_view value, const std::array<std:
   return {};
 }
 
-bool TSettings::LoadSettings(std::string& error) {
+bool TSettings::LoadSettings(std::string& error, std::string& warning) {
   error.clear();
+  warning.clear();
   TIniFile ini(fileName_);
-  if (!ini.ReadError().empty()) error = "The settings could not be read, defaults apply: " + ini.ReadError();
+  error = ini.ReadError();
 
   for (const TSettingKey& key : SettingKeys()) {
     switch (key.Kind) {
@@ -158,9 +159,7 @@ bool TSettings::LoadSettings(std::string& error) {
   if (!FTPUploadFile.empty() && FTPUploadFile.back() == PathDelim) {
     FTPUploadFile.pop_back();
     ini.WriteString(kSettings, "FTPUploadFile", FTPUploadFile);
-    std::string writeError;
-    if (error.empty() && !ini.UpdateFile(writeError))
-      error = "The settings file could not be written: " + writeError;
+    if (error.empty() && !ini.UpdateFile(warning)) warning = "The settings file could not be written: " + warning;
   }
   return error.empty();
 }
@@ -184,12 +183,36 @@ bool TSettings::SaveSettings(std::string& error) const {
   return false;
 }
 
+std::string TSettings::InSiteFolder(const std::string& path) const {
+  if (path.empty()) return siteFolder_.empty() ? std::string(".") + PathDelim : siteFolder_;
+  if (path.front() == PathDelim || siteFolder_.empty()) return path;
+  return siteFolder_ + path;
+}
+
 std::string TSettings::HomePagePath() const {
-  if (UploadMethodFTP) return FTPUploadFile + PathDelim + WWWHomepageFile;
-  return ExtractFilePath(ZIPUploadFile) + WWWHomepageFile;
+  if (UploadMethodFTP) {
+    if (FTPUploadFile.empty()) return InSiteFolder("") + WWWHomepageFile;
+    return InSiteFolder(FTPUploadFile) + PathDelim + WWWHomepageFile;
+  }
+  return ExtractFilePath(InSiteFolder(ZIPUploadFile)) + WWWHomepageFile;
 }
 
 std::string TSettings::OutputFolder() const { return ExtractFilePath(HomePagePath()); }
+
+std::string TSettings::ArchiveFileName() const {
+  if (ZIPUploadFile.find_first_not_of(" \t") == std::string::npos) return {};
+  return InSiteFolder(ZIPUploadFile);
+}
+
+std::string TSettings::HomePageFileProblem() const {
+  if (WWWHomepageFile.empty())
+    return "The home page file name is empty. Enter one in the settings, for example index.htm.";
+  if (WWWHomepageFile.find_first_of(PathSeparators) != std::string::npos || WWWHomepageFile == "." ||
+      WWWHomepageFile == "..")
+    return "The home page file name \"" + WWWHomepageFile +
+           "\" must be a file name without a folder. Change it in the settings.";
+  return {};
+}
 
 std::optional<std::string> TSettings::LanguageName(int n) const { return Pick(n, Language1, Language2); }
 std::optional<std::string> TSettings::DateFormat(int n) const { return Pick(n, DateFormat1, DateFormat2); }

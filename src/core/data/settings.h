@@ -30,6 +30,7 @@ struct TSettingKey {
   const std::array<std::string_view, 2>* Choices = nullptr;  // skChoice
   const char* LinePrefix = nullptr;                     // skLines
   const char* Control = nullptr;       // objectName of the settings dialog's control
+  bool IsPath = false;                 // a folder or file: the file system's bytes, not text
 };
 
 const std::vector<TSettingKey>& SettingKeys();
@@ -42,7 +43,7 @@ class TSettings {
   static constexpr std::string_view kProgramName = "pagolin";
 
   // The defaults for the site in siteFolder (the folder that holds the tables and the settings
-  // file; a trailing delimiter is added when missing, "" stands for the current folder), whose
+  // file; made a full path with a trailing delimiter; "" names no folder), whose
   // settings file is programName + ".ini" (a copy of the program under another name keeps
   // settings of its own).
   explicit TSettings(std::string_view siteFolder = {}, std::string_view programName = kProgramName);
@@ -56,9 +57,10 @@ class TSettings {
   // Reads the whole file into the values; a missing file, section or key gives its default,
   // a stored output folder ending in the delimiter loses it and is written back at once, a
   // stored format that is not one of the choices gives "". The values are always loaded.
-  // Returns false with a readable reason in error when the existing file could not be read or
-  // the write-back failed (the caller shows it).
-  bool LoadSettings(std::string& error);
+  // Returns false with the reason in error when the existing file could not be read (the
+  // defaults then apply); a write-back that failed leaves its reason in warning and is no
+  // failure (a read-only site folder can still be built from).
+  bool LoadSettings(std::string& error, std::string& warning);
   // Writes every key in its fixed order (other lines of the file are kept). Returns false with
   // a readable reason when the file cannot be written; nothing is then changed on disk.
   bool SaveSettings(std::string& error) const;
@@ -87,13 +89,19 @@ class TSettings {
   std::string DateTimeFormat1, DateTimeFormat2;   // "" when none is selected
 
   // --- Accessors of the values in force. ---
+  // Folders and files of the settings lie in the site folder unless they are full paths, and an
+  // empty output folder is the site folder itself: never the root or the working folder.
   bool IsFTPUpload() const { return UploadMethodFTP; }
-  // FTP method: FTPUploadFile, a delimiter, WWWHomepageFile; archive method: the folder part
-  // of ZIPUploadFile (with its delimiter, "" without folder), then WWWHomepageFile.
+  // FTP method: the output folder, a delimiter, WWWHomepageFile; archive method: the folder
+  // part of the archive, then WWWHomepageFile.
   std::string HomePagePath() const;
-  // The folder part of HomePagePath, with its trailing delimiter ("" when it has none).
+  // The folder part of HomePagePath, with its trailing delimiter.
   std::string OutputFolder() const;
-  const std::string& ArchiveFileName() const { return ZIPUploadFile; }
+  // The upload archive as a full path; "" when none is set (blanks only count as none).
+  std::string ArchiveFileName() const;
+  // Why WWWHomepageFile cannot name the home page ("" when it can): it must be a bare file
+  // name, so that no page is written outside the output folder.
+  std::string HomePageFileProblem() const;
   // For n = 1 or 2 the value of that language; any other n gives nullopt, so that the caller
   // keeps whatever it held.
   std::optional<std::string> LanguageName(int n) const;
@@ -103,6 +111,8 @@ class TSettings {
   std::optional<std::vector<std::string>> Signature(int n) const;
 
  private:
+  std::string InSiteFolder(const std::string& path) const;
+
   std::string siteFolder_;
   std::string programName_;
   std::string fileName_;

@@ -1,7 +1,5 @@
 #include "core/pages/imagetags.h"
 
-#include <fstream>
-
 #include "core/pages/fileinfo.h"
 #include "core/platform/replaceall.h"
 #include "core/platform/filenames.h"
@@ -13,21 +11,19 @@ std::string GifSizeAttributes(const std::string& path) {
   for (char& c : ext)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   if (ext != ".GIF") return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  // Signature (6 bytes, not checked), logical screen width and height, then the packed
-  // fields, background and aspect bytes, which are not used.
-  unsigned char header[13] = {};
-  in.read(reinterpret_cast<char*>(header), sizeof header);
-  if (in.gcount() < 10) return {};
-  const unsigned width = header[6] | (header[7] << 8);
-  const unsigned height = header[8] | (header[9] << 8);
+  // Signature (6 bytes, not checked), logical screen width and height; the rest is not used.
+  // Only a regular file is read: a pipe named like an image counts as missing.
+  std::string header, error;
+  if (!ReadFileStart(path, 10, header, error) || header.size() < 10) return {};
+  auto byte = [&](size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(header[i])); };
+  const unsigned width = byte(6) | (byte(7) << 8);
+  const unsigned height = byte(8) | (byte(9) << 8);
   return " WIDTH=" + std::to_string(width) + " HEIGHT=" + std::to_string(height);
 }
 
-std::string ImageTag(const std::string& imagePath, const std::string& alt) {
+std::string ImageTag(const std::string& imageName, const std::string& imagePath, const std::string& alt) {
   std::string tag = "<IMG SRC=\"";
-  tag += ExtractFileName(imagePath);
+  tag += ExtractFileName(imageName);
   tag += '"';
   tag += GifSizeAttributes(imagePath);
   tag += " BORDER=0 Alt=\"";
@@ -38,12 +34,13 @@ std::string ImageTag(const std::string& imagePath, const std::string& alt) {
   return tag;
 }
 
-std::string ReplaceImage(const std::string& text, const std::string& imagePath,
+std::string ReplaceImage(const std::string& text, const std::string& imageName,
                          const std::string& alt, const std::string& link,
                          const std::string& outputFolder, std::vector<std::string>* fileList) {
   std::string tag;
-  if (imagePath != outputFolder) {
-    tag = ImageTag(imagePath, alt);
+  if (!imageName.empty()) {
+    const std::string imagePath = outputFolder + TextPath(imageName);
+    tag = ImageTag(imageName, imagePath, alt);
     if (!link.empty()) tag = "<A HREF=\"" + link + "\">" + tag + "</A>";
     if (fileList) fileList->push_back(imagePath);
   }

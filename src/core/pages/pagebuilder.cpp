@@ -54,6 +54,7 @@ void TPageBuilder::SetProgress(int position, int maximum) {
 
 void TPageBuilder::BuildPages() {
   cancelled_ = false;
+  if (const std::string problem = Settings().HomePageFileProblem(); !problem.empty()) throw EBuildError(problem);
   TDataModule2& dm = Data();
   // What the user has saved is what the build reads.
   for (TTable* table : {&dm.tblCodes, &dm.tblProducts, &dm.tblLinks, &dm.tblNews}) table->FlushBuffers();
@@ -64,6 +65,8 @@ void TPageBuilder::BuildPages() {
   const std::string home = Settings().HomePagePath();
   const std::string ext = ExtractFileExt(home);
   const std::string base = home.substr(0, home.size() - ext.size());
+  // What a build that was stopped half-way left behind of its own pages.
+  for (const std::string& page : {home, base + "1" + ext, base + "2" + ext}) RemoveTemporaryFilesOf(page);
   FileList.push_back(home);
   BuildTitlePage(base, ext);
   SetProgress(1, maximum_);
@@ -149,9 +152,10 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   TTable& products = Data().tblProducts;
   std::vector<std::string>* fileList = language == 1 ? &FileList : nullptr;
   const std::string name = HtmlText(FieldText(products, "Name"));
-  const std::string downloadPath = outputFolder + FieldText(products, "Download Area Filename");
+  const std::string downloadName = FieldText(products, "Download Area Filename");
+  const std::string downloadPath = outputFolder + TextPath(downloadName);
   std::string sizeText, dateText;
-  if (downloadPath != outputFolder) {
+  if (!downloadName.empty()) {
     const TFileFacts download = LookAtFile(downloadPath);
     sizeText = " (" + std::to_string(download.sizeKB) + " KB)";
     if (fileList) fileList->push_back(downloadPath);
@@ -160,11 +164,10 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   }
   std::string text = ReplaceAll(templ, "%NAME%", name);
   text = ReplaceAll(text, "%CATEGORY%", HtmlText(FieldText(products, "Category")));
-  text = ReplaceAll(text, "%FILENAME%", ExtractFileName(downloadPath));
+  text = ReplaceAll(text, "%FILENAME%", ExtractFileName(downloadName));
   text = ReplaceAll(text, "%FILESIZE%", sizeText);
   text = ReplaceAll(text, "%FILEDATE%", dateText);
-  text = ReplaceImage(text, outputFolder + FieldText(products, "Screenshot"), name, "", outputFolder,
-                      fileList);
+  text = ReplaceImage(text, FieldText(products, "Screenshot"), name, "", outputFolder, fileList);
   return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(products, "Description " + std::to_string(language))));
 }
 
@@ -174,7 +177,7 @@ std::string TPageBuilder::LinkRow(const std::string& templ, int language, const 
   const std::string url = FieldText(links, "URL");
   std::string text = ReplaceAll(templ, "%NAME%", name);
   text = ReplaceAll(text, "%URL%", url);
-  text = ReplaceImage(text, outputFolder + FieldText(links, "Image"), name, url, outputFolder,
+  text = ReplaceImage(text, FieldText(links, "Image"), name, url, outputFolder,
                       language == 1 ? &FileList : nullptr);
   return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(links, "Description " + std::to_string(language))));
 }
@@ -183,7 +186,7 @@ void TPageBuilder::WritePage(const std::string& fileName, const std::string& pag
   const std::string text = ReplaceVariablesAsLines(Data().tblCodes, page);
   std::string error;
   if (!WriteFileAtomically(fileName, text, error))
-    throw EBuildError("Cannot create file \"" + fileName + "\". " + error);
+    throw EBuildError("Cannot create file \"" + PathText(fileName) + "\". " + error);
 }
 
 }  // namespace pagolin

@@ -41,16 +41,16 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
   const std::string checkFolder =
       settings.IsFTPUpload() ? settings.OutputFolder() : ExtractFilePath(archive);
   const TDateTime archiveDate = archiveMode ? GetFileDate(archive) : 0;
-  const std::string archiveName = UpperAToZ(ExtractFileName(archive));
+  const std::string archiveName = UpperAToZ(PathText(ExtractFileName(archive)));
 
   TUploadList list;
   list.Items.reserve(fileList.size());
   for (const std::string& path : fileList) {
     TUploadItem item;
-    const std::string name = ExtractFileName(path);
-    const std::string file = checkFolder + name;
+    const std::string file = checkFolder + ExtractFileName(path);
     const TFileFacts facts = LookAtFile(file);
     const bool present = facts.exists;
+    const std::string name = PathText(ExtractFileName(path));
     item.Text = name;
     if (present) {
       item.Checked = true;

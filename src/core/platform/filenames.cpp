@@ -1,19 +1,49 @@
 #include "core/platform/filenames.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <sstream>
+
+#include "core/platform/codepage.h"
 
 namespace pagolin {
 namespace {
 
 size_t LastDelimiter(std::string_view s) { return s.find_last_of(PathSeparators); }
+
+bool IsUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t extra = 0;
+    if (c >= 0x80) {
+      if ((c & 0xE0) == 0xC0) extra = 1;
+      else if ((c & 0xF0) == 0xE0) extra = 2;
+      else if ((c & 0xF8) == 0xF0) extra = 3;
+      else return false;
+      if (i + extra >= s.size()) return false;
+    }
+    for (size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+// "Cannot create the file "x": reason", or, when the folder is missing, that.
+std::string FileError(const char* what, const std::string& fileName, int error) {
+  const std::string folder = ExtractFilePath(fileName);
+  if (error == ENOENT && !folder.empty() && !DirectoryExists(folder))
+    return "The folder \"" + PathText(ExcludeTrailingPathDelimiter(folder)) + "\" does not exist.";
+  return std::string(what) + " \"" + PathText(fileName) + "\": " + std::strerror(error);
+}
 
 }  // namespace
 
@@ -54,6 +84,13 @@ std::string ExcludeTrailingPathDelimiter(std::string_view path) {
   return s;
 }
 
+std::string AbsolutePath(std::string_view path) {
+  if (path.empty() || path.front() == PathDelim) return std::string(path);
+  char buf[4096];
+  if (!::getcwd(buf, sizeof buf)) return std::string(path);
+  return IncludeTrailingPathDelimiter(buf) + std::string(path);
+}
+
 bool FileExists(const std::string& fileName) {
   struct stat st {};
   return !fileName.empty() && ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -85,42 +122,89 @@ std::string ProgramName() {
   return name.substr(0, name.size() - ExtractFileExt(name).size());
 }
 
+std::string PathText(std::string_view path) {
+  return IsUtf8(path) ? Utf8ToAnsi(path) : std::string(path);
+}
+
+std::string TextPath(std::string_view text) { return AnsiToUtf8(text); }
+
 bool WriteFileAtomically(const std::string& fileName, std::string_view contents, std::string& error) {
   std::random_device rd;
   const std::string temp = fileName + ".tmp" + std::to_string(rd() % 1000000);
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) {
-      error = "Cannot create the file \"" + temp + "\": " + std::strerror(errno);
+      error = FileError("Cannot create the file", fileName, errno);
       return false;
     }
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
     out.flush();
     if (!out) {
-      error = "Cannot write the file \"" + temp + "\": " + std::strerror(errno);
+      error = FileError("Cannot write the file", fileName, errno);
       out.close();
       std::remove(temp.c_str());
       return false;
     }
   }
   if (std::rename(temp.c_str(), fileName.c_str()) != 0) {
-    error = "Cannot write the file \"" + fileName + "\": " + std::strerror(errno);
+    error = FileError("Cannot write the file", fileName, errno);
     std::remove(temp.c_str());
     return false;
   }
   return true;
 }
 
-bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& error) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) {
-    error = "Cannot open the file \"" + fileName + "\": " + std::strerror(errno);
+bool ReadFileStart(const std::string& fileName, size_t maxBytes, std::string& contents, std::string& error) {
+  // Opened without waiting, so that a pipe or a device named like a file cannot hang the
+  // program; only a regular file is read.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    error = FileError("Cannot open the file", fileName, errno);
     return false;
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  contents = std::move(ss).str();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    error = "\"" + PathText(fileName) + "\" is not a regular file.";
+    return false;
+  }
+  contents.clear();
+  contents.reserve(std::min(maxBytes, static_cast<size_t>(st.st_size)));
+  char buffer[65536];
+  while (contents.size() < maxBytes) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, maxBytes - contents.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = FileError("Cannot read the file", fileName, errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    contents.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
   return true;
+}
+
+void RemoveTemporaryFilesOf(const std::string& fileName) {
+  const std::string folder = ExtractFilePath(fileName);
+  const std::string prefix = ExtractFileName(fileName) + ".tmp";
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix ||
+        name.find_first_not_of("0123456789", prefix.size()) != std::string_view::npos)
+      continue;
+    const std::string path = folder + std::string(name);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& error) {
+  return ReadFileStart(fileName, static_cast<size_t>(-1), contents, error);
 }
 
 }  // namespace pagolin

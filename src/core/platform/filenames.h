@@ -1,5 +1,7 @@
 // File-name helpers. The delimiter is the platform's ("/" here); where a folder part ends
-// at "backslash or colon" on Windows, it ends at the delimiter here.
+// at "backslash or colon" on Windows, it ends at the delimiter here. File names are the file
+// system's bytes (UTF-8 here), not the program's Windows-1252 text: PathText turns one into
+// text for a message.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +27,8 @@ std::string ExtractFileExt(std::string_view fileName);
 // Replaces the extension of the name part (or appends one); ext includes its dot.
 std::string ChangeFileExt(std::string_view fileName, std::string_view ext);
 std::string IncludeTrailingPathDelimiter(std::string_view path);
+// A relative path made full against the working folder (once, when a program is given it).
+std::string AbsolutePath(std::string_view path);
 std::string ExcludeTrailingPathDelimiter(std::string_view path);
 
 bool FileExists(const std::string& fileName);       // a regular file (not a folder)
@@ -37,10 +41,23 @@ std::string ProgramFolder();
 // The file name of the running executable without its extension ("pagolin").
 std::string ProgramName();
 
-// Writes a whole file or nothing: a temporary file beside the target, then a rename.
-// Returns false and fills error (a readable reason) when it cannot.
+// A file name as Windows-1252 text, for messages: UTF-8 is converted (a letter the code page
+// lacks becomes "?"); bytes that are not UTF-8 are taken as they are.
+std::string PathText(std::string_view path);
+// Text as a file name: the Windows-1252 text of a table field or the settings, in the file
+// system's bytes.
+std::string TextPath(std::string_view text);
+
+// Writes a whole file or nothing: a temporary file beside the target (its name followed by
+// ".tmp" and digits), then a rename. Returns false and fills error (a readable reason that
+// names the file, or the folder when that does not exist) when it cannot.
 bool WriteFileAtomically(const std::string& fileName, std::string_view contents, std::string& error);
-// Reads a whole file; false and a reason when it cannot.
+// Reads a whole regular file (never waits on a pipe or a device); false and a reason when it
+// cannot. ReadFileStart reads at most maxBytes from its start.
 bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& error);
+bool ReadFileStart(const std::string& fileName, size_t maxBytes, std::string& contents, std::string& error);
+// Removes what WriteFileAtomically left of fileName when it was stopped: the regular files
+// named fileName + ".tmp" + digits, and nothing else.
+void RemoveTemporaryFilesOf(const std::string& fileName);
 
 }  // namespace pagolin

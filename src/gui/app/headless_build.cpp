@@ -17,14 +17,15 @@ namespace pagolin {
 int HeadlessBuild(const std::string& siteFolder) {
   InstallConsoleHooks(true);
   try {
+    TDataModule2 dataModule(siteFolder);
+    dataModule.DataModule2Create();  // says so when the site folder or a table is missing
     TSettings settings(siteFolder, ProgramName());
-    std::string error;
-    if (!settings.LoadSettings(error)) {
-      PrintError(error);
+    std::string error, warning;
+    if (!settings.LoadSettings(error, warning)) {
+      PrintError("The settings could not be read, so nothing was built: " + error);
       return 1;
     }
-    TDataModule2 dataModule(siteFolder);
-    dataModule.DataModule2Create();
+    if (!warning.empty()) PrintError("Warning: " + warning);
     TPageBuilder builder(dataModule, settings);
     builder.BuildPages();
     const TUploadList list = MakeUploadList(builder.FileList, settings);

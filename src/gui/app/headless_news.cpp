@@ -19,17 +19,19 @@ namespace pagolin {
 
 int HeadlessSendNews(const std::string& siteFolder) {
   InstallConsoleHooks(false);
-  TSettings settings(siteFolder, ProgramName());
-  std::string error;
-  if (!settings.LoadSettings(error)) {
-    PrintError(error);
-    return 1;
-  }
   StartNetwork();
   int status = 0;
   try {
     TDataModule2 dataModule(siteFolder);
-    dataModule.DataModule2Create();
+    dataModule.DataModule2Create();  // says so when the site folder or a table is missing
+    TSettings settings(siteFolder, ProgramName());
+    std::string error, warning;
+    if (!settings.LoadSettings(error, warning)) {
+      PrintError("The settings could not be read, so nothing was sent: " + error);
+      StopNetwork();
+      return 1;
+    }
+    if (!warning.empty()) PrintError("Warning: " + warning);
     T_NNTP nntp;
     T_News news;
     const std::vector<TPostingOutcome> outcomes =

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     // Anything else (-platform offscreen, -style ...) is Qt's and passes to QApplication.
   }
   if (build && sendNews) return Usage();
+  site = pagolin::AbsolutePath(site);  // the settings and the tables stay where they were given
   // Dates on pages and in the editors follow the user's locale.
   pagolin::FormatSettings() = pagolin::FormatSettingsFromLocale(QLocale::system());
   if (build) return pagolin::HeadlessBuild(site);

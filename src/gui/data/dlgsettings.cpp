@@ -1,6 +1,7 @@
 #include "gui/data/dlgsettings.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -272,7 +273,10 @@ QWidget* TdlgSettings::CreateIdentificationTab() {
 void TdlgSettings::ToControls() {
   for (const TSettingKey& key : SettingKeys()) {
     switch (key.Kind) {
-      case TSettingKey::skText: Control<QLineEdit>(this, key)->setText(ToQ(settings_.*key.Text)); break;
+      case TSettingKey::skText:
+        Control<QLineEdit>(this, key)->setText(key.IsPath ? QFile::decodeName((settings_.*key.Text).c_str())
+                                                          : ToQ(settings_.*key.Text));
+        break;
       case TSettingKey::skChoice: SelectChoice(Control<QComboBox>(this, key), settings_.*key.Text); break;
       case TSettingKey::skLogical: Control<QRadioButton>(this, key)->setChecked(settings_.*key.Logical); break;
       case TSettingKey::skLines: SetMemoLines(Control<QPlainTextEdit>(this, key), settings_.*key.Lines); break;
@@ -285,7 +289,11 @@ void TdlgSettings::ToControls() {
 void TdlgSettings::FromControls() {
   for (const TSettingKey& key : SettingKeys()) {
     switch (key.Kind) {
-      case TSettingKey::skText: settings_.*key.Text = FromQ(Control<QLineEdit>(this, key)->text()); break;
+      case TSettingKey::skText: {
+        const QString text = Control<QLineEdit>(this, key)->text();
+        settings_.*key.Text = key.IsPath ? QFile::encodeName(text).toStdString() : FromQ(text);
+        break;
+      }
       case TSettingKey::skChoice: settings_.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
       case TSettingKey::skLogical: settings_.*key.Logical = Control<QRadioButton>(this, key)->isChecked(); break;
       case TSettingKey::skLines: settings_.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
@@ -295,13 +303,14 @@ void TdlgSettings::FromControls() {
 
 void TdlgSettings::LoadSettings() {
   settings_ = TSettings(settings_.SiteFolder(), settings_.ProgramName());
-  std::string error;
-  const bool ok = settings_.LoadSettings(error);
+  std::string error, warning;
+  const bool ok = settings_.LoadSettings(error, warning);
   ToControls();
   PageControl1->setCurrentWidget(tbsWWWHomePage);
   RadioButton1Click();
   FocusControl(Edit3);
-  if (!ok) ShowError(error);
+  if (!ok) ShowError("The settings could not be read, so the defaults apply: " + error);
+  if (!warning.empty()) ShowError(warning);
 }
 
 void TdlgSettings::btnOkClick() {

@@ -28,8 +28,8 @@ class SettingsTest : public ::testing::Test {
   }
   TSettings Loaded() {
     TSettings s(dir_);
-    std::string error;
-    EXPECT_TRUE(s.LoadSettings(error)) << error;
+    std::string error, warning;
+    EXPECT_TRUE(s.LoadSettings(error, warning)) << error;
     return s;
   }
   std::string dir_, file_;
@@ -187,19 +187,47 @@ TEST_F(SettingsTest, HomePagePathAndOutputFolder) {
   s.ZIPUploadFile = d + "arc" + d + "upload.zip";
   EXPECT_EQ(s.HomePagePath(), d + "arc" + d + "index.htm");
   EXPECT_EQ(s.OutputFolder(), d + "arc" + d);
-  // An archive without folder: the bare home page name and no output folder.
+  // Relative and empty folders and archives lie in the site folder, never in the working
+  // folder or the root.
+  const struct {
+    bool ftp;
+    std::string folder, archive, home;
+  } rows[] = {{false, "", "upload.zip", dir_ + "index.htm"},
+              {false, "", "", dir_ + "index.htm"},
+              {false, "", "out" + d + "site.zip", dir_ + "out" + d + "index.htm"},
+              {true, "", "", dir_ + "index.htm"},
+              {true, "www", "", dir_ + "www" + d + "index.htm"},
+              {true, d + "abs", "", d + "abs" + d + "index.htm"}};
+  for (const auto& row : rows) {
+    s.UploadMethodFTP = row.ftp;
+    s.FTPUploadFile = row.folder;
+    s.ZIPUploadFile = row.archive;
+    EXPECT_EQ(s.HomePagePath(), row.home) << row.folder << " / " << row.archive;
+    EXPECT_EQ(s.OutputFolder(), ExtractFilePath(row.home));
+  }
   s.ZIPUploadFile = "upload.zip";
-  EXPECT_EQ(s.HomePagePath(), "index.htm");
-  EXPECT_EQ(s.OutputFolder(), "");
-  EXPECT_EQ(s.ArchiveFileName(), "upload.zip");
+  EXPECT_EQ(s.ArchiveFileName(), dir_ + "upload.zip");
+  s.ZIPUploadFile = "";
+  EXPECT_EQ(s.ArchiveFileName(), "");
 }
 
-TEST_F(SettingsTest, UnwritableFileIsReportedButValuesLoad) {
+TEST_F(SettingsTest, HomePageFileMustBeABareFileName) {
+  TSettings s(dir_);
+  EXPECT_EQ(s.HomePageFileProblem(), "");
+  for (const char* bad : {"", "../escape.htm", "sub/index.htm", "/tmp/x.htm", "..", "."}) {
+    s.WWWHomepageFile = bad;
+    EXPECT_NE(s.HomePageFileProblem(), "") << bad;
+  }
+  s.WWWHomepageFile = "..index.htm";
+  EXPECT_EQ(s.HomePageFileProblem(), "");
+}
+
+TEST_F(SettingsTest, UnwritableFileIsAWarningAndValuesLoad) {
   const std::string gone = dir_ + "gone" + PathDelim;  // a site folder that does not exist
   TSettings s(gone);
-  std::string error;
-  EXPECT_FALSE(s.LoadSettings(error));
-  EXPECT_NE(error.find("could not be written"), std::string::npos) << error;
+  std::string error, warning;
+  EXPECT_TRUE(s.LoadSettings(error, warning));
+  EXPECT_EQ(warning, "The settings file could not be written: The folder \"" + dir_ + "gone\" does not exist.");
   EXPECT_EQ(s.FTPUploadFile, ExcludeTrailingPathDelimiter(gone));
   EXPECT_EQ(s.WWWHomepageFile, "index.htm");
   error.clear();
@@ -210,9 +238,9 @@ TEST_F(SettingsTest, UnwritableFileIsReportedButValuesLoad) {
 TEST_F(SettingsTest, UnreadableFileIsReportedAndNotOverwritten) {
   std::filesystem::create_directory(file_);
   TSettings s(dir_);
-  std::string error;
-  EXPECT_FALSE(s.LoadSettings(error));
-  EXPECT_NE(error.find("defaults apply"), std::string::npos) << error;
+  std::string error, warning;
+  EXPECT_FALSE(s.LoadSettings(error, warning));
+  EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
   EXPECT_EQ(s.LanguageName(1), "English");
   EXPECT_FALSE(s.SaveSettings(error));
   EXPECT_TRUE(DirectoryExists(file_));

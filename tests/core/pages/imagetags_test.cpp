@@ -109,7 +109,7 @@ TEST(ImageTags, UnreadableOrShortGifsGetNoSize) {
 TEST(ImageTags, ProductTagHasSizeAndKbInAlt) {
   TTempFolder dir;
   WriteBytes(dir.Path() + "shot.gif", GifBytes(320, 200, 12 * 1024));
-  EXPECT_EQ(ImageTag(dir.Path() + "shot.gif", "Editor"),
+  EXPECT_EQ(ImageTag("shot.gif", dir.Path() + "shot.gif", "Editor"),
             "<IMG SRC=\"shot.gif\" WIDTH=320 HEIGHT=200 BORDER=0 Alt=\"Editor (12K)\">");
 }
 
@@ -119,11 +119,11 @@ TEST(ImageTags, ReplaceImageLinksTheTagAndListsTheFileInTheFirstLanguageOnly) {
   std::vector<std::string> files;
   const std::string row = "<TD>%IMAGE%</TD><TD>%IMAGE%</TD>";
   const std::string tag = "<A HREF=\"tools.htm\"><IMG SRC=\"logo.jpg\" BORDER=0 Alt=\"Tools (3K)\"></A>";
-  EXPECT_EQ(ReplaceImage(row, dir.Path() + "logo.jpg", "Tools", "tools.htm", dir.Path(), &files),
+  EXPECT_EQ(ReplaceImage(row, "logo.jpg", "Tools", "tools.htm", dir.Path(), &files),
             "<TD>" + tag + "</TD><TD>" + tag + "</TD>");
   EXPECT_EQ(files, std::vector<std::string>{dir.Path() + "logo.jpg"});
   // The second language pass: same tag, nothing listed.
-  EXPECT_EQ(ReplaceImage(row, dir.Path() + "logo.jpg", "Tools", "tools.htm", dir.Path(), nullptr),
+  EXPECT_EQ(ReplaceImage(row, "logo.jpg", "Tools", "tools.htm", dir.Path(), nullptr),
             "<TD>" + tag + "</TD><TD>" + tag + "</TD>");
   EXPECT_EQ(files.size(), 1u);
 }
@@ -131,16 +131,29 @@ TEST(ImageTags, ReplaceImageLinksTheTagAndListsTheFileInTheFirstLanguageOnly) {
 TEST(ImageTags, NoImageNamedGivesNoTagAndListsNothing) {
   TTempFolder dir;
   std::vector<std::string> files;
-  EXPECT_EQ(ReplaceImage("[%IMAGE%] %URL%", dir.Path(), "Tools", "tools.htm", dir.Path(), &files), "[] %URL%");
+  EXPECT_EQ(ReplaceImage("[%IMAGE%] %URL%", "", "Tools", "tools.htm", dir.Path(), &files), "[] %URL%");
   EXPECT_TRUE(files.empty());
 }
 
 TEST(ImageTags, MissingImageStillGetsATagAndIsListed) {
   TTempFolder dir;
   std::vector<std::string> files;
-  EXPECT_EQ(ReplaceImage("%IMAGE%", dir.Path() + "gone.gif", "A&B &lt;new&gt;", "", dir.Path(), &files),
+  EXPECT_EQ(ReplaceImage("%IMAGE%", "gone.gif", "A&B &lt;new&gt;", "", dir.Path(), &files),
             "<IMG SRC=\"gone.gif\" BORDER=0 Alt=\"A&B &lt;new&gt; (0K)\">");
   EXPECT_EQ(files, std::vector<std::string>{dir.Path() + "gone.gif"});
+}
+
+// A name with letters beyond ASCII: the page gets the text, the file system its own bytes; a
+// pipe named like an image counts as missing instead of stopping the build.
+TEST(ImageTags, NamesAreTextInThePageAndFileSystemBytesOnDisk) {
+  TTempFolder dir;
+  WriteBytes(dir.Path() + "b\xc3\xa4r.gif", GifBytes(16, 8, 2048));  // "bär.gif" in UTF-8
+  std::vector<std::string> files;
+  EXPECT_EQ(ReplaceImage("%IMAGE%", "b\xe4r.gif", "B", "", dir.Path(), &files),
+            "<IMG SRC=\"b\xe4r.gif\" WIDTH=16 HEIGHT=8 BORDER=0 Alt=\"B (2K)\">");
+  EXPECT_EQ(files, std::vector<std::string>{dir.Path() + "b\xc3\xa4r.gif"});
+  ASSERT_EQ(::mkfifo((dir.Path() + "pipe.gif").c_str(), 0600), 0);
+  EXPECT_EQ(ImageTag("pipe.gif", dir.Path() + "pipe.gif", "P"), "<IMG SRC=\"pipe.gif\" BORDER=0 Alt=\"P (0K)\">");
 }
 
 }  // namespace
