@@ -59,11 +59,12 @@ THelpKey::THelpKey(QObject* parent) : QObject(parent) {}
 
 bool THelpKey::eventFilter(QObject* watched, QEvent* event) {
   const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
-  if (key && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
-      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-    // Claiming the override keeps F1 from any shortcut; the key press then comes here.
+  const auto* press = static_cast<QKeyEvent*>(event);
+  if (key && press->key() == Qt::Key_F1 && press->modifiers() == Qt::NoModifier) {
+    // Claiming the override keeps F1 from any shortcut; the key press then comes here. A key
+    // held down opens the page once.
     event->accept();
-    if (event->type() == QEvent::KeyPress && OnHelp) OnHelp();
+    if (event->type() == QEvent::KeyPress && !press->isAutoRepeat() && OnHelp) OnHelp();
     return true;
   }
   return QObject::eventFilter(watched, event);
