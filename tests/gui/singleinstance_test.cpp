@@ -66,7 +66,10 @@ class SingleInstanceTest : public QObject {
     for (auto& copy : copies_) KillCopy(*copy);
     copies_.clear();
     program_.reset();
-    for (const QString& site : {site1_, site2_}) QLocalServer::removeServer(Socket(site));
+    for (const QString& site : {site1_, site2_}) {
+      QLocalServer::removeServer(Socket(site));
+      QFile::remove(Socket(site) + QStringLiteral(".lock"));
+    }
   }
 
   void aSecondCopyOnTheSameSiteEndsAndRestoresTheFirst() {
@@ -96,7 +99,7 @@ class SingleInstanceTest : public QObject {
 
   void theSocketOfACrashedCopyDoesNotBlockTheStart() {
     QProcess& crashed = StartCopy({QStringLiteral("--site"), site1_});
-    QVERIFY(QTest::qWaitFor([&] { return Listening(site1_); }, 30000));
+    QVERIFY(QTest::qWaitFor([&] { return Listening(site1_) && !QFileInfo::exists(Socket(site1_) + QStringLiteral(".lock")); }, 30000));
     KillCopy(crashed);
     QVERIFY(QFileInfo::exists(Socket(site1_)));
     QVERIFY(!Listening(site1_));
