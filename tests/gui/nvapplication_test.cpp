@@ -2,13 +2,11 @@
 // the program's own application object.
 #include <QtTest>
 
-#include <QClipboard>
 #include <QUrlQuery>
 #include <QWidget>
 #include <stdexcept>
 
 #include "gui/components/application.h"
-#include "gui/components/hinttracker.h"
 #include "gui/components/nvapplication.h"
 #include "core/platform/hooks.h"
 #include "support/urlrecorder.h"
@@ -59,13 +57,14 @@ class NVApplicationTest : public QObject {
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Pagolin Pro"));
   }
 
-  void theServicesOpenAndCopyThePublishersAddresses_data() {
+  // The address items themselves are tried through the Help menu (help_test).
+  void theMailSubjectIsTitleBlankVersion_data() {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("subject");
     QTest::newRow("version") << "1.12" << "Pagolin Pro 1.12";
     QTest::newRow("empty version") << "" << "Pagolin Pro ";
   }
-  void theServicesOpenAndCopyThePublishersAddresses() {
+  void theMailSubjectIsTitleBlankVersion() {
     QFETCH(QString, version);
     QFETCH(QString, subject);
     test::TUrlRecorder desktop;
@@ -73,20 +72,10 @@ class NVApplicationTest : public QObject {
     info.SetTitle(QStringLiteral("Pagolin Pro"));
     info.SetVersion(version);
     info.SetEmailAddress(QStringLiteral("help@pagolin.example.org"));
-    info.SetHomepage(QStringLiteral("https://pagolin.example.org/news?a=1&b=2"));
-
-    info.VisitHomepage();
-    QCOMPARE(desktop.TakeLast(), QUrl(QStringLiteral("https://pagolin.example.org/news?a=1&b=2")));
     info.SendEmail();
     const QUrl mail = desktop.TakeLast();
-    QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
-    QCOMPARE(mail.path(), QStringLiteral("help@pagolin.example.org"));
+    QCOMPARE(mail.scheme() + QLatin1Char(':') + mail.path(), QStringLiteral("mailto:help@pagolin.example.org"));
     QCOMPARE(QUrlQuery(mail).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
-
-    info.CopyHomepage();
-    QCOMPARE(QGuiApplication::clipboard()->text(), info.Homepage());
-    info.CopyEmailAddress();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("help@pagolin.example.org"));
   }
 
   void anExceptionAtTheEventLoopIsShownAndTheLoopGoesOn_data() {
@@ -120,18 +109,6 @@ class NVApplicationTest : public QObject {
     SetMessageHooks(previous);
     QCOMPARE(handled, handlerAssigned ? QStringList{text} : QStringList());
     QCOMPARE(shown, handlerAssigned ? QStringList() : QStringList{text});
-  }
-
-  void aChangedApplicationHintReachesOnShowHint() {
-    QWidget form;
-    auto* info = new TNVApplication(&form);
-    QStringList seen;
-    info->OnShowHint = [&] { seen << THintTracker::Application()->CurrentHint(); };
-    info->Loaded();
-    THintTracker::Application()->SetCurrentHint(QStringLiteral("Build web site"));
-    THintTracker::Application()->SetCurrentHint(QStringLiteral("Build web site"));
-    THintTracker::Application()->SetCurrentHint(QString());
-    QCOMPARE(seen, (QStringList{QStringLiteral("Build web site"), QString()}));
   }
 };
 
