@@ -5,26 +5,30 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/app/appinfo.h"
+#include "gui/components/nvapplication.h"
 
 namespace pagolin {
 
-TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent) {
+TdlgAbout::TdlgAbout(const TNVApplication& info, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgAbout"));
   setWindowTitle(QStringLiteral("About Pagolin"));
   auto* layout = new QVBoxLayout(this);
-  auto* title = new QLabel(QString::fromLatin1(kAppTitle), this);
+  auto* logo = new QLabel(this);
+  logo->setObjectName(QStringLiteral("imgLogo"));
+  logo->setPixmap(QPixmap(QStringLiteral(":/pagolin-48.png")));
+  auto* title = new QLabel(info.Title(), this);
   title->setObjectName(QStringLiteral("lblTitle"));
   QFont f = title->font();
   f.setPointSize(f.pointSize() + 6);
   f.setBold(true);
   title->setFont(f);
-  auto* version = new QLabel(QStringLiteral("Version ") + QString::fromLatin1(kAppVersion), this);
+  auto* version = new QLabel(QStringLiteral("Version ") + info.Version(), this);
   version->setObjectName(QStringLiteral("lblVersion"));
   auto* ok = new QPushButton(QStringLiteral("Ok"), this);
   ok->setObjectName(QStringLiteral("btnOk"));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  layout->addWidget(logo, 0, Qt::AlignHCenter);
   layout->addWidget(title, 0, Qt::AlignHCenter);
   layout->addWidget(version, 0, Qt::AlignHCenter);
   layout->addSpacing(12);

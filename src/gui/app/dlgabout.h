@@ -1,14 +1,17 @@
-// TdlgAbout: the about box with the program's title and version.
+// TdlgAbout: the about box with the program's title and version, as the application
+// information component carries them.
 #pragma once
 
 #include <QDialog>
 
 namespace pagolin {
 
+class TNVApplication;
+
 class TdlgAbout : public QDialog {
   Q_OBJECT
  public:
-  explicit TdlgAbout(QWidget* parent = nullptr);
+  explicit TdlgAbout(const TNVApplication& info, QWidget* parent = nullptr);
 };
 
 }  // namespace pagolin

@@ -1,60 +1,65 @@
-// pagolin [--site DIR]            the program, on the site kept in DIR (default: its own folder)
-// pagolin --build [--site DIR]     builds the pages without a window
-// pagolin --send-news [--site DIR] sends the due postings without a window
-#include <QApplication>
-
+// The program's start; the command line is in commandline.h.
 #include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "gui/app/commandline.h"
 #include "gui/app/headless.h"
+#include "gui/app/helpfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
+#include "gui/components/application.h"
 #include "gui/components/localeformats.h"
+#include "gui/components/singleinstance.h"
 #include "core/net/ip_misc.h"
 #include "core/platform/filenames.h"
 
 namespace {
 
-int Usage() {
-  std::fprintf(stderr, "usage: pagolin [--build | --send-news] [--site DIR]\n");
+int UsageError(const std::string& error) {
+  std::fputs(pagolin::UsageErrorText(error).c_str(), stderr);
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string site = pagolin::ProgramFolder();
-  bool build = false;
-  bool sendNews = false;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--site") == 0 && i + 1 < argc) {
-      site = argv[++i];
-    } else if (std::strcmp(argv[i], "--build") == 0) {
-      build = true;
-    } else if (std::strcmp(argv[i], "--send-news") == 0) {
-      sendNews = true;
-    } else if (std::strncmp(argv[i], "--", 2) == 0) {
-      return Usage();
-    }
-    // Anything else (-platform offscreen, -style ...) is Qt's and passes to QApplication.
+  const pagolin::TCommandLine line = pagolin::ParseCommandLine(argc, argv);
+  // The settings and the tables stay where they were given, whatever the working folder.
+  const std::string site = pagolin::AbsolutePath(line.Site.empty() ? pagolin::ProgramFolder() : line.Site);
+  switch (line.Mode) {
+    case pagolin::TRunMode::rmHelp:
+      std::fputs(pagolin::HelpText(pagolin::FindHelpFile(pagolin::ProgramFolder())).c_str(), stdout);
+      return 0;
+    case pagolin::TRunMode::rmVersion:
+      std::fputs(pagolin::VersionText().c_str(), stdout);
+      return 0;
+    case pagolin::TRunMode::rmUsageError:
+      return UsageError(line.Error);
+    default:
+      break;
   }
-  if (build && sendNews) return Usage();
-  site = pagolin::AbsolutePath(site);  // the settings and the tables stay where they were given
+  if (line.Mode != pagolin::TRunMode::rmWindow && !line.Others.empty())
+    return UsageError("unexpected argument " + line.Others.front());
   // Dates on pages and in the editors follow the user's locale.
   pagolin::FormatSettings() = pagolin::FormatSettingsFromLocale(QLocale::system());
-  if (build) return pagolin::HeadlessBuild(site);
-  if (sendNews) return pagolin::HeadlessSendNews(site);
+  if (line.Mode == pagolin::TRunMode::rmBuild) return pagolin::HeadlessBuild(site);
+  if (line.Mode == pagolin::TRunMode::rmSendNews) return pagolin::HeadlessSendNews(site);
 
+  pagolin::TApplication app(argc, argv);
+  // The window system has taken its own options (-platform, -style, ...); the rest is unknown.
+  const pagolin::TCommandLine rest = pagolin::ParseCommandLine(argc, argv);
+  if (!rest.Others.empty()) return UsageError("unexpected argument " + rest.Others.front());
   pagolin::StartNetwork();  // before any window
-  QApplication app(argc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));
   pagolin::InstallQtMessageHooks();
   int status = 0;
   {
     pagolin::TProgram program(site, pagolin::ProgramName());
-    program.Form1().ShowMaximised();
-    status = app.exec();
+    // A copy that handed over to a first copy on the same site ends without showing its window.
+    if (!program.Form1().SingleInstance1->Terminated()) {
+      program.Form1().ShowMaximised();
+      status = app.exec();
+    }
   }
   pagolin::StopNetwork();
   return status;

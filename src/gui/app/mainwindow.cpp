@@ -2,20 +2,16 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QDesktopServices>
-#include <QUrl>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "gui/app/appinfo.h"
-#include "gui/app/dlgabout.h"
 #include "gui/app/program.h"
 #include "gui/components/hinttracker.h"
 
@@ -33,35 +29,18 @@ QAction* MakeAction(QObject* parent, const char* name, const char* caption, cons
   return a;
 }
 
-// The 48 by 48 logo beside the tool bar.
-QPixmap LogoPixmap() {
-  QPixmap pm(48, 48);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setBrush(QColor(0x1f, 0x5f, 0x9f));
-  p.setPen(Qt::NoPen);
-  p.drawRoundedRect(QRectF(2, 2, 44, 44), 9, 9);
-  p.setPen(Qt::white);
-  QFont f = p.font();
-  f.setBold(true);
-  f.setPixelSize(30);
-  p.setFont(f);
-  p.drawText(QRect(0, 0, 48, 46), Qt::AlignCenter, QStringLiteral("P"));
-  return pm;
-}
+// The 48 by 48 logo beside the tool bar: the program's icon.
+QPixmap LogoPixmap() { return QPixmap(QStringLiteral(":/pagolin-48.png")); }
 
 }  // namespace
 
 TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
     : QMainWindow(parent), settings_(settings), dataModule_(dataModule) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QString::fromLatin1(kAppTitle));
   setMinimumSize(420, 420);
   SetHint(this, QString::fromLatin1(kDefaultHint));
 
-  hints_ = new THintTracker(this);
-  qApp->installEventFilter(hints_);
+  hints_ = THintTracker::Application();
 
   CreateActions();
   CreateMenus();
@@ -72,18 +51,16 @@ TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(true);
   setStatusBar(StatusBar1);
-  // The application's current hint goes to the status bar.
-  connect(hints_, &THintTracker::hintChanged, this, [this](const QString& hint) {
-    StatusBar1->showMessage(hint.isEmpty() ? QString::fromLatin1(kDefaultHint) : hint);
-  });
   StatusBar1->showMessage(QString::fromLatin1(kDefaultHint));
 
+  CreateApplicationComponents();
   WireSettingsCommands();
   WireBuildCommands();
   WireNewsCommands();
+  WireHelpCommands();
 }
 
-TForm1::~TForm1() { qApp->removeEventFilter(hints_); }
+TForm1::~TForm1() = default;
 
 void TForm1::CreateActions() {
   actBuild = MakeAction(this, "actBuild", "Build pages", "Rebuild your web site pages");
@@ -115,14 +92,9 @@ void TForm1::CreateActions() {
   About1 = MakeAction(this, "About1", "About Pagolin...", "About Pagolin");
 
   connect(Quit1, &QAction::triggered, this, &TForm1::Quit1Click);
-  connect(Help2, &QAction::triggered, this, &TForm1::Help2Click);
-  connect(actHelp, &QAction::triggered, this, &TForm1::Help2Click);
-  connect(About1, &QAction::triggered, this, &TForm1::AboutClick);
 
-  // Disabled until they have something to do: the publisher's address services and the
-  // new-database dialog.
-  for (QAction* a : {Cleardatabases1, VisitHomepage1, SendEmail1, CopyEmail1, CopyHomepage1})
-    a->setEnabled(false);
+  // The new-database dialog comes with its own work.
+  Cleardatabases1->setEnabled(false);
 }
 
 void TForm1::CreateMenus() {
@@ -252,14 +224,6 @@ QWidget* TForm1::CreateUploadTab() {
 }
 
 void TForm1::Quit1Click() { close(); }
-
-void TForm1::AboutClick() {
-  if (dialogs_.dlgAbout) dialogs_.dlgAbout->exec();
-}
-
-void TForm1::Help2Click() {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(HelpFile()));
-}
 
 void TForm1::ShowMaximised() {
   if (const QScreen* s = screen()) setGeometry(s->availableGeometry());

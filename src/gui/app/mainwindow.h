@@ -19,6 +19,8 @@ namespace pagolin {
 class TDataModule2;
 class TSettings;
 class THintTracker;
+class TNVApplication;
+class TSingleInstance;
 class TdlgAbout;
 class TdlgNewDatabase;
 class TdlgProgress;
@@ -55,11 +57,16 @@ class TForm1 : public QMainWindow {
   void ToolButton3Click();
   void ToolButton7Click();
   void Help2Click();
+  // F1: the help page of the dialog in front or of the active tab.
+  void ContextHelp();
   void Cleardatabases1Click();
   void Quit1Click();
   void AboutClick();
   void Button1Click();
   void btnOpenUploadArchiveClick();
+
+  // The application's hint changed: it goes to the status bar.
+  void NVApplication1ShowHint();
 
   // Shows the window maximised, filling the screen also where no window manager maximises it.
   void ShowMaximised();
@@ -107,6 +114,9 @@ class TForm1 : public QMainWindow {
   T_NNTP NNTP1;
   T_News News1;
 
+  TNVApplication* NVApplication1 = nullptr;
+  TSingleInstance* SingleInstance1 = nullptr;
+
  protected:
   void showEvent(QShowEvent* event) override;
   bool event(QEvent* event) override;
@@ -122,6 +132,8 @@ class TForm1 : public QMainWindow {
   void WireSettingsCommands();
   void WireBuildCommands();
   void WireNewsCommands();
+  void CreateApplicationComponents();
+  void WireHelpCommands();
 
   TSettings& settings_;
   TDataModule2& dataModule_;

@@ -1,6 +1,7 @@
 #include "gui/app/program.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
@@ -8,6 +9,7 @@
 #include "core/platform/hooks.h"
 #include "gui/app/appinfo.h"
 #include "gui/app/dlgabout.h"
+#include "gui/app/helpfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgnewdatabase.h"
@@ -16,14 +18,17 @@
 
 namespace pagolin {
 
-QString HelpFile() { return ToQ(ProgramFolder() + kHelpFile); }
+QString HelpFile() { return ToQ(FindHelpFile(ProgramFolder())); }
 
 TProgram::TProgram(const std::string& siteFolder, const std::string& programName)
     : siteFolder_(IncludeTrailingPathDelimiter(siteFolder)),
       settings_(std::make_unique<TSettings>(siteFolder_, programName)),
       dataModule2_(std::make_unique<TDataModule2>(siteFolder_)) {
   QApplication::setApplicationName(QString::fromLatin1(kAppName));
-  QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
+  qApp->setObjectName(QString::fromLatin1(kAppName));  // the single-instance guard needs it
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(QString::fromLatin1(kDesktopId), QIcon(QStringLiteral(":/pagolin-48.png"))));
 
   // The main window comes first so that it is the main window of the application; its
   // controls are bound to the data sources, whose tables open just after.
@@ -35,7 +40,7 @@ TProgram::TProgram(const std::string& siteFolder, const std::string& programName
     ShowError(e.what());
   }
   // The dialogs sit over the main window, so it is their Qt parent; they are owned here.
-  dlgAbout_ = std::make_unique<TdlgAbout>(form1_.get());
+  dlgAbout_ = std::make_unique<TdlgAbout>(*form1_->NVApplication1, form1_.get());
   dlgProgress_ = std::make_unique<TdlgProgress>(*dataModule2_, *settings_, form1_.get());
   dlgSettings_ = std::make_unique<TdlgSettings>(*settings_, form1_.get());
   dlgNewDatabase_ = std::make_unique<TdlgNewDatabase>(form1_.get());

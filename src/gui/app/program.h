@@ -53,7 +53,7 @@ class TProgram {
   std::unique_ptr<TdlgNewDatabase> dlgNewDatabase_;
 };
 
-// The help file the program shows: the HTML help beside the program.
+// The contents page of the program's help (see helpfile.h).
 QString HelpFile();
 
 // The Qt implementations of the core's message hooks (message boxes, pending messages).

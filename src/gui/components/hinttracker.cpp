@@ -1,5 +1,6 @@
 #include "gui/components/hinttracker.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QVariant>
 #include <QWidget>
@@ -21,6 +22,17 @@ QString HintOf(const QWidget* widget) {
 }
 
 THintTracker::THintTracker(QObject* parent) : QObject(parent) {}
+
+THintTracker* THintTracker::Application() {
+  QCoreApplication* app = QCoreApplication::instance();
+  auto* tracker = app->findChild<THintTracker*>(QStringLiteral("ApplicationHint"), Qt::FindDirectChildrenOnly);
+  if (!tracker) {
+    tracker = new THintTracker(app);
+    tracker->setObjectName(QStringLiteral("ApplicationHint"));
+    app->installEventFilter(tracker);
+  }
+  return tracker;
+}
 
 void THintTracker::SetCurrentHint(const QString& hint) {
   if (hint == current_) return;

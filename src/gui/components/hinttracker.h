@@ -17,6 +17,10 @@ class THintTracker : public QObject {
   Q_OBJECT
  public:
   explicit THintTracker(QObject* parent = nullptr);
+
+  // The application's hint: one tracker per application object, made on first use, owned by
+  // the application and watching every widget of it.
+  static THintTracker* Application();
   const QString& CurrentHint() const { return current_; }
   // Sets the current hint directly (a highlighted menu item).
   void SetCurrentHint(const QString& hint);
