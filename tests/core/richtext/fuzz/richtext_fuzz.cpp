@@ -1,0 +1,98 @@
+// Fuzz target of the rich-text reader and writer. The first byte chooses how the input is read:
+//   bit 0  put a header with font and colour tables in front, so that most inputs are RTF
+//   bit 1  read it as a stored text (RTF or plain text) instead of as RTF
+// The rest is the text. Reading what the writer wrote must give the same document, writing
+// that again the same bytes, and the converter must keep every letter and digit of the text.
+#include "core/platform/hooks.h"
+#include "core/richtext/rtfreader.h"
+#include "core/richtext/rtfwriter.h"
+#include "core/rtf2html/parvel.h"
+
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void Fail(const char* condition, int line) {
+  std::fprintf(stderr, "richtext_fuzz.cpp:%d: check failed: %s\n", line, condition);
+  std::abort();
+}
+#define Check(condition) ((condition) ? (void)0 : Fail(#condition, __LINE__))
+
+// The ASCII letters and digits of a text, in order.
+std::string Alnum(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (static_cast<unsigned char>(c) < 0x80 && std::isalnum(static_cast<unsigned char>(c))) out += c;
+  return out;
+}
+
+// The ASCII letters and digits of an HTML fragment outside its tags (quoted attribute values
+// included) and entity references.
+std::string HtmlAlnum(const std::string& html) {
+  std::string text;
+  bool inTag = false, inQuote = false, inEntity = false;
+  for (char c : html) {
+    if (inTag) {
+      if (c == '"') inQuote = !inQuote;
+      else if (c == '>' && !inQuote) inTag = false;
+    } else if (inEntity) {
+      inEntity = c != ';';
+    } else if (c == '<') {
+      inTag = true;
+    } else if (c == '&') {
+      inEntity = true;
+    } else {
+      text += c;
+    }
+  }
+  return Alnum(text);
+}
+
+bool WellFormed(const pagolin::TRichDoc& doc) {
+  for (const auto& p : doc.Paragraphs)
+    for (std::size_t i = 0; i < p.Runs.size(); ++i) {
+      if (p.Runs[i].Text.empty() || p.Runs[i].Format.Face.empty()) return false;
+      if (i > 0 && p.Runs[i].Format == p.Runs[i - 1].Format) return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool quiet = [] {
+    pagolin::TMessageHooks hooks;
+    hooks.showMessage = [](const std::string& text) { Fail(text.c_str(), __LINE__); };
+    pagolin::SetMessageHooks(hooks);
+    return true;
+  }();
+  (void)quiet;
+  if (size == 0) return 0;
+  const std::uint8_t flags = data[0];
+  std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  if (flags & 0x01)
+    text.insert(0, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times;}}{\\colortbl;\\red255\\green0\\blue0;}");
+
+  // Plain text keeps its control characters until an edit writes it as RTF.
+  const bool plain = (flags & 0x02) && !pagolin::IsRtf(text);
+  const pagolin::TRichDoc first =
+      (flags & 0x02) ? pagolin::ReadStoredText(text) : pagolin::ReadRtf(text);
+  Check(plain || WellFormed(first));
+  const std::string written = pagolin::WriteRtf(first);
+  const pagolin::TRichDoc second = pagolin::ReadRtf(written);
+  Check(WellFormed(second));
+  Check(plain || second == first);
+  Check(pagolin::WriteRtf(second) == written);
+
+  pagolin::TParvel parvel;
+  parvel.SetOptions({pagolin::TParvelOption::soUseColors});
+  std::string html;
+  parvel.ConvertRTF(written, html);
+  Check(HtmlAlnum(html) == Alnum(pagolin::PlainText(second)));
+  return 0;
+}
