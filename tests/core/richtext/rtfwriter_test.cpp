@@ -2,51 +2,19 @@
 
 #include "core/platform/hooks.h"
 #include "core/richtext/rtfreader.h"
-#include "core/rtf2html/parvel.h"
 #include "support/describedoc.h"
+#include "support/pagehtml.h"
 #include "support/richtextcorpus.h"
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 
 namespace pagolin {
 namespace {
 
 using test::Describe;
-
-std::string Convert(const std::string& rtf) {
-  TParvel parvel;
-  parvel.SetOptions({TParvelOption::soUseColors});
-  std::string html;
-  parvel.ConvertRTF(rtf, html);
-  return html;
-}
-
-// The ASCII letters and digits of a text, in order.
-std::string Alnum(const std::string& text) {
-  std::string out;
-  for (char c : text)
-    if (std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80) out += c;
-  return out;
-}
-
-// The text of an HTML fragment: tags and entity references dropped.
-std::string HtmlWithoutMarkup(const std::string& html) {
-  std::string out;
-  for (std::size_t i = 0; i < html.size(); ++i) {
-    if (html[i] == '<') {
-      i = std::min(html.find('>', i), html.size());
-    } else if (html[i] == '&') {
-      const std::size_t end = html.find(';', i);
-      i = end == std::string::npos ? html.size() : end;
-    } else {
-      out += html[i];
-    }
-  }
-  return out;
-}
+using test::PageHtml;
 
 TEST(RtfWriter, WritesTheRichEditorsOneLineForm) {
   const TRichDoc doc = ReadRtf(
@@ -75,7 +43,7 @@ TEST(RtfWriter, TheConverterTurnsWhatItWritesIntoTheExpectedTags) {
       "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\pard\\f0\\fs20 "
       "\\b Bold\\b0  caf\\'e9 \\'93q\\'94\\par\\qc\\cf1\\fs28 big red\\par"
       "\\pard{\\*\\pn\\pnlvlblt}\\cf0\\fs20 one\\par two\\par\\pard end\\par}");
-  EXPECT_EQ(Convert(WriteRtf(doc)),
+  EXPECT_EQ(PageHtml(WriteRtf(doc)),
             "<FONT SIZE=2><FONT FACE=\"Arial\"><FONT SIZE=2><B>Bold</B><FONT SIZE=2>"
             "<FONT FACE=\"Arial\"><FONT SIZE=2> caf&eacute; &#8220;q&#8221;<BR>\r\n"
             "<CENTER><FONT SIZE=2><FONT FACE=\"Arial\"><FONT SIZE=4><FONT COLOR=#FF0000>big red<BR>\r\n"
@@ -102,7 +70,7 @@ TEST(RtfWriter, CorpusRoundTripsAndReachesTheConverterWhole) {
     EXPECT_EQ(Describe(second), Describe(first));
     EXPECT_TRUE(second == first);
     EXPECT_EQ(WriteRtf(second), written);
-    EXPECT_EQ(Alnum(HtmlWithoutMarkup(Convert(written))), Alnum(PlainText(first)));
+    EXPECT_EQ(test::HtmlAlnum(PageHtml(written)), test::Alnum(PlainText(first)));
     if (!item.text.empty()) {
       EXPECT_EQ(PlainText(first), item.text);
     }

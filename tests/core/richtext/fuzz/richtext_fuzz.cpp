@@ -6,9 +6,8 @@
 #include "core/platform/hooks.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"
-#include "core/rtf2html/parvel.h"
+#include "support/pagehtml.h"
 
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -22,36 +21,6 @@ void Fail(const char* condition, int line) {
   std::abort();
 }
 #define Check(condition) ((condition) ? (void)0 : Fail(#condition, __LINE__))
-
-// The ASCII letters and digits of a text, in order.
-std::string Alnum(const std::string& text) {
-  std::string out;
-  for (char c : text)
-    if (static_cast<unsigned char>(c) < 0x80 && std::isalnum(static_cast<unsigned char>(c))) out += c;
-  return out;
-}
-
-// The ASCII letters and digits of an HTML fragment outside its tags (quoted attribute values
-// included) and entity references.
-std::string HtmlAlnum(const std::string& html) {
-  std::string text;
-  bool inTag = false, inQuote = false, inEntity = false;
-  for (char c : html) {
-    if (inTag) {
-      if (c == '"') inQuote = !inQuote;
-      else if (c == '>' && !inQuote) inTag = false;
-    } else if (inEntity) {
-      inEntity = c != ';';
-    } else if (c == '<') {
-      inTag = true;
-    } else if (c == '&') {
-      inEntity = true;
-    } else {
-      text += c;
-    }
-  }
-  return Alnum(text);
-}
 
 bool WellFormed(const pagolin::TRichDoc& doc) {
   for (const auto& p : doc.Paragraphs)
@@ -89,10 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(plain || second == first);
   Check(pagolin::WriteRtf(second) == written);
 
-  pagolin::TParvel parvel;
-  parvel.SetOptions({pagolin::TParvelOption::soUseColors});
-  std::string html;
-  parvel.ConvertRTF(written, html);
-  Check(HtmlAlnum(html) == Alnum(pagolin::PlainText(second)));
+  const std::string html = pagolin::test::PageHtml(written);
+  Check(pagolin::test::HtmlAlnum(html) == pagolin::test::Alnum(pagolin::PlainText(second)));
   return 0;
 }
