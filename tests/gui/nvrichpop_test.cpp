@@ -289,7 +289,7 @@ class NVRichPopTest : public QObject {
     QVERIFY2(described.find(" 16 i #800000>plain<10> <10 b>bold") != std::string::npos, described.c_str());
   }
 
-  void aRecordBrowsingIsPutIntoEditStateWithoutMovingTheSelection() {
+  void aRecordBrowsingIsPutIntoEditStateWithoutMovingTheSelectionUnlessReadOnly() {
     auto* record = new TRecordEdit;
     record->setParent(&window_);
     record->LoadText(kText);
@@ -299,6 +299,13 @@ class NVRichPopTest : public QObject {
     QCOMPARE(record->textCursor().selectionStart(), 7);
     QCOMPARE(record->textCursor().selectionEnd(), 10);
     QVERIFY(Item(menu, "miCopy")->isEnabled() && Item(menu, "miBold")->isChecked());
+
+    auto* readOnly = new TRecordEdit;
+    readOnly->setParent(&window_);
+    readOnly->LoadText(kText);
+    readOnly->SetReadOnly(true);
+    PopupWith(menu, 7, 10, readOnly);
+    QVERIFY(!readOnly->editing);
   }
 };
 

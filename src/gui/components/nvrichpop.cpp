@@ -102,10 +102,11 @@ void TNVRichPop::Popup(const QPoint& pos, TRichEdit* target) {
 void TNVRichPop::Refresh() {
   if (!loaded_ || !target_) return;
   TRichEdit& editor = *target_;
-  // Every rich editor gets the read-only and plain-mode rules; a data-aware one is put into
-  // edit state first, with its selection kept.
-  editor.PrepareEdit();
+  // Every rich editor gets the read-only and plain-mode rules. One bound to a record is put
+  // into edit state first, with its selection kept, unless it is read-only: no item can change
+  // its text then, and its record may not allow editing at all.
   const bool editable = !editor.ReadOnly();
+  if (editable) editor.PrepareEdit();
   for (QAction* item : {font_, bold_, underline_, italic_, alignLeft_, center_, alignRight_, bullet_}) {
     if (!item) continue;
     item->setEnabled(editor.CanFormat());

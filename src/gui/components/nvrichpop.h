@@ -6,9 +6,11 @@
 // behind them:
 //   Undo | Cut, Copy, Paste, Delete, Select all | [Font... |] Bold, Underlined, Italic |
 //   Align left, Centered, Align Right (one of them checked) | Bullet
-// At each popup, OnPopup comes first, then the refresh: on a read-only editor everything behind
-// "Select all" is hidden and only Copy and Select all can be used; in plain mode the formatting
-// items are disabled; the check marks follow the selection's styles and the caret's paragraph.
+// At each popup, OnPopup comes first, then the refresh: an editor that is not read-only gets
+// TRichEdit::PrepareEdit() (a record is put into edit state, the selection stays); on a
+// read-only editor everything behind "Select all" is hidden and only Copy and Select all can be
+// used; in plain mode the formatting items are disabled; the check marks follow the selection's
+// styles and the caret's paragraph.
 #pragma once
 
 #include <QFlags>
