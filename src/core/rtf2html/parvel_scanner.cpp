@@ -1,5 +1,6 @@
 #include "core/rtf2html/parvel_scanner.h"
 
+#include "core/platform/codepage.h"
 #include "core/platform/hooks.h"
 #include "core/rtf2html/parvel_text.h"
 
@@ -292,8 +293,14 @@ void TParvelScanner::HandleControlWord(std::string_view w) {
 
 void TParvelScanner::HexEscape(std::string_view word) {
   const int value = TParvel::HexToByte(std::string(word.substr(1)));
-  // Below 160 (ASCII and the typographic range of the code page) nothing is output; so is an
-  // escape whose digits are not lowercase hex.
+  // The code page's letters from 128 to 159 (euro sign, curly quotes, dashes) have no entity
+  // name: a numeric reference keeps them. The five codes the code page leaves undefined give
+  // nothing, as does ASCII and an escape whose digits are not lowercase hex.
+  if (value >= 0x80 && value <= 0x9F) {
+    const char32_t letter = AnsiCharToUnicode(static_cast<unsigned char>(value));
+    if (letter > 0x9F) html_ += "&#" + std::to_string(letter) + ";";
+    return;
+  }
   if (value == 0xB7 && style_.InList) return;  // the bullet marker of a list item
   if (const char* entity = parvel::EntityName(value)) html_ += entity;
 }

@@ -22,4 +22,12 @@ std::string FromQ(const QString& text) {
   return out;
 }
 
+QString ToQ(std::u16string_view utf16) {
+  return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
+}
+
+std::u16string FromQUtf16(QStringView text) {
+  return std::u16string(text.utf16(), text.utf16() + text.size());
+}
+
 }  // namespace pagolin

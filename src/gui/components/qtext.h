@@ -10,4 +10,8 @@ namespace pagolin {
 QString ToQ(std::string_view ansi);
 std::string FromQ(const QString& text);  // characters outside Windows-1252 become "?"
 
+// The rich-text model keeps its text in UTF-16, as QString does: copied unit for unit.
+QString ToQ(std::u16string_view utf16);
+std::u16string FromQUtf16(QStringView text);
+
 }  // namespace pagolin

@@ -1,5 +1,6 @@
 #include "core/rtf2html/parvel.h"
 
+#include "core/platform/codepage.h"
 #include "core/platform/hooks.h"
 #include "core/rtf2html/parvel_scanner.h"
 
@@ -165,12 +166,28 @@ TEST(Parvel, ControlWordsOpenAndCloseTagsWithoutBalancing) {
 TEST(Parvel, HexEscapesGoThroughTheEntityTable) {
   ExpectBodies({
       {"\\'e9\\'a0\\'ff\\'a8\\'d7", "&eacute;&nbsp;&yuml;&die;&times;"},
-      {"\\'41\\'93\\'95\\'80\\'00\\'9f x", " x"},
+      {"\\'41\\'00\\'7f\\'9F x", " x"},
       {"\\'b7 \\pnlvlblt\\'b7 \\pard\\'b7", "&middot; <UL> </UL>&middot;"},
       // Not lowercase hex: the escape and its two characters yield nothing.
       {"\\'E9\\'g1\\'}x y", " y"},
       {"a\\'e9b", "a&eacute;b"},
   });
+}
+
+TEST(Parvel, HexEscapesOfTheCodePageLettersBelow160GiveNumericReferences) {
+  // Compared with the code page table: a letter gives its code point, the five codes the code
+  // page leaves undefined (they map to the control characters of the same value) give nothing.
+  static constexpr char kHex[] = "0123456789abcdef";
+  int letters = 0;
+  for (int v = 0x80; v <= 0x9F; ++v) {
+    const std::string escape = {'\\', '\'', kHex[v >> 4], kHex[v & 15], ' ', 'x'};
+    const char32_t u = AnsiCharToUnicode(static_cast<unsigned char>(v));
+    const std::string expected = u > 0x9F ? "&#" + std::to_string(u) + "; x" : " x";
+    EXPECT_EQ(Convert(Doc(escape)), expected) << v;
+    letters += u > 0x9F;
+  }
+  EXPECT_EQ(letters, 27);
+  ExpectBodies({{"\\'80\\'93\\'94\\'85\\'99", "&#8364;&#8220;&#8221;&#8230;&#8482;"}});
 }
 
 TEST(Parvel, FontTableGivesFacesExceptSymbolAndUnknownNumbers) {

@@ -1,0 +1,145 @@
+#include "gui/components/nvrichpop.h"
+
+#include "gui/components/fontdialog.h"
+#include "gui/components/qtext.h"
+#include "gui/widgets/richedit.h"
+
+#include <QActionGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace pagolin {
+
+TNVRichPop::TNVRichPop(QWidget* parent) : QMenu(parent) {}
+
+QAction* TNVRichPop::AddItem(const char* name, const char* english, const char* german,
+                             const QKeySequence& shortcut) {
+  QAction* action = addAction(ToQ(language_ == TLanguage::roGerman ? german : english));
+  action->setObjectName(ToQ(name));
+  if (options_.testFlag(TNVRichPopOption::rpShowShortcuts) && !shortcut.isEmpty()) {
+    action->setShortcut(shortcut);
+    // Shown only: the editor handles the keys itself, the menu's shortcut works while it is open.
+    action->setShortcutContext(Qt::WidgetShortcut);
+  }
+  return action;
+}
+
+QAction* TNVRichPop::AddSeparator(const char* name) {
+  QAction* separator = addSeparator();
+  separator->setObjectName(ToQ(name));
+  return separator;
+}
+
+void TNVRichPop::Loaded() {
+  if (loaded_) return;
+  loaded_ = true;
+  // Captions in Windows-1252.
+  undo_ = AddItem("miUndo", "Undo", "R\xFC" "ckg\xE4ngig", QKeySequence(Qt::CTRL | Qt::Key_Z));
+  AddSeparator("miSeparator1");
+  cut_ = AddItem("miCut", "Cut", "Ausschneiden", QKeySequence(Qt::CTRL | Qt::Key_X));
+  copy_ = AddItem("miCopy", "Copy", "Kopieren", QKeySequence(Qt::CTRL | Qt::Key_C));
+  paste_ = AddItem("miPaste", "Paste", "Einf\xFCgen", QKeySequence(Qt::CTRL | Qt::Key_V));
+  delete_ = AddItem("miDelete", "Delete", "L\xF6schen", QKeySequence(Qt::Key_Delete));
+  selectAll_ = AddItem("miSelectAll", "Select all", "Alles markieren", QKeySequence(Qt::CTRL | Qt::Key_A));
+  formatSeparators_ = {AddSeparator("miSeparator2")};
+  if (fontDialog_) {
+    font_ = AddItem("miFont", "Font...", "Schriftart...");
+    formatSeparators_ << AddSeparator("miSeparator3");
+  }
+  bold_ = AddItem("miBold", "Bold", "Fett", QKeySequence(Qt::CTRL | Qt::Key_B));
+  underline_ = AddItem("miUnderline", "Underlined", "Unterstrichen", QKeySequence(Qt::CTRL | Qt::Key_U));
+  italic_ = AddItem("miItalic", "Italic", "Kursiv", QKeySequence(Qt::CTRL | Qt::Key_I));
+  formatSeparators_ << AddSeparator("miSeparator4");
+  alignLeft_ = AddItem("miAlignLeft", "Align left", "Linksb\xFCndig");
+  center_ = AddItem("miCenter", "Centered", "Zentriert");
+  alignRight_ = AddItem("miAlignRight", "Align Right", "Rechtsb\xFCndig");
+  formatSeparators_ << AddSeparator("miSeparator5");
+  bullet_ = AddItem("miBullet", "Bullet", "Aufz\xE4hlung");
+
+  for (QAction* check : {bold_, underline_, italic_, alignLeft_, center_, alignRight_, bullet_})
+    check->setCheckable(true);
+  auto* alignment = new QActionGroup(this);
+  for (QAction* radio : {alignLeft_, center_, alignRight_}) alignment->addAction(radio);
+  alignLeft_->setChecked(true);
+
+  // Each item acts on the editor that popped the menu up.
+  auto on = [this](QAction* action, auto command) {
+    connect(action, &QAction::triggered, this, [this, command] {
+      if (target_) command(*target_);
+    });
+  };
+  on(undo_, [](TRichEdit& e) { e.Undo(); });
+  on(cut_, [](TRichEdit& e) { e.Cut(); });
+  on(copy_, [](TRichEdit& e) { e.Copy(); });
+  on(paste_, [](TRichEdit& e) { e.Paste(); });
+  on(delete_, [](TRichEdit& e) { e.ClearSelection(); });
+  on(selectAll_, [](TRichEdit& e) { e.SelectAll(); });
+  on(bold_, [](TRichEdit& e) { e.ToggleBold(); });
+  on(underline_, [](TRichEdit& e) { e.ToggleUnderline(); });
+  on(italic_, [](TRichEdit& e) { e.ToggleItalic(); });
+  on(alignLeft_, [](TRichEdit& e) { e.SetParagraphAlignment(TParaAlignment::Left); });
+  on(center_, [](TRichEdit& e) { e.SetParagraphAlignment(TParaAlignment::Center); });
+  on(alignRight_, [](TRichEdit& e) { e.SetParagraphAlignment(TParaAlignment::Right); });
+  on(bullet_, [](TRichEdit& e) { e.ToggleBullet(); });
+  if (font_) connect(font_, &QAction::triggered, this, &TNVRichPop::RunFontDialog);
+}
+
+void TNVRichPop::Attach(TRichEdit* editor) {
+  editor->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(editor, &QWidget::customContextMenuRequested, this, [this, editor](const QPoint& pos) {
+    Popup(editor->viewport()->mapToGlobal(pos), editor);
+  });
+}
+
+void TNVRichPop::Popup(const QPoint& pos, TRichEdit* target) {
+  target_ = target;
+  emit OnPopup(this);
+  Refresh();
+  popup(pos);
+}
+
+void TNVRichPop::Refresh() {
+  if (!loaded_ || !target_) return;
+  TRichEdit& editor = *target_;
+  // Every rich editor gets the read-only and plain-mode rules. One bound to a record is put
+  // into edit state first, with its selection kept, unless it is read-only: no item can change
+  // its text then, and its record may not allow editing at all.
+  const bool editable = !editor.ReadOnly();
+  if (editable) editor.PrepareEdit();
+  for (QAction* item : {font_, bold_, underline_, italic_, alignLeft_, center_, alignRight_, bullet_}) {
+    if (!item) continue;
+    item->setEnabled(editor.CanFormat());
+    item->setVisible(editable);
+  }
+  for (QAction* separator : formatSeparators_) separator->setVisible(editable);
+
+  const bool selected = editor.SelectionLength() > 0;
+  const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+  undo_->setEnabled(editor.CanUndo() && editable);
+  cut_->setEnabled(selected && editable);
+  delete_->setEnabled(selected && editable);
+  copy_->setEnabled(selected);
+  paste_->setEnabled(clipboard && clipboard->hasText() && editable);
+  selectAll_->setEnabled(editor.SelectionLength() < editor.TextLength());
+
+  bold_->setChecked(editor.SelectionBold());
+  underline_->setChecked(editor.SelectionUnderline());
+  italic_->setChecked(editor.SelectionItalic());
+  const TParaAlignment alignment = editor.ParagraphAlignment();
+  alignLeft_->setChecked(alignment == TParaAlignment::Left);
+  center_->setChecked(alignment == TParaAlignment::Center);
+  alignRight_->setChecked(alignment == TParaAlignment::Right);
+  bullet_->setChecked(editor.ParagraphBullet());
+}
+
+void TNVRichPop::RunFontDialog() {
+  if (!target_ || !fontDialog_) return;
+  fontDialog_->SetFont(target_->SelectionFont());
+  fontDialog_->SetColor(target_->SelectionColor());
+  if (!fontDialog_->Execute() || !target_) return;
+  target_->SetSelectionFont(fontDialog_->Font());
+  target_->SetSelectionColor(fontDialog_->Color());
+}
+
+}  // namespace pagolin
