@@ -113,6 +113,25 @@ class BuildTest : public QObject {
     test::Screenshot(&program_->Form1(), QStringLiteral("uploadlist"));
   }
 
+  // Escape right after F9, before the dialog's timer: nothing is built, not even later, the list
+  // stays, and the next F9 builds in a dialog that closes itself.
+  void closingTheDialogBeforeItsTimerBuildsNothing() {
+    QVERIFY(StartOnSample());
+    TdlgProgress& d = program_->dlgProgress();
+    test::WhenModalNamed(QStringLiteral("dlgProgress"), [&](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    QTest::keyClick(&program_->Form1(), Qt::Key_F9);
+    QVERIFY(!d.isVisible());
+    QVERIFY(!d.Timer1->isActive());
+    QTest::qWait(2 * d.Timer1->interval());  // past the tick that would have built
+    for (const char* page : {"index.htm", "index1.htm", "index2.htm"}) QVERIFY2(!FileExists(site_ + page), page);
+    QCOMPARE(program_->Form1().CheckListBox1->count(), 0);
+
+    ClickBuild();  // this time the timer builds and the dialog closes itself
+    QVERIFY(!d.isVisible());
+    QVERIFY(FileExists(site_ + "index1.htm"));
+    QVERIFY(program_->Form1().CheckListBox1->count() > 0);
+  }
+
   void archiveModeNotesNewPagesAndMissingFiles() {
     QVERIFY(StartOnSample());
     std::ofstream(site_ + "upload.zip") << "old archive";

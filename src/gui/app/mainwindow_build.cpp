@@ -21,7 +21,8 @@ void TForm1::Build2Click() {
     pgcMain->setCurrentWidget(upload);
   TdlgProgress* dialog = dialogs_.dlgProgress;
   if (!dialog) return;
-  dialog->exec();
+  // Closed before the build began: nothing was built and the list stays as it was.
+  if (dialog->exec() != QDialog::Accepted) return;
 
   const TUploadList list = MakeUploadList(dialog->FileList(), settings_);
   CheckListBox1->setUpdatesEnabled(false);

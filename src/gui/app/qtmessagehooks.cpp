@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "gui/app/program.h"
+#include "gui/components/application.h"
 #include "gui/components/qtext.h"
 #include "core/platform/hooks.h"
 
@@ -16,7 +17,7 @@ QWidget* ActiveParent() {
   return nullptr;
 }
 
-QString Title() { return QApplication::applicationDisplayName(); }
+QString Title() { return ApplicationTitle(); }
 
 }  // namespace
 

@@ -38,4 +38,18 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
+namespace {
+constexpr char kTitleProperty[] = "pagolinApplicationTitle";
+}  // namespace
+
+void SetApplicationTitle(const QString& title) {
+  if (QCoreApplication* app = QCoreApplication::instance()) app->setProperty(kTitleProperty, title);
+}
+
+QString ApplicationTitle() {
+  QCoreApplication* app = QCoreApplication::instance();
+  const QString title = app ? app->property(kTitleProperty).toString() : QString();
+  return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
 }  // namespace pagolin

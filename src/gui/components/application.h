@@ -29,4 +29,9 @@ class TApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// The application's title, which message boxes carry as their caption. It is kept apart from
+// Qt's application display name, which Qt would append to the caption of every window.
+void SetApplicationTitle(const QString& title);
+QString ApplicationTitle();
+
 }  // namespace pagolin

@@ -21,7 +21,7 @@ TNVApplication::TNVApplication(QObject* owner)
 void TNVApplication::Loaded() {
   auto* form = qobject_cast<QWidget*>(parent());
   if (form) form->setWindowTitle(title_);
-  QGuiApplication::setApplicationDisplayName(title_);
+  SetApplicationTitle(title_);
   if (OnHandleException) {
     if (TApplication* app = TApplication::Instance()) app->OnException = OnHandleException;
   }

@@ -78,7 +78,8 @@ void TdlgProgress::FormShow() {
 
 void TdlgProgress::btnStartClick() {
   Timer1->stop();  // one build per showing
-  if (building_) return;
+  // A build runs only in the dialog that shows it: a tick after the dialog was closed does nothing.
+  if (building_ || !isVisible()) return;
   building_ = true;
   btnCancel->setEnabled(true);
   try {
@@ -102,6 +103,8 @@ void TdlgProgress::reject() {
     if (btnCancel->isEnabled()) btnCancelClick();
     return;
   }
+  // Closed before the build began: nothing is built, and the timer must not start it later.
+  Timer1->stop();
   QDialog::reject();
 }
 

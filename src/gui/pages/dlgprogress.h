@@ -54,7 +54,8 @@ class TdlgProgress : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  // Escape and the close box cancel a running build instead of leaving it half done.
+  // Escape and the close box cancel a running build instead of leaving it half done; before the
+  // build has begun they close the dialog (result Rejected) and nothing is built.
   void reject() override;
 
  private:
