@@ -71,6 +71,28 @@ class BrowseFolderTest : public QObject {
     QCOMPARE(bf.Directory, other_);
   }
 
+  // Among many folders the preselected one is in view once the tree has loaded.
+  void preselectedFolderIsScrolledIntoView() {
+    QTemporaryDir many;
+    for (int i = 0; i < 300; ++i) QVERIFY(QDir().mkpath(many.path() + QStringLiteral("/f%1").arg(i, 3, 10, QLatin1Char('0'))));
+    TBrowseFolder bf;
+    bf.Directory = many.path() + QStringLiteral("/f290");
+    bool inView = false;
+    WhenModalNamed(kDialog, [&](QWidget* dlg) {
+      auto* tree = dlg->findChild<QTreeView*>(QStringLiteral("tvFolders"));
+      auto* model = static_cast<QFileSystemModel*>(tree->model());
+      // Loaded and sorted: the folder before it sits right above it.
+      QVERIFY(QTest::qWaitFor([&] {
+        const QModelIndex current = tree->currentIndex();
+        return current.isValid() && current.row() > 250 && model->rowCount(current.parent()) == 300;
+      }));
+      QTest::qWait(50);  // the scroll that follows the load is queued behind it
+      inView = tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+    });
+    bf.Execute();
+    QVERIFY(inView);
+  }
+
   void cancelLeavesDirectoryAsItWas() {
     TBrowseFolder bf;
     bf.Directory = deep_;

@@ -307,6 +307,51 @@ class DlgSettingsTest : public QObject {
     QCOMPARE(dlg_->Settings().WWWHomepageFile, std::string("home.html"));
   }
 
+  // The home page's "..." starts where the home page lies, shows every file under "All files"
+  // and takes the name of a page that does not exist yet.
+  void homePageDialogStartsInTheOutputFolderAndTakesANewName() {
+    WithDialog([&] {
+      ClickRadio(dlg_->RadioButton2);
+      Retype(dlg_->Edit2, ToQ(site_ + "upload.zip"));
+      Retype(dlg_->Edit3, QStringLiteral("index.htm"));
+      QString startedIn, allFiles;
+      WhenModalNamed(QStringLiteral("OpenDialog1"), [&](QWidget* w) {
+        auto* fd = static_cast<QFileDialog*>(w);
+        startedIn = fd->directory().absolutePath();
+        allFiles = fd->nameFilters().last();
+        fd->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("brandnew.htm"));
+        QMetaObject::invokeMethod(fd, "accept");
+      });
+      QTest::mouseClick(dlg_->NVBFBtn4, Qt::LeftButton);
+      QCOMPARE(startedIn, ToQ(ExcludeTrailingPathDelimiter(site_)));
+      QVERIFY2(allFiles.endsWith(QStringLiteral("(*)")), qPrintable(allFiles));
+      QCOMPARE(dlg_->Edit3->text(), QStringLiteral("brandnew.htm"));
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+    WithDialog([&] {
+      Retype(dlg_->Edit3, QStringLiteral("index.htm"));
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+  }
+
+  // Tab from the home page's "..." lands on the selected upload method; an arrow key moves to the
+  // other one and selects it.
+  void tabEntersTheRadioGroupOnItsSelectedButton() {
+    WithDialog([&] {
+      ClickRadio(dlg_->RadioButton2);
+      dlg_->NVBFBtn4->setFocus();
+      QTest::keyClick(dlg_->NVBFBtn4, Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->RadioButton2));
+      QTest::keyClick(dlg_->RadioButton2, Qt::Key_Up);
+      QVERIFY(dlg_->RadioButton1->isChecked());
+      dlg_->NVBFBtn4->setFocus();
+      QTest::keyClick(dlg_->NVBFBtn4, Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->RadioButton1));
+      ClickRadio(dlg_->RadioButton2);
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+  }
+
   void folderButtonBrowsesFromTheOutputFolder() {
     const QString start = dir_.path() + QStringLiteral("/upload/aaaaaaaaaaaa/bbbbbbbbbbbbbbb");
     const QString other = dir_.path() + QStringLiteral("/upload");

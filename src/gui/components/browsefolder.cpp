@@ -1,5 +1,7 @@
 #include "gui/components/browsefolder.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -163,6 +165,7 @@ void TBrowseFolder::SelectionChanged(const QModelIndex& current) {
 bool TBrowseFolder::Execute() {
   selectionPath_.clear();
   BuildDialog(ParentWindow());
+  const std::unique_ptr<QDialog> owner(dialog_);  // built for this run, gone at its end
   Centre();
   QModelIndex index;
   if (!Directory.isEmpty() && DirectoryExists(FromQ(Directory))) index = model_->index(QDir::cleanPath(Directory));
@@ -174,7 +177,18 @@ bool TBrowseFolder::Execute() {
   if (index.isValid()) {
     for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) tree_->expand(p);
     tree_->setCurrentIndex(index);  // reports the selection
-    tree_->scrollTo(index);
+    tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // The folders load and sort after the dialog is up, moving the selection down the tree:
+    // each time a folder on its way has loaded or been sorted, it is brought into view again.
+    const QString selected = model_->filePath(index);
+    auto keepInView = [this] {
+      const QModelIndex current = tree_->currentIndex();
+      if (current.isValid()) tree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+    };
+    connect(model_, &QFileSystemModel::directoryLoaded, tree_, [keepInView, selected](const QString& loaded) {
+      if (selected.startsWith(loaded)) keepInView();
+    }, Qt::QueuedConnection);
+    connect(model_, &QAbstractItemModel::layoutChanged, tree_, keepInView, Qt::QueuedConnection);
   } else {
     SelectionChanged(QModelIndex());  // nothing selected: status line, OK and extra button in step
   }
@@ -185,7 +199,6 @@ bool TBrowseFolder::Execute() {
   if (customButton_ && CustomButtonType == TCustomButtonType::btCheckBox && chosen)
     CustomButtonChecked = static_cast<QCheckBox*>(customButton_)->isChecked();
   customButton_ = nullptr;
-  delete dialog_.data();
   model_ = nullptr;
   tree_ = nullptr;
   status_ = nullptr;

@@ -13,7 +13,8 @@ QStringList DialogNameFilters(const char* filter) {
   QStringList filters;
   for (const TFileFilter& f : ParseFileFilter(filter)) {
     QStringList patterns;
-    for (const std::string& p : f.patterns) patterns << ToQ(p);
+    // "*.*" means every file; the dialog would otherwise hide the files without an extension.
+    for (const std::string& p : f.patterns) patterns << (p == "*.*" ? QStringLiteral("*") : ToQ(p));
     // The dialog reads the patterns from the last parentheses and shows the rest.
     filters << ToQ(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
                    QLatin1Char(')');
@@ -44,8 +45,9 @@ QString TNVBFBtn::FieldText() const {
 void TNVBFBtn::Click() {
   emit OnClick();
   if (!openDialog_) return;
-  const QString text = FieldText();
-  if (!text.isEmpty()) openDialog_->setDirectory(ToQ(ExtractFilePath(FromQ(text))));
+  // The folder of the field's text; a bare name (or nothing) leaves the folder the owner set.
+  const QString folder = ToQ(ExtractFilePath(FromQ(FieldText())));
+  if (!folder.isEmpty()) openDialog_->setDirectory(folder);
   if (openDialog_->exec() != QDialog::Accepted) return;
   const QStringList chosen = openDialog_->selectedFiles();
   if (chosen.isEmpty()) return;

@@ -1,6 +1,7 @@
 // TNVBFBtn: the small "..." button beside an edit field. A click runs its file-open dialog,
-// starting in the folder of the field's text, and writes the chosen file's full name, its
-// folder or its bare name back into the field.
+// starting in the folder of the field's text (a bare file name keeps the folder the owner gave
+// the dialog, for example in OnClick), and writes the chosen file's full name, its folder or its
+// bare name back into the field.
 #pragma once
 
 #include <QFileDialog>

@@ -170,11 +170,17 @@ QWidget* TdlgSettings::CreateHomePageTab() {
 
   auto* homeDialog = Named(new QFileDialog(this), "OpenDialog1");
   SetDialogFilter(homeDialog, kHtmlFilter);
-  homeDialog->setFileMode(QFileDialog::ExistingFile);
+  homeDialog->setFileMode(QFileDialog::AnyFile);  // a new site's home page does not exist yet
   NVBFBtn4->SetOpenDialog(homeDialog);
   NVBFBtn4->SetEditfield(Edit3);
   NVBFBtn4->SetFilenameOptions(TBFOptions::fileNameOnly);
   NVBFBtn4->Loaded();
+  // The home page lies in the output folder: the dialog starts there.
+  connect(NVBFBtn4, &TNVBFBtn::OnClick, this, [this, homeDialog] {
+    TSettings typed = settings_;
+    FromControls(typed);
+    homeDialog->setDirectory(QFile::decodeName(typed.OutputFolder().c_str()));
+  });
 
   auto* zipDialog = Named(new QFileDialog(this), "OpenDialog2");
   SetDialogFilter(zipDialog, kZipFilter);
@@ -186,6 +192,12 @@ QWidget* TdlgSettings::CreateHomePageTab() {
 
   connect(RadioButton1, &QRadioButton::clicked, this, &TdlgSettings::RadioButton1Click);
   connect(RadioButton2, &QRadioButton::clicked, this, &TdlgSettings::RadioButton1Click);
+  // Tab enters the group on its selected button; the arrow keys move between the two.
+  for (QRadioButton* radio : {RadioButton1, RadioButton2})
+    connect(radio, &QRadioButton::toggled, radio, [radio](bool checked) {
+      radio->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+  RadioButton1->setFocusPolicy(Qt::ClickFocus);
   connect(Button1, &QPushButton::clicked, this, &TdlgSettings::Button1Click);
   return tbsWWWHomePage;
 }
@@ -286,17 +298,19 @@ void TdlgSettings::ToControls() {
   if (!settings_.UploadMethodFTP) RadioButton2->setChecked(true);
 }
 
-void TdlgSettings::FromControls() {
+void TdlgSettings::FromControls() { FromControls(settings_); }
+
+void TdlgSettings::FromControls(TSettings& into) const {
   for (const TSettingKey& key : SettingKeys()) {
     switch (key.Kind) {
       case TSettingKey::skText: {
         const QString text = Control<QLineEdit>(this, key)->text();
-        settings_.*key.Text = key.IsPath ? QFile::encodeName(text).toStdString() : FromQ(text);
+        into.*key.Text = key.IsPath ? QFile::encodeName(text).toStdString() : FromQ(text);
         break;
       }
-      case TSettingKey::skChoice: settings_.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
-      case TSettingKey::skLogical: settings_.*key.Logical = Control<QRadioButton>(this, key)->isChecked(); break;
-      case TSettingKey::skLines: settings_.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
+      case TSettingKey::skChoice: into.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
+      case TSettingKey::skLogical: into.*key.Logical = Control<QRadioButton>(this, key)->isChecked(); break;
+      case TSettingKey::skLines: into.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
     }
   }
 }

@@ -102,6 +102,8 @@ class TdlgSettings : public QDialog {
 
   void ToControls();
   void FromControls();
+  // The values the controls hold, written into settings.
+  void FromControls(TSettings& into) const;
   // Focus now when the dialog is up, else when it is next shown.
   void FocusControl(QWidget* control);
 
