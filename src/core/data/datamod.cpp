@@ -10,7 +10,7 @@ void TDatabase::Open() {
   const std::string path = Path();
   if (path.empty()) throw EDatabaseError("The database \"" + DatabaseName + "\" has no \"path=\" parameter.");
   if (!DirectoryExists(path))
-    throw EDatabaseError("The site folder \"" + path +
+    throw EDatabaseError("The site folder \"" + PathText(path) +
                          "\" does not exist. A site is prepared with pagolin-newsite.");
   connected_ = true;
 }

@@ -34,7 +34,7 @@ void TTable::SetDatabasePath(const std::string& folder) {
 std::string TTable::FilePath() const { return folder_ + def_.fileName; }
 
 std::string TTable::Where() const {
-  return "table file \"" + def_.fileName + "\" in folder \"" + folder_ + "\"";
+  return "table file \"" + def_.fileName + "\" in folder \"" + PathText(folder_) + "\"";
 }
 
 bool TTable::Active() const { return state_ != TDataSetState::dsInactive; }
