@@ -14,6 +14,7 @@
 
 #include "gui/app/program.h"
 #include "gui/components/hinttracker.h"
+#include "gui/data/dlgnewdatabase.h"
 
 namespace pagolin {
 
@@ -92,9 +93,7 @@ void TForm1::CreateActions() {
   About1 = MakeAction(this, "About1", "About Pagolin...", "About Pagolin");
 
   connect(Quit1, &QAction::triggered, this, &TForm1::Quit1Click);
-
-  // The new-database dialog comes with its own work.
-  Cleardatabases1->setEnabled(false);
+  connect(Cleardatabases1, &QAction::triggered, this, &TForm1::Cleardatabases1Click);
 }
 
 void TForm1::CreateMenus() {
@@ -224,6 +223,10 @@ QWidget* TForm1::CreateUploadTab() {
 }
 
 void TForm1::Quit1Click() { close(); }
+
+void TForm1::Cleardatabases1Click() {
+  if (dialogs_.dlgNewDatabase) dialogs_.dlgNewDatabase->exec();
+}
 
 void TForm1::ShowMaximised() {
   if (const QScreen* s = screen()) setGeometry(s->availableGeometry());

@@ -43,7 +43,7 @@ TProgram::TProgram(const std::string& siteFolder, const std::string& programName
   dlgAbout_ = std::make_unique<TdlgAbout>(*form1_->NVApplication1, form1_.get());
   dlgProgress_ = std::make_unique<TdlgProgress>(*dataModule2_, *settings_, form1_.get());
   dlgSettings_ = std::make_unique<TdlgSettings>(*settings_, form1_.get());
-  dlgNewDatabase_ = std::make_unique<TdlgNewDatabase>(form1_.get());
+  dlgNewDatabase_ = std::make_unique<TdlgNewDatabase>(*dataModule2_, form1_.get());
   form1_->SetDialogs({dlgAbout_.get(), dlgProgress_.get(), dlgSettings_.get(), dlgNewDatabase_.get()});
   QObject::connect(dlgSettings_.get(), &TdlgSettings::SettingsChanged, form1_.get(),
                    &TForm1::ApplyLanguageCaptions);
