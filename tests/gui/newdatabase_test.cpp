@@ -57,6 +57,7 @@ class NewDatabaseTest : public QObject {
     const std::vector<int> before = Counts();
     WithDialog([&](TdlgNewDatabase& d) {
       QCOMPARE(d.windowTitle(), QStringLiteral("Create new database"));
+      test::Screenshot(&d, QStringLiteral("newdatabase"));
       QVERIFY(!d.Button2->isEnabled());
       QTest::mouseClick(d.CheckBox3, Qt::LeftButton, {}, QPoint(5, d.CheckBox3->height() / 2));
       QVERIFY(d.Button2->isEnabled());
