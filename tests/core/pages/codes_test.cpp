@@ -1,4 +1,5 @@
 #include "core/pages/codes.h"
+#include "core/pages/colorcode.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,13 @@ TEST(ReplaceVariables, PlainModeUsesDescriptionOneAndWrapsAfterEveryVariable) {
   EXPECT_EQ(wrapped, WrapLines(expected));
   EXPECT_NE(wrapped.find("\r\n"), std::string::npos);
   EXPECT_EQ(wrapped.find("html"), std::string::npos);
+}
+
+TEST(HtmlColorCode, RedGreenBlueFromTheDialogsValue) {
+  const std::pair<std::uint32_t, const char*> rows[] = {{0x000000, "#000000"}, {0xFFFFFF, "#FFFFFF"},
+                                                         {0x0000FF, "#FF0000"}, {0x563412, "#123456"},
+                                                         {0xFF563412, "#123456"}, {0x0A0B0C, "#0C0B0A"}};
+  for (const auto& [value, code] : rows) EXPECT_EQ(HtmlColorCode(value), code) << std::hex << value;
 }
 
 }  // namespace
