@@ -1,5 +1,7 @@
 #include "core/data/siteschema.h"
 
+#include "core/platform/filenames.h"
+
 #include "core/platform/sqlitedb.h"
 
 namespace pagolin {
@@ -67,6 +69,14 @@ std::vector<std::string> CreateTableStatements(const TTableDef& def) {
     sql.push_back("CREATE INDEX " + QuoteIdentifier(index.name) + " ON " + QuoteIdentifier(def.tableName) +
                   " (" + index.columns + ")");
   return sql;
+}
+
+std::string DefaultSiteFolder(const std::string& programFolder, const std::string& home) {
+  const std::string own = IncludeTrailingPathDelimiter(programFolder);
+  for (const TTableDef* def : SiteTableDefs())
+    if (FileExists(own + def->fileName)) return own;
+  if (home.empty()) return own;
+  return IncludeTrailingPathDelimiter(IncludeTrailingPathDelimiter(home) + "Pagolin");
 }
 
 }  // namespace pagolin

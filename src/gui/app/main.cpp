@@ -1,5 +1,6 @@
 // The program's start; the command line is in commandline.h.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "gui/app/commandline.h"
@@ -10,6 +11,7 @@
 #include "gui/components/application.h"
 #include "gui/components/localeformats.h"
 #include "gui/components/singleinstance.h"
+#include "core/data/siteschema.h"
 #include "core/net/ip_misc.h"
 #include "core/platform/filenames.h"
 
@@ -25,7 +27,9 @@ int UsageError(const std::string& error) {
 int main(int argc, char** argv) {
   const pagolin::TCommandLine line = pagolin::ParseCommandLine(argc, argv);
   // The settings and the tables stay where they were given, whatever the working folder.
-  const std::string site = pagolin::AbsolutePath(line.Site.empty() ? pagolin::ProgramFolder() : line.Site);
+  const char* home = std::getenv("HOME");
+  const std::string site = pagolin::AbsolutePath(
+      line.Site.empty() ? pagolin::DefaultSiteFolder(pagolin::ProgramFolder(), home ? home : "") : line.Site);
   switch (line.Mode) {
     case pagolin::TRunMode::rmHelp:
       std::fputs(pagolin::HelpText(pagolin::FindHelpFile(pagolin::ProgramFolder())).c_str(), stdout);

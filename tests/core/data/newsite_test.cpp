@@ -75,5 +75,15 @@ TEST_F(NewSiteTest, RefusesAFolderHoldingAnyTableFileAndTouchesNothing) {
   EXPECT_EQ(Run("'" + site + "' --bogus"), 2);
 }
 
+// An installed program lies among other programs: it then works on ~/Pagolin.
+TEST_F(NewSiteTest, TheDefaultSiteIsTheProgramsFolderOnlyWhenItHoldsASite) {
+  const std::string program = root_ + "bin/";
+  fs::create_directories(program);
+  EXPECT_EQ(DefaultSiteFolder(program, root_ + "home"), root_ + "home/Pagolin/");
+  EXPECT_EQ(DefaultSiteFolder(program, ""), program);
+  std::ofstream(program + "codes.db") << "";
+  EXPECT_EQ(DefaultSiteFolder(root_ + "bin", root_ + "home"), program);
+}
+
 }  // namespace
 }  // namespace pagolin
