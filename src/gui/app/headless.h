@@ -5,6 +5,8 @@
 
 namespace pagolin {
 
+class TSettings;
+
 // Builds the pages of the site in siteFolder; prints the upload list and the total.
 int HeadlessBuild(const std::string& siteFolder);
 // Sends the due postings of the site in siteFolder; prints one line per posting.
@@ -15,5 +17,10 @@ int HeadlessSendNews(const std::string& siteFolder);
 void InstallConsoleHooks(bool printErrorBoxes);
 // One line on standard error (Windows-1252 text shown as UTF-8).
 void PrintError(const std::string& text);
+
+// Loads the site's settings for a command; a write-back that failed is printed as a warning.
+// False, with "The settings could not be read, so nothing was <done>: ..." printed, when the
+// file could not be read: a command must not run on defaults it was not meant to use.
+bool LoadSettingsForCommand(TSettings& settings, const std::string& done);
 
 }  // namespace pagolin

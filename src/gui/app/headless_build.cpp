@@ -20,12 +20,7 @@ int HeadlessBuild(const std::string& siteFolder) {
     TDataModule2 dataModule(siteFolder);
     dataModule.DataModule2Create();  // says so when the site folder or a table is missing
     TSettings settings(siteFolder, ProgramName());
-    std::string error, warning;
-    if (!settings.LoadSettings(error, warning)) {
-      PrintError("The settings could not be read, so nothing was built: " + error);
-      return 1;
-    }
-    if (!warning.empty()) PrintError("Warning: " + warning);
+    if (!LoadSettingsForCommand(settings, "built")) return 1;
     TPageBuilder builder(dataModule, settings);
     builder.BuildPages();
     const TUploadList list = MakeUploadList(builder.FileList, settings);

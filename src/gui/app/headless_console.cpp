@@ -2,12 +2,21 @@
 #include <cstdio>
 
 #include "gui/app/headless.h"
+#include "core/data/settings.h"
 #include "core/platform/codepage.h"
 #include "core/platform/hooks.h"
 
 namespace pagolin {
 
 void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str()); }
+
+bool LoadSettingsForCommand(TSettings& settings, const std::string& done) {
+  std::string error, warning;
+  const bool read = settings.LoadSettings(error, warning);
+  if (!read) PrintError("The settings could not be read, so nothing was " + done + ": " + error);
+  if (!warning.empty()) PrintError("Warning: " + warning);
+  return read;
+}
 
 void InstallConsoleHooks(bool printErrorBoxes) {
   TMessageHooks hooks;

@@ -25,13 +25,10 @@ int HeadlessSendNews(const std::string& siteFolder) {
     TDataModule2 dataModule(siteFolder);
     dataModule.DataModule2Create();  // says so when the site folder or a table is missing
     TSettings settings(siteFolder, ProgramName());
-    std::string error, warning;
-    if (!settings.LoadSettings(error, warning)) {
-      PrintError("The settings could not be read, so nothing was sent: " + error);
+    if (!LoadSettingsForCommand(settings, "sent")) {
       StopNetwork();
       return 1;
     }
-    if (!warning.empty()) PrintError("Warning: " + warning);
     T_NNTP nntp;
     T_News news;
     const std::vector<TPostingOutcome> outcomes =
