@@ -4,9 +4,7 @@
 #include <cstring>
 
 namespace pagolin {
-namespace {
 
-// The end of the run of ASCII bytes that starts at from: eight bytes are tested at a time.
 size_t AsciiRunEnd(std::string_view text, size_t from) {
   const size_t n = text.size();
   size_t i = from;
@@ -19,12 +17,16 @@ size_t AsciiRunEnd(std::string_view text, size_t from) {
   return i;
 }
 
+namespace {
+
 // Code points of the bytes 0x80 to 0x9F; the rest of Windows-1252 equals Latin-1.
 constexpr char16_t kHighTable[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
 
 void AppendUtf8(std::string& out, char32_t u) {
   if (u < 0x80) {
@@ -38,8 +40,6 @@ void AppendUtf8(std::string& out, char32_t u) {
     out += static_cast<char>(0x80 | (u & 0x3F));
   }
 }
-
-}  // namespace
 
 char32_t AnsiCharToUnicode(unsigned char c) {
   if (c >= 0x80 && c <= 0x9F) return kHighTable[c - 0x80];
@@ -56,12 +56,12 @@ int UnicodeToAnsiChar(char32_t u) {
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 8);
-  for (char ch : ansi) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80)
-      out += ch;
-    else
-      AppendUtf8(out, AnsiCharToUnicode(c));
+  for (size_t i = 0; i < ansi.size();) {
+    const size_t run = AsciiRunEnd(ansi, i);  // rich text is ASCII throughout
+    out.append(ansi.data() + i, run - i);
+    if (run == ansi.size()) break;
+    AppendUtf8(out, AnsiCharToUnicode(static_cast<unsigned char>(ansi[run])));
+    i = run + 1;
   }
   return out;
 }

@@ -19,4 +19,10 @@ std::string Utf8ToAnsi(std::string_view utf8);
 char32_t AnsiCharToUnicode(unsigned char c);
 int UnicodeToAnsiChar(char32_t u);
 
+// Appends the UTF-8 form of one code point of the Basic Multilingual Plane.
+void AppendUtf8(std::string& out, char32_t u);
+// The end of the run of ASCII bytes of text that starts at from (eight bytes are tested at a
+// time).
+size_t AsciiRunEnd(std::string_view text, size_t from);
+
 }  // namespace pagolin
