@@ -1,6 +1,7 @@
 // pagolin-newsite DIR [--sample]: prepares the five table files of a site in DIR (created when
 // missing) with the starter codes, and with --sample a small bilingual sample site. A folder
 // that already holds any of the five files is left untouched.
+// pagolin-newsite DIR --import OLDFOLDER makes the old site in OLDFOLDER into a new site.
 //
 // The files are built under temporary names and renamed into place only when all five are
 // complete, so a failure leaves no half-made site behind.
@@ -15,6 +16,7 @@
 
 #include "core/data/siteschema.h"
 #include "tools/newsite_content.h"
+#include "tools/newsite_import.h"
 #include "core/platform/codepage.h"
 #include "core/platform/datetime.h"
 #include "core/platform/filenames.h"
@@ -23,7 +25,7 @@
 namespace pagolin {
 namespace {
 
-const char kUsage[] = "usage: pagolin-newsite DIR [--sample]\n";
+const char kUsage[] = "usage: pagolin-newsite DIR [--sample | --import OLDFOLDER]\n";
 
 const TFieldDef* FindFieldDef(const TTableDef& def, const std::string& name) {
   for (const TFieldDef& f : def.fields)
@@ -92,12 +94,14 @@ std::vector<TNewSiteRow> RowsFor(const TTableDef& def, bool sample) {
 }
 
 int Run(int argc, char** argv) {
-  std::string dir;
+  std::string dir, oldFolder;
   bool sample = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--sample") {
       sample = true;
+    } else if (arg == "--import" && i + 1 < argc && oldFolder.empty()) {
+      oldFolder = argv[++i];
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
@@ -111,10 +115,11 @@ int Run(int argc, char** argv) {
       return 2;
     }
   }
-  if (dir.empty()) {
+  if (dir.empty() || (sample && !oldFolder.empty())) {
     std::cerr << kUsage;
     return 2;
   }
+  if (!oldFolder.empty()) return RunImport(dir, oldFolder);
   const std::string folder = IncludeTrailingPathDelimiter(dir);
   for (const TTableDef* def : SiteTableDefs()) {
     if (std::filesystem::exists(std::filesystem::path(folder + def->fileName))) {
