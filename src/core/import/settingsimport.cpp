@@ -10,7 +10,6 @@
 namespace pagolin {
 namespace {
 
-constexpr char kSettings[] = "Settings";
 constexpr char kImported[] = "Imported";
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -63,26 +62,19 @@ void ImportSettings(const std::string& oldFolder, const std::string& siteFolder,
   if (!WriteFileAtomically(newFile, text, error))
     throw EImportError("cannot write " + Quoted(newFile) + ": " + error);
 
+  // The folder keys are those whose default lies in the site folder.
   TIniFile ini(newFile);
-  const std::string site = ExcludeTrailingPathDelimiter(siteFolder);
-  const struct {
-    const char* key;
-    std::string replacement;
-  } folderKeys[] = {
-      {"FTPUploadFile", site},
-      {"ZIPUploadFile", IncludeTrailingPathDelimiter(site)},  // + the archive's own name
-      {"WWWHomepageFile", ""},                                // the file name alone
-  };
   std::vector<std::string> moved;
-  for (const auto& k : folderKeys) {
-    if (!ini.ValueExists(kSettings, k.key)) continue;
-    const std::string old = ini.ReadString(kSettings, k.key, "");
+  for (const TSettingKey& key : SettingKeys()) {
+    if (!key.DefaultInSiteFolder || !ini.ValueExists(key.Section, key.Key)) continue;
+    const std::string old = ini.ReadString(key.Section, key.Key, "");
     if (!IsWindowsPath(old)) continue;
-    std::string now = k.replacement;
-    if (now.empty() || now.back() == PathDelim) now += WindowsFileName(old);
-    ini.WriteString(kSettings, k.key, now);
-    ini.WriteString(kImported, k.key, old);
-    moved.push_back(k.key);
+    const std::string file = std::string(key.Default).empty() ? std::string() : WindowsFileName(old);
+    ini.WriteString(key.Section, key.Key,
+                    ExcludeTrailingPathDelimiter(IncludeTrailingPathDelimiter(siteFolder) +
+                                                 (file.empty() ? std::string(key.Default) : file)));
+    ini.WriteString(kImported, key.Key, old);
+    moved.push_back(key.Key);
   }
   std::string keys;
   for (const std::string& k : moved) keys += (keys.empty() ? "" : ", ") + k;

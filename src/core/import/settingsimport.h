@@ -13,7 +13,9 @@ namespace pagolin {
 // the folder keys holding Windows paths, which cannot be used here, point to siteFolder (the
 // archive keeps its file name); their old values are kept as keys of the section [Imported],
 // with a line saying so. Adds its notes to report; a settings file that is missing leaves
-// newFile unwritten (the defaults serve), one that cannot be read sets settingsLost.
+// newFile unwritten (the defaults serve), one that cannot be read sets settingsLost. The
+// folder keys are those whose default lies in the site folder (the output folder and the
+// upload archive).
 void ImportSettings(const std::string& oldFolder, const std::string& siteFolder, const std::string& newFile,
                     TImportReport& report);
 
