@@ -90,18 +90,11 @@ bool TMemoBlockFile::ReadMemo(const TMemoRef& ref, std::string_view leader, std:
     error = "it lies beyond the end of the memo file (" + At(block) + ")";
     return false;
   }
-  // One read per block: a whole shared block, or a memo's own block up to its end.
-  const std::uint64_t want = std::min<std::uint64_t>(source_->Size() - block,
-                                                     std::max<std::uint64_t>(kBlockSize, kOwnHead + ref.length));
-  if (buffer_.empty() || bufferBlock_ != block || buffer_.size() < want) {
-    buffer_.resize(static_cast<std::size_t>(want));
-    if (!source_->ReadAt(block, buffer_.size(), buffer_.data())) {
-      buffer_.clear();
-      error = "the memo file cannot be read " + At(block);
-      return false;
-    }
-    bufferBlock_ = block;
-  }
+  // A memo's own block is read up to the memo's end, a shared block whole (and kept: memos
+  // written one after the other share it).
+  const std::uint64_t left = source_->Size() - block;
+  if (!Fill(block, std::min<std::uint64_t>(left, kOwnHead + std::uint64_t{ref.length}), error)) return false;
+  if (buffer_[0] == 3 && !Fill(block, std::min<std::uint64_t>(left, kBlockSize), error)) return false;
   bool ok = false;
   if (buffer_[0] == 2)
     ok = ReadOwnBlock(block, entry, ref, memo, error);
@@ -116,6 +109,18 @@ bool TMemoBlockFile::ReadMemo(const TMemoRef& ref, std::string_view leader, std:
   }
   if (!ok) memo.clear();
   return ok;
+}
+
+bool TMemoBlockFile::Fill(std::uint64_t block, std::uint64_t size, std::string& error) {
+  if (!buffer_.empty() && bufferBlock_ == block && buffer_.size() >= size) return true;
+  buffer_.resize(static_cast<std::size_t>(std::max<std::uint64_t>(size, 1)));
+  if (!source_->ReadAt(block, buffer_.size(), buffer_.data())) {
+    buffer_.clear();
+    error = "the memo file cannot be read " + At(block);
+    return false;
+  }
+  bufferBlock_ = block;
+  return true;
 }
 
 bool TMemoBlockFile::ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string& memo,

@@ -81,14 +81,16 @@ class TMemoBlockFile {
   bool ReadMemo(const TMemoRef& ref, std::string_view leader, std::string& memo, std::string& error);
 
  private:
+  // Makes buffer_ hold at least size bytes of block (size >= 1, within the file).
+  bool Fill(std::uint64_t block, std::uint64_t size, std::string& error);
   bool ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string& memo,
                     std::string& error);
   bool ReadSharedBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string& memo,
                        std::string& error);
 
   std::unique_ptr<TRandomAccessSource> source_;
-  // The block read last (a whole shared block, or a memo's own block): memos written one
-  // after the other share a block, and each memo costs one read at most.
+  // The start of the block read last (a whole shared block, or a memo's own block up to the
+  // memo's end).
   std::uint64_t bufferBlock_ = 0;
   std::string buffer_;
 };

@@ -147,7 +147,10 @@ bool BindValue(const TColumn& column, int param, const std::string& record, TPar
     insert.BindNull(param);
   } else {
     foreign.Count(*text);
-    insert.BindText(param, CodePageToUtf8(table.CodePage(), *text));
+    if (AsciiRunEnd(*text, 0) == text->size())  // rich text is ASCII throughout
+      insert.BindText(param, *text);
+    else
+      insert.BindText(param, CodePageToUtf8(table.CodePage(), *text));
   }
   return true;
 }
