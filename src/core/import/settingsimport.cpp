@@ -16,7 +16,7 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The old settings file in oldFolder; "" when there is none (notes say why).
 std::string FindOldSettings(const std::string& oldFolder, TImportReport& report) {
-  const std::string named = FindFileNoCase(oldFolder, std::string(TSettings::kFileName));
+  const std::string named = FindFileNoCase(oldFolder, TSettings::SettingsFileName({}));
   if (!named.empty()) return named;
   std::vector<std::string> inis;
   for (const std::string& name : FolderFileNames(oldFolder))
@@ -28,7 +28,7 @@ std::string FindOldSettings(const std::string& oldFolder, TImportReport& report)
     std::string list;
     for (const std::string& n : inis) list += (list.empty() ? "" : ", ") + Quoted(n);
     report.notes.push_back("Settings: the old folder holds several settings files (" + list +
-                           ") and none is named " + Quoted(std::string(TSettings::kFileName)) +
+                           ") and none is named " + Quoted(TSettings::SettingsFileName({})) +
                            "; none was carried over.");
     report.settingsLost = true;
   }

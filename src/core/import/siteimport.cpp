@@ -67,7 +67,7 @@ TImportReport ImportSite(const std::string& oldFolder, const std::string& siteFo
 
   std::vector<std::string> files;
   for (const TSource& s : sources) files.push_back(s.def->fileName);
-  files.emplace_back(TSettings::kFileName);
+  files.push_back(TSettings::SettingsFileName({}));
   for (const std::string& f : files)
     if (fs::exists(fs::path(site + f)))
       throw EImportError("The folder " + Quoted(site) + " already holds " + Quoted(f) +
@@ -88,7 +88,7 @@ TImportReport ImportSite(const std::string& oldFolder, const std::string& siteFo
       report.tables.emplace_back();
       ImportTable(*s.def, s.table, s.memo, staging + s.def->fileName, report.tables.back());
     }
-    ImportSettings(old, site, staging + std::string(TSettings::kFileName), report);
+    ImportSettings(old, site, staging + TSettings::SettingsFileName({}), report);
     NoteOtherTables(old, sources, report);
     for (const std::string& f : files) {
       if (!fs::exists(fs::path(staging + f))) continue;
