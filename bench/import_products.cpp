@@ -67,7 +67,7 @@ std::vector<testing::TPxFieldSpec> Fields(const TTableDef& def) {
   return fields;
 }
 
-double PxlibLoop(const std::string& db) {
+[[gnu::noinline]] double PxlibLoop(const std::string& db) {
   const auto t0 = Clock::now();
   pxdoc_t* doc = PX_new();
   if (PX_open_file(doc, db.c_str()) < 0) std::exit(1);
@@ -82,7 +82,7 @@ double PxlibLoop(const std::string& db) {
   return Ms(t0, t1);
 }
 
-double SqliteLoop(const std::string& file, const std::vector<std::vector<std::string>>& rows) {
+[[gnu::noinline]] double SqliteLoop(const std::string& file, const std::vector<std::vector<std::string>>& rows) {
   fs::remove(file);
   const auto t0 = Clock::now();
   TSqliteDb db;
@@ -103,7 +103,7 @@ double SqliteLoop(const std::string& file, const std::vector<std::vector<std::st
   return Ms(t0, Clock::now());
 }
 
-double Import(const std::string& old, const std::string& site) {
+[[gnu::noinline]] double Import(const std::string& old, const std::string& site) {
   fs::remove_all(site);
   const auto t0 = Clock::now();
   const TImportReport report = ImportSite(old, site);

@@ -88,7 +88,9 @@ TImportReport ImportSite(const std::string& oldFolder, const std::string& siteFo
       report.tables.emplace_back();
       ImportTable(*s.def, s.table, s.memo, staging + s.def->fileName, report.tables.back());
     }
-    ImportSettings(old, site, staging + TSettings::SettingsFileName({}), report);
+    // The settings name the site folder as a whole path: the program may start elsewhere.
+    const std::string whole = fs::absolute(fs::path(site)).lexically_normal().string();
+    ImportSettings(old, whole, staging + TSettings::SettingsFileName({}), report);
     NoteOtherTables(old, sources, report);
     for (const std::string& f : files) {
       if (!fs::exists(fs::path(staging + f))) continue;

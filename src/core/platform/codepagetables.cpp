@@ -1,5 +1,8 @@
 #include "core/platform/codepagetables.h"
 
+#include <array>
+#include <cstring>
+
 #include "core/platform/codepage.h"
 
 namespace pagolin {
@@ -55,16 +58,46 @@ char32_t CodePageCharToUnicode(int codePage, unsigned char c) {
   return codePage == 437 ? kCodePage437[c - 0x80] : kCodePage850[c - 0x80];
 }
 
+namespace {
+
+// The UTF-8 bytes of the high half of a code page, made once: converting a text is then a
+// copy of its ASCII runs and a table lookup per other byte.
+struct TUtf8Char {
+  char bytes[3];
+  unsigned char length;
+};
+using THighHalf = std::array<TUtf8Char, 128>;
+
+THighHalf MakeHighHalf(int codePage) {
+  THighHalf half{};
+  for (int c = 0x80; c < 0x100; ++c) {
+    std::string utf8;
+    AppendUtf8(utf8, CodePageCharToUnicode(codePage, static_cast<unsigned char>(c)));
+    TUtf8Char& u = half[static_cast<std::size_t>(c - 0x80)];
+    std::memcpy(u.bytes, utf8.data(), utf8.size());
+    u.length = static_cast<unsigned char>(utf8.size());
+  }
+  return half;
+}
+
+const THighHalf& HighHalf(int codePage) {
+  static const THighHalf k437 = MakeHighHalf(437), k850 = MakeHighHalf(850), k1252 = MakeHighHalf(1252);
+  return codePage == 437 ? k437 : codePage == 850 ? k850 : k1252;
+}
+
+}  // namespace
+
 std::string CodePageToUtf8(int codePage, std::string_view text) {
-  if (codePage == 1252) return AnsiToUtf8(text);
+  const THighHalf& high = HighHalf(codePage);
   std::string out;
-  out.reserve(text.size() + text.size() / 8);
+  out.reserve(text.size() + text.size() / 2);
   for (size_t i = 0; i < text.size();) {
     const size_t run = AsciiRunEnd(text, i);
     out.append(text.data() + i, run - i);
-    if (run == text.size()) break;
-    AppendUtf8(out, CodePageCharToUnicode(codePage, static_cast<unsigned char>(text[run])));
-    i = run + 1;
+    for (i = run; i < text.size() && static_cast<unsigned char>(text[i]) >= 0x80; ++i) {
+      const TUtf8Char& u = high[static_cast<unsigned char>(text[i]) - 0x80u];
+      out.append(u.bytes, u.length);
+    }
   }
   return out;
 }
