@@ -78,7 +78,7 @@ bool TMemoBlockFile::CheckHeader(std::string& error) {
   return true;
 }
 
-bool TMemoBlockFile::ReadMemo(const TMemoRef& ref, std::string_view leader, std::string& memo,
+bool TMemoBlockFile::ReadMemo(const TMemoRef& ref, std::string_view leader, std::string_view& memo,
                               std::string& error) {
   const std::uint64_t block = ref.location & 0xFFFFFF00u;
   const unsigned entry = ref.location & 0xFFu;
@@ -103,11 +103,11 @@ bool TMemoBlockFile::ReadMemo(const TMemoRef& ref, std::string_view leader, std:
   else
     error = "the memo file holds no memo " + At(block) + " (block type " +
             std::to_string(static_cast<unsigned char>(buffer_[0])) + ")";
-  if (ok && memo.compare(0, leader.size(), leader) != 0) {
+  if (ok && memo.substr(0, leader.size()) != leader) {
     error = "the memo " + At(block) + " does not begin as its record says";
     ok = false;
   }
-  if (!ok) memo.clear();
+  if (!ok) memo = {};
   return ok;
 }
 
@@ -123,7 +123,7 @@ bool TMemoBlockFile::Fill(std::uint64_t block, std::uint64_t size, std::string& 
   return true;
 }
 
-bool TMemoBlockFile::ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string& memo,
+bool TMemoBlockFile::ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string_view& memo,
                                   std::string& error) {
   if (entry != 0xFF) {
     error = "the record points into a single-memo block " + At(block) + " as if it were shared";
@@ -148,12 +148,12 @@ bool TMemoBlockFile::ReadOwnBlock(std::uint64_t block, unsigned entry, const TMe
     error = "the memo " + At(block) + " is cut off at the end of the memo file";
     return false;
   }
-  memo.assign(buffer_, kOwnHead, length);
+  memo = std::string_view(buffer_).substr(kOwnHead, length);
   return true;
 }
 
 bool TMemoBlockFile::ReadSharedBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref,
-                                     std::string& memo, std::string& error) {
+                                     std::string_view& memo, std::string& error) {
   if (entry >= kEntries) {
     error = "the record points to entry " + std::to_string(entry) + " of the shared block " + At(block) +
             ", which has 64";
@@ -185,11 +185,11 @@ bool TMemoBlockFile::ReadSharedBlock(std::uint64_t block, unsigned entry, const 
     error = "entry " + std::to_string(entry) + " of the shared block " + At(block) + " points outside its data";
     return false;
   }
-  memo.assign(buffer_, start, length);
+  memo = std::string_view(buffer_).substr(start, length);
   return true;
 }
 
-bool ReadMemoField(std::string_view field, TMemoBlockFile* file, std::optional<std::string>& memo,
+bool ReadMemoField(std::string_view field, TMemoBlockFile* file, std::optional<std::string_view>& memo,
                    std::string& error) {
   memo.reset();
   if (field.size() < 11) {
@@ -201,7 +201,7 @@ bool ReadMemoField(std::string_view field, TMemoBlockFile* file, std::optional<s
   const TMemoRef ref{Le32(tail), Le32(tail + 4), Le16(tail + 8)};
   if (ref.length == 0) return true;
   if (ref.length <= leader.size()) {
-    memo.emplace(leader.substr(0, ref.length));
+    memo = leader.substr(0, ref.length);
     return true;
   }
   if (ref.location == 0) {
@@ -212,9 +212,9 @@ bool ReadMemoField(std::string_view field, TMemoBlockFile* file, std::optional<s
     error = "the memo needs the memo file";
     return false;
   }
-  std::string text;
+  std::string_view text;
   if (!file->ReadMemo(ref, leader, text, error)) return false;
-  memo.emplace(std::move(text));
+  memo = text;
   return true;
 }
 

@@ -76,16 +76,17 @@ class TMemoBlockFile {
 
   // False with a reason when the source does not start with a memo file's header block.
   bool CheckHeader(std::string& error);
-  // The memo ref points at, whose first bytes must equal leader. False with a reason when the
-  // file does not hold it as ref says (nothing is guessed). REQUIRES: ref.location != 0.
-  bool ReadMemo(const TMemoRef& ref, std::string_view leader, std::string& memo, std::string& error);
+  // The memo ref points at, whose first bytes must equal leader; memo views this object's
+  // buffer and stays valid until the next ReadMemo. False with a reason when the file does
+  // not hold it as ref says (nothing is guessed). REQUIRES: ref.location != 0.
+  bool ReadMemo(const TMemoRef& ref, std::string_view leader, std::string_view& memo, std::string& error);
 
  private:
   // Makes buffer_ hold at least size bytes of block (size >= 1, within the file).
   bool Fill(std::uint64_t block, std::uint64_t size, std::string& error);
-  bool ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string& memo,
+  bool ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string_view& memo,
                     std::string& error);
-  bool ReadSharedBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string& memo,
+  bool ReadSharedBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string_view& memo,
                        std::string& error);
 
   std::unique_ptr<TRandomAccessSource> source_;
@@ -95,10 +96,11 @@ class TMemoBlockFile {
   std::string buffer_;
 };
 
-// The memo of one record field (leader and the ten bytes; at least 11 bytes). Sets memo to
-// nullopt for an empty memo (length 0). file may be nullptr when the table has no memo file;
-// a memo that needs it then fails. False with a reason when the memo cannot be read.
-bool ReadMemoField(std::string_view field, TMemoBlockFile* file, std::optional<std::string>& memo,
+// The memo of one record field (leader and the ten bytes; at least 11 bytes): memo views the
+// field or the file's buffer (valid until the file's next read), nullopt for an empty memo
+// (length 0). file may be nullptr when the table has no memo file; a memo that needs it then
+// fails. False with a reason when the memo cannot be read.
+bool ReadMemoField(std::string_view field, TMemoBlockFile* file, std::optional<std::string_view>& memo,
                    std::string& error);
 
 }  // namespace pagolin

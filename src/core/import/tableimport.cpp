@@ -83,7 +83,7 @@ class TForeignCharCounter {
       any_ = any_ || foreign_[static_cast<std::size_t>(c)];
     }
   }
-  void Count(const std::string& text) {
+  void Count(std::string_view text) {
     if (!any_) return;  // Windows-1252 itself
     for (char c : text) count_ += foreign_[static_cast<unsigned char>(c)] ? 1 : 0;
   }
@@ -103,10 +103,14 @@ bool BindValue(const TColumn& column, int param, const std::string& record, TPar
     insert.BindNull(param);
     return true;
   }
-  std::optional<std::string> text;
+  std::string stored;  // alpha texts and dates
+  std::optional<std::string_view> text;
   switch (f->type) {
     case TParadoxTable::kAlpha:
-      text = table.Alpha(record, *f);
+      if (std::optional<std::string> alpha = table.Alpha(record, *f)) {
+        stored = std::move(*alpha);
+        text = stored;
+      }
       break;
     case TParadoxTable::kMemo:
       if (!ReadMemoField(std::string_view(record).substr(static_cast<std::size_t>(f->offset),
@@ -129,7 +133,6 @@ bool BindValue(const TColumn& column, int param, const std::string& record, TPar
     }
     case TParadoxTable::kTimestamp:
     case TParadoxTable::kDate: {
-      std::string stored;
       if (f->type == TParadoxTable::kTimestamp) {
         const std::optional<double> ms = table.Timestamp(record, *f);
         if (ms && !TParadoxTable::TimestampToStorageText(*ms, stored)) error = "holds no date of the years 1 to 9999";

@@ -80,7 +80,7 @@ TEST(MemoBlockFile, ReadsWhatTheFieldSaysOrRefusesWithTheReason) {
   std::string error;
   ASSERT_TRUE(file.CheckHeader(error)) << error;
   for (const Case& c : cases) {
-    std::optional<std::string> memo = "before";
+    std::optional<std::string_view> memo = "before";
     error.clear();
     const bool ok = ReadMemoField(c.field, c.withFile ? &file : nullptr, memo, error);
     EXPECT_EQ(ok, c.reason == nullptr) << c.what << ": " << error;
@@ -120,7 +120,7 @@ TEST(MemoBlockFile, ReadsBackEveryMemoPxlibWrote) {
   ASSERT_EQ(table.RecordCount(), static_cast<int>(lengths.size()));
   for (int r = 0; r < table.RecordCount(); ++r) {
     ASSERT_TRUE(table.ReadRecord(r, record, error)) << error;
-    std::optional<std::string> memo;
+    std::optional<std::string_view> memo;
     ASSERT_TRUE(ReadMemoField(record, &file, memo, error)) << "record " << r << ": " << error;
     EXPECT_EQ(memo.value_or(""), memos[static_cast<std::size_t>(r)]) << "record " << r;
     EXPECT_EQ(memo.has_value(), !memos[static_cast<std::size_t>(r)].empty());

@@ -35,12 +35,13 @@ std::uint32_t Le32(const std::string& b, std::size_t at) {
 }
 
 void ReadTwice(const std::string& field, TMemoBlockFile& file) {
-  std::optional<std::string> first, second;
+  std::optional<std::string_view> view;
   std::string error;
-  const bool ok = ReadMemoField(field, &file, first, error);
+  const bool ok = ReadMemoField(field, &file, view, error);
   Check(ok || !error.empty());
-  Check(ReadMemoField(field, &file, second, error) == ok);
-  Check(first == second);
+  const std::optional<std::string> first(view);  // the view lasts until the next read only
+  Check(ReadMemoField(field, &file, view, error) == ok);
+  Check(first == view);
   if (!ok || !first) return;
   const std::size_t leader = field.size() - 10;
   Check(first->size() == Le32(field, leader + 4));
