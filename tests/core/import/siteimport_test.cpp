@@ -185,8 +185,8 @@ TEST_F(SiteImportTest, TheImportedSampleSiteBuildsTheSamePagesAsTheSampleItself)
     TDataModule2 dm(site);
     dm.DataModule2Create();
     TSettings settings(site);
-    std::string error;
-    settings.LoadSettings(error);
+    std::string error, warning;
+    settings.LoadSettings(error, warning);
     TPageBuilder builder(dm, settings);
     builder.Clock = [] { return EncodeDate(2026, 4, 1) + EncodeTime(12, 0, 0, 0); };
     builder.BuildPages();
@@ -215,8 +215,9 @@ TEST_F(SiteImportTest, TheSettingsComeOverWithTheirWindowsFoldersPointingToTheNe
   EXPECT_EQ(Snapshot(Old()), before);
 
   TSettings s(Site());
-  std::string error;
-  ASSERT_TRUE(s.LoadSettings(error)) << error;
+  std::string error, warning;
+  ASSERT_TRUE(s.LoadSettings(error, warning)) << error;
+  EXPECT_EQ(warning, "");
   EXPECT_TRUE(s.UploadMethodFTP);
   EXPECT_EQ(s.FTPUploadFile, ExcludeTrailingPathDelimiter(Site()));
   EXPECT_EQ(s.ZIPUploadFile, Site() + "site.zip");
