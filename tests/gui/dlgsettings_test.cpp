@@ -157,6 +157,8 @@ class DlgSettingsTest : public QObject {
   void okWritesEveryKeyAndTheCaptionsFollowAtOnce() {
     WithDialog([&] {
       Retype(dlg_->Edit2, QString());
+      QVERIFY(dlg_->tbsWWWHomePage->isAncestorOf(dlg_->Edit13));
+      Retype(dlg_->Edit13, QStringLiteral("https://www.example.org/"));
       dlg_->PageControl1->setCurrentWidget(dlg_->tbsLanguages);
       Retype(dlg_->Edit11, QStringLiteral("Fran\u00e7ais"));
       Retype(dlg_->Edit12, QStringLiteral("Italiano"));
@@ -174,6 +176,7 @@ class DlgSettingsTest : public QObject {
     QVERIFY(!dlg_->isVisible());
     const TIniFile ini(ini_);
     QCOMPARE(ini.ReadString("Settings", "ZIPUploadFile", "x"), std::string());
+    QCOMPARE(ini.ReadString("Settings", "SiteURL", ""), std::string("https://www.example.org/"));
     QCOMPARE(ini.ReadString("Languages", "Language1", ""), std::string("Fran\xE7" "ais"));
     QCOMPARE(ini.ReadString("Languages", "DateFormat1", ""), std::string("dddddd"));
     QCOMPARE(ini.ReadString("News", "Server", ""), std::string("news.example.org"));

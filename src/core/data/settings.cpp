@@ -73,6 +73,8 @@ const std::vector<TSettingKey>& SettingKeys() {
        .DefaultInSiteFolder = true, .Text = &TSettings::ZIPUploadFile, .Control = "Edit2", .IsPath = true},
       {.Section = kSettings, .Key = "WWWHomepageFile", .Kind = K::skText, .Default = "index.htm",
        .Text = &TSettings::WWWHomepageFile, .Control = "Edit3"},
+      {.Section = kSettings, .Key = "SiteURL", .Kind = K::skText, .Default = "", .Text = &TSettings::SiteURL,
+       .Control = "Edit13"},
       {.Section = kNews, .Key = "Server", .Kind = K::skText, .Default = "", .Text = &TSettings::Server,
        .Control = "Edit4"},
       {.Section = kNews, .Key = "DefNewsgroup1", .Kind = K::skText, .Default = "",

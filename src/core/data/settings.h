@@ -77,6 +77,7 @@ class TSettings {
   std::string FTPUploadFile;           // output folder of the FTP method, as typed
   std::string ZIPUploadFile;           // full path of the upload archive
   std::string WWWHomepageFile;         // file name of the home page
+  std::string SiteURL;                 // public address of the output folder; without it no feeds
   // [News]
   std::string Server;                  // news server host name or address
   std::string DefNewsgroup1, DefNewsgroup2;

@@ -166,6 +166,17 @@ QWidget* TdlgSettings::CreateHomePageTab() {
   upload->addLayout(
       indented(Label("Upload archive file name:", uploadGroup, "Label2"), EditWithButton(Edit2, NVBFBtn5)));
   page->addWidget(uploadGroup);
+
+  QGroupBox* siteGroup = Group(" Site address ", tbsWWWHomePage, "GroupBox7");
+  auto* site = new QVBoxLayout(siteGroup);
+  Edit13 = Named(new QLineEdit(siteGroup), "Edit13");
+  Edit13->setPlaceholderText(QStringLiteral("https://www.example.com/"));
+  site->addWidget(Edit13);
+  QLabel* siteNote = Label("The public address of the output folder. With it every build also writes a news feed "
+                           "for each language and a sitemap.", siteGroup, "Label5");
+  siteNote->setWordWrap(true);
+  site->addWidget(siteNote);
+  page->addWidget(siteGroup);
   page->addStretch(1);
 
   auto* homeDialog = Named(new QFileDialog(this), "OpenDialog1");

@@ -70,6 +70,7 @@ class TdlgSettings : public QDialog {
   TNVBFBtn* NVBFBtn5 = nullptr;
   QLineEdit* Edit3 = nullptr;            // home page file name
   TNVBFBtn* NVBFBtn4 = nullptr;
+  QLineEdit* Edit13 = nullptr;           // site address
   QLineEdit* Edit4 = nullptr;            // news server
   QLineEdit* Edit5 = nullptr;            // default newsgroups, language 1
   QLineEdit* Edit6 = nullptr;            // default newsgroups, language 2

@@ -79,6 +79,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   s.FTPUploadFile = "/out/";
   s.ZIPUploadFile = "/a/up.zip";
   s.WWWHomepageFile = "home.htm";
+  s.SiteURL = "https://www.example.com/";
   s.Server = "news.example.net";
   s.DefNewsgroup1 = "comp.a";
   s.DefNewsgroup2 = "de.comp.a";
@@ -98,7 +99,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   ASSERT_TRUE(s.SaveSettings(error)) << error;
   EXPECT_EQ(Get(),
             "[Settings]\r\nFTPUploadFile=/out/\r\nUploadMethodFTP=1\r\nZIPUploadFile=/a/up.zip\r\n"
-            "WWWHomepageFile=home.htm\r\n\r\n"
+            "WWWHomepageFile=home.htm\r\nSiteURL=https://www.example.com/\r\n\r\n"
             "[News]\r\nServer=news.example.net\r\nDefNewsgroup1=comp.a\r\nDefNewsgroup2=de.comp.a\r\n"
             "SignatureLines1=2\r\nSignatureLines2=1\r\nSignature1_1=--\r\nSignature1_2=Jo\r\n"
             "Signature2_1=Gruss\r\n\r\n"
