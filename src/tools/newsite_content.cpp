@@ -81,8 +81,9 @@ std::vector<TNewSiteRow> StarterCodes() {
   return {
       Code("Head", "Page", head, "Start of every page: character set, title and style sheet",
            "Anfang jeder Seite: Zeichensatz, Titel und Stilvorlage"),
-      Code("Head Stop", "Page", "</HEAD>", "End of the head of the language pages",
-           "Ende des Kopfes der Sprachseiten"),
+      Code("Head Stop", "Page", "%FEEDLINK%</HEAD>",
+           "End of the head of the language pages, with the link to the page's news feed",
+           "Ende des Kopfes der Sprachseiten, mit dem Verweis auf den Newsfeed der Seite"),
       Code("Body", "Page",
            "<BODY>\r\n"
            "<DIV CLASS=\"top\"><DIV><A CLASS=\"brand\" HREF=\"%HOME%\">%COMPANY%</A></DIV></DIV>\r\n"

@@ -12,4 +12,11 @@ std::string HtmlText(TParvel& converter, const std::string& text) {
   return html;
 }
 
+std::string HtmlTextOnItsOwn(const std::string& text) {
+  if (text.starts_with("{") && !text.starts_with("{\\rtf1")) return text;
+  TParvel converter;
+  converter.SetOptions({TParvelOption::soUseColors});
+  return HtmlText(converter, text);
+}
+
 }  // namespace pagolin

@@ -37,7 +37,7 @@ TPageBuilder::TPageBuilder(TDataModule2& dataModule, const TSettings& settings)
 }
 
 std::string TPageBuilder::GetCode(const std::string& name) {
-  return pagolin::GetCode(Data().tblCodes, name, Settings().HomePagePath());
+  return ReplaceAll(pagolin::GetCode(Data().tblCodes, name, Settings().HomePagePath()), "%FEEDLINK%", feedLink_);
 }
 
 std::string TPageBuilder::HtmlText(const std::string& text) { return pagolin::HtmlText(Parvel1, text); }
@@ -54,7 +54,11 @@ void TPageBuilder::SetProgress(int position, int maximum) {
 
 void TPageBuilder::BuildPages() {
   cancelled_ = false;
+  feedLink_.clear();  // also after a build that ended with an error
   if (const std::string problem = Settings().HomePageFileProblem(); !problem.empty()) throw EBuildError(problem);
+  std::string feedProblem;
+  feeds_ = TSiteFeeds::ForSettings(Settings(), feedProblem);
+  if (!feedProblem.empty()) throw EBuildError(feedProblem);
   TDataModule2& dm = Data();
   // What the user has saved is what the build reads.
   for (TTable* table : {&dm.tblCodes, &dm.tblProducts, &dm.tblLinks, &dm.tblNews}) table->FlushBuffers();
@@ -67,11 +71,18 @@ void TPageBuilder::BuildPages() {
   const std::string base = home.substr(0, home.size() - ext.size());
   // What a build that was stopped half-way left behind of its own pages.
   for (const std::string& page : {home, base + "1" + ext, base + "2" + ext}) RemoveTemporaryFilesOf(page);
+  const std::string sitemap = Settings().OutputFolder() + std::string(TSiteFeeds::kSitemapFileName);
+  if (feeds_)
+    for (const std::string& file : {base + "1.xml", base + "2.xml", sitemap}) RemoveTemporaryFilesOf(file);
   FileList.push_back(home);
   BuildTitlePage(base, ext);
   SetProgress(1, maximum_);
   BuildLanguagePage(base, 2, ext);
   BuildLanguagePage(base, 1, ext);
+  if (feeds_) {
+    WriteWhole(sitemap, feeds_->SitemapText());
+    FileList.push_back(sitemap);
+  }
   std::string().swap(pageBuffer_);
   codes.Restore();
 }
@@ -96,6 +107,8 @@ void TPageBuilder::BuildTitlePage(const std::string& base, const std::string& ex
 void TPageBuilder::BuildLanguagePage(const std::string& base, int language, const std::string& ext) {
   TDataModule2& dm = Data();
   const std::string outputFolder = Settings().OutputFolder();
+  feedLink_ = feeds_ ? feeds_->FeedLink(language) : std::string();
+  feedEntries_.clear();
   const std::string productTemplate = GetCode("Product");
   const std::string newsTemplate = GetCode("News");
   // Fetched once per page like the others: nothing can change the codes during a build, and a
@@ -122,6 +135,12 @@ void TPageBuilder::BuildLanguagePage(const std::string& base, int language, cons
   const std::string fileName = base + std::to_string(language) + ext;
   WritePage(fileName, page);
   FileList.push_back(fileName);
+  feedLink_.clear();
+  if (feeds_) {
+    const std::string feedName = base + std::to_string(language) + ".xml";
+    WriteWhole(feedName, feeds_->FeedText(language, feedEntries_));
+    FileList.push_back(feedName);
+  }
 }
 
 void TPageBuilder::Walk(TTable& table, std::string& page, const std::function<std::string()>& rowText) {
@@ -144,7 +163,20 @@ std::string TPageBuilder::NewsRow(const std::string& templ, int language) {
       FormatDateTime(Settings().DateFormat(language).value_or(""), news.FieldByName("Date").AsDateTime());
   std::string text = ReplaceAll(templ, "%DATE%", HtmlText(date));
   text = ReplaceAll(text, "%NEWSTITLE%", HtmlText(FieldText(news, "News Title " + n)));
-  return ReplaceAll(text, "%NEWSBODY%", HtmlText(FieldText(news, "News Body " + n)));
+  text = ReplaceAll(text, "%NEWSBODY%", HtmlText(FieldText(news, "News Body " + n)));
+  if (feeds_ && feedEntries_.size() < TSiteFeeds::kMaxEntries) AddFeedEntry(language);
+  return text;
+}
+
+void TPageBuilder::AddFeedEntry(int language) {
+  TTable& news = Data().tblNews;
+  const std::string n = std::to_string(language);
+  // As on the page: the variables are replaced in the texts too.
+  auto html = [&](const std::string& field) {
+    return ReplaceVariables(HtmlTextOnItsOwn(FieldText(news, field + n)), false);
+  };
+  feedEntries_.push_back({news.RecordId(), news.FieldByName("Date").AsDateTime(), html("News Title "),
+                          html("News Body ")});
 }
 
 std::string TPageBuilder::ProductRow(const std::string& templ, int language,
@@ -183,7 +215,10 @@ std::string TPageBuilder::LinkRow(const std::string& templ, int language, const 
 }
 
 void TPageBuilder::WritePage(const std::string& fileName, const std::string& page) {
-  const std::string text = ReplaceVariablesAsLines(Data().tblCodes, page);
+  WriteWhole(fileName, ReplaceVariablesAsLines(Data().tblCodes, page));
+}
+
+void TPageBuilder::WriteWhole(const std::string& fileName, const std::string& text) {
   std::string error;
   if (!WriteFileAtomically(fileName, text, error))
     throw EBuildError("Cannot create file \"" + PathText(fileName) + "\". " + error);

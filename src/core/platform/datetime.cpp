@@ -287,6 +287,19 @@ TDateTime UnixToLocalDateTime(long long unixSeconds) {
          EncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec, 0);
 }
 
+long long LocalDateTimeToUnix(TDateTime value) {
+  const TDateParts p = DecodeDateTime(value);
+  std::tm tm{};
+  tm.tm_year = p.year - 1900;
+  tm.tm_mon = p.month - 1;
+  tm.tm_mday = p.day;
+  tm.tm_hour = p.hour;
+  tm.tm_min = p.minute;
+  tm.tm_sec = p.second;
+  tm.tm_isdst = -1;  // the zone's rules decide
+  return static_cast<long long>(std::mktime(&tm));
+}
+
 TDateTime Now() {
   const auto now = std::chrono::system_clock::now();
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();

@@ -54,6 +54,10 @@ int DayOfWeek(TDateTime value);
 TDateTime Now();
 // The local date-time of a POSIX time (seconds since the epoch).
 TDateTime UnixToLocalDateTime(long long unixSeconds);
+// The POSIX time of a local date-time, to the second (milliseconds are dropped). A time the
+// clock skips when summer time starts, or passes twice when it ends, is taken as the system's
+// time-zone rules read it.
+long long LocalDateTimeToUnix(TDateTime value);
 
 std::string FormatDateTime(const std::string& pattern, TDateTime value,
                            const TFormatSettings& settings = FormatSettings());
