@@ -183,6 +183,7 @@ class RichEditTest : public QObject {
     editor.Cut();
     editor.Paste();
     editor.ClearSelection();
+    editor.InsertText(QStringLiteral("%NAME%"));
     QTest::keyClicks(&editor, QStringLiteral("typed"));
     QVERIFY(!editor.Modified());
     QCOMPARE(editor.StoredText(), corpus_.front().rtf);
@@ -204,6 +205,11 @@ class RichEditTest : public QObject {
     QCOMPARE(editor.textCursor().selectionEnd(), 9);
     QVERIFY(editor.SelectionItalic());
     QVERIFY(changes > 0);
+    // An insertion replaces the selection, and the record stays in its edit state.
+    const QString before = editor.toPlainText();
+    editor.InsertText(QStringLiteral("%URL%"));
+    QCOMPARE(editor.toPlainText(), before.left(5) + QStringLiteral("%URL%") + before.mid(9));
+    QCOMPARE(editor.enters, 1);
     changes = 0;
     editor.LoadText("{\\rtf1 new}");
     QCOMPARE(changes, 0);

@@ -87,6 +87,13 @@ void TRichEdit::ClearSelection() {
   setTextCursor(cursor);
 }
 
+void TRichEdit::InsertText(const QString& text) {
+  if (!BeginChange()) return;
+  QTextCursor cursor = textCursor();
+  cursor.insertText(text);
+  setTextCursor(cursor);
+}
+
 void TRichEdit::SelectAll() { selectAll(); }
 
 void TRichEdit::MergeFormat(const QTextCharFormat& modifier) { mergeCurrentCharFormat(modifier); }

@@ -64,6 +64,8 @@ class TRichEdit : public QTextEdit {
   void Copy();
   void Paste();
   void ClearSelection();  // deletes the selected text
+  // Types text at the caret, in place of the selection (the insertion items of the menu).
+  void InsertText(const QString& text);
   void SelectAll();
   void ToggleBold();
   void ToggleItalic();
