@@ -15,6 +15,10 @@
 #include "gui/app/program.h"
 #include "gui/components/hinttracker.h"
 #include "gui/data/dlgnewdatabase.h"
+#include "core/data/datamod.h"
+#include "gui/app/insertmenu.h"
+#include "gui/components/fontdialog.h"
+#include "gui/components/nvrichpop.h"
 
 namespace pagolin {
 
@@ -55,6 +59,7 @@ TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
   StatusBar1->showMessage(QString::fromLatin1(kDefaultHint));
 
   CreateApplicationComponents();
+  CreatePopupMenu();
   WireSettingsCommands();
   WireBuildCommands();
   WireNewsCommands();
@@ -220,6 +225,17 @@ QWidget* TForm1::CreateUploadTab() {
   strip->addWidget(btnOpenUploadArchive);
   layout->addLayout(strip);
   return page;
+}
+
+void TForm1::CreatePopupMenu() {
+  FontDialog1 = new TFontDialog(this);
+  FontDialog1->setObjectName(QStringLiteral("FontDialog1"));
+  NVRichPop1 = new TNVRichPop(this);
+  NVRichPop1->setObjectName(QStringLiteral("NVRichPop1"));
+  NVRichPop1->SetLanguage(TLanguage::roEnglish);
+  NVRichPop1->SetFontDialog(FontDialog1);
+  InsertMenu = new TInsertMenu(*NVRichPop1, dataModule_.tblCodes, this);
+  NVRichPop1->Loaded();  // the menu's own items follow the window's
 }
 
 void TForm1::Quit1Click() { close(); }

@@ -19,7 +19,10 @@ namespace pagolin {
 class TDataModule2;
 class TSettings;
 class THintTracker;
+class TFontDialog;
+class TInsertMenu;
 class TNVApplication;
+class TNVRichPop;
 class TSingleInstance;
 class TdlgAbout;
 class TdlgNewDatabase;
@@ -116,6 +119,11 @@ class TForm1 : public QMainWindow {
 
   TNVApplication* NVApplication1 = nullptr;
   TSingleInstance* SingleInstance1 = nullptr;
+  // The popup menu of every rich editor of the window, with the font dialog it runs and the
+  // window's own insertion items at its head.
+  TNVRichPop* NVRichPop1 = nullptr;
+  TFontDialog* FontDialog1 = nullptr;
+  TInsertMenu* InsertMenu = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -133,6 +141,7 @@ class TForm1 : public QMainWindow {
   void WireBuildCommands();
   void WireNewsCommands();
   void CreateApplicationComponents();
+  void CreatePopupMenu();
   void WireHelpCommands();
 
   TSettings& settings_;

@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include "gui/app/mainwindow.h"
+#include "gui/app/insertmenu.h"
 #include "gui/components/qtext.h"
 #include "core/data/company.h"
 #include "gui/data/dlgsettings.h"
@@ -48,6 +49,7 @@ void TForm1::FormShow() {
   // "Open upload archive" is enabled by ApplyLanguageCaptions, which runs just below.
   // The grids' file dialog takes the output folder as its start once the grids exist.
   ApplyLanguageCaptions();
+  InsertMenu->FillGlobalVariables();
 }
 
 void TForm1::ApplyLanguageCaptions() {

@@ -17,9 +17,11 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "gui/components/fontdialog.h"
+
 namespace pagolin {
 
-class TFontDialog;
+
 class TRichEdit;
 
 enum class TLanguage { roEnglish, roGerman };

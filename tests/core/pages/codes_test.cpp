@@ -1,5 +1,6 @@
 #include "core/pages/codes.h"
 #include "core/pages/colorcode.h"
+#include "core/pages/insertitems.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,37 @@ TEST(HtmlColorCode, RedGreenBlueFromTheDialogsValue) {
                                                          {0x0000FF, "#FF0000"}, {0x563412, "#123456"},
                                                          {0xFF563412, "#123456"}, {0x0A0B0C, "#0C0B0A"}};
   for (const auto& [value, code] : rows) EXPECT_EQ(HtmlColorCode(value), code) << std::hex << value;
+}
+
+TEST(InsertItems, RowPlaceholdersShowForTheirTemplatesOnly) {
+  const auto shown = [](const std::string& code) {
+    std::string names;
+    for (const TPlaceholderItem& item : PlaceholderItems())
+      if (PlaceholderShown(item, code)) names += std::string(item.Inserts) + " ";
+    return names;
+  };
+  EXPECT_EQ(shown("Product"), "%NAME% %CATEGORY% %DESCRIPTION% %FILENAME% %FILEDATE% %FILESIZE% %IMAGE% ");
+  EXPECT_EQ(shown("News"), "%DATE% %NEWSTITLE% %NEWSBODY% ");
+  EXPECT_EQ(shown("Link"), "%IMAGE% %NAME% %URL% %DESCRIPTION% ");
+  EXPECT_EQ(shown("Products"), "");
+  for (const char* name : {"Product", "News", "Link"}) EXPECT_TRUE(PlaceholdersEnabled(name));
+  for (const char* name : {"Products", "product", "", "Head"}) EXPECT_FALSE(PlaceholdersEnabled(name));
+}
+
+TEST(InsertItems, OneItemPerVariableInNameOrderAndTheFirstCodeCurrentAfter) {
+  TBuildSite site;
+  TTable& codes = site.Data().tblCodes;
+  site.AddVariable("ZETA", "z", "last");
+  site.AddVariable("ABC", "a", "");
+  site.AddCode("AAA", "not a variable");
+  codes.Last();
+  const std::vector<TVariableItem> items = VariableItems(codes);
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[0].Caption, "%ABC% ()");
+  EXPECT_EQ(items[0].Hint, "%ABC%");
+  EXPECT_EQ(items[1].Caption, "%ZETA% (last)");
+  EXPECT_FALSE(codes.HasRange());
+  EXPECT_EQ(codes.RecNo(), 1);
 }
 
 }  // namespace
