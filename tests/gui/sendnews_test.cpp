@@ -61,7 +61,7 @@ class SendNewsTest : public QObject {
   // window's own event processing. Returns when the walk is over.
   void SendNews(std::uint16_t port, const std::function<void(int number)>& duringPosting) {
     TForm1* f = &program_->Form1();
-    f->NNTP1.SetPort(port);
+    program_->Settings().Port = port;
     f->NNTP1.SetTimeout(2000);
     const auto watch = connect(f->StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& text) {
       const QString prefix = QStringLiteral("Sending posting ");

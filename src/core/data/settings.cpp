@@ -53,6 +53,12 @@ std::vector<std::string> ReadLines(const TIniFile& ini, const TSettingKey& key) 
   return lines;
 }
 
+int IntegerOr(std::string_view text, int otherwise) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size() ? value : otherwise;
+}
+
 void WriteLines(TIniFile& ini, const TSettingKey& key, const std::vector<std::string>& lines) {
   for (size_t n = 1; n <= lines.size(); ++n)
     ini.WriteString(key.Section, key.LinePrefix + std::to_string(n), lines[n - 1]);
@@ -85,6 +91,15 @@ const std::vector<TSettingKey>& SettingKeys() {
        .Lines = &TSettings::Signature1, .LinePrefix = "Signature1_", .Control = "Memo1"},
       {.Section = kNews, .Key = "SignatureLines2", .Kind = K::skLines, .Default = "",
        .Lines = &TSettings::Signature2, .LinePrefix = "Signature2_", .Control = "Memo2"},
+      // Without a default: a port that is missing or not valid follows the security (DefaultNewsPort).
+      {.Section = kNews, .Key = "Port", .Kind = K::skInteger, .Default = "", .Integer = &TSettings::Port,
+       .Control = "SpinEdit1"},
+      {.Section = kNews, .Key = "Security", .Kind = K::skChoice, .Default = "None",
+       .Text = &TSettings::Security, .Choices = TSettings::kNewsSecurities, .Control = "ComboBox5"},
+      {.Section = kNews, .Key = "User", .Kind = K::skText, .Default = "", .Text = &TSettings::User,
+       .Control = "Edit14"},
+      {.Section = kNews, .Key = "CAFile", .Kind = K::skText, .Default = "", .Text = &TSettings::CAFile,
+       .Control = "Edit15", .IsPath = true},
       {.Section = kIdentification, .Key = "Name", .Kind = K::skText, .Default = "", .Text = &TSettings::Name,
        .Control = "Edit7"},
       {.Section = kIdentification, .Key = "EMailAddress", .Kind = K::skText, .Default = "",
@@ -98,13 +113,13 @@ const std::vector<TSettingKey>& SettingKeys() {
       {.Section = kLanguages, .Key = "Language2", .Kind = K::skText, .Default = "Deutsch",
        .Text = &TSettings::Language2, .Control = "Edit12"},
       {.Section = kLanguages, .Key = "DateFormat1", .Kind = K::skChoice, .Default = "m-d-yyyy",
-       .Text = &TSettings::DateFormat1, .Choices = &TSettings::kDateFormats, .Control = "ComboBox1"},
+       .Text = &TSettings::DateFormat1, .Choices = TSettings::kDateFormats, .Control = "ComboBox1"},
       {.Section = kLanguages, .Key = "DateFormat2", .Kind = K::skChoice, .Default = "dddddd",
-       .Text = &TSettings::DateFormat2, .Choices = &TSettings::kDateFormats, .Control = "ComboBox2"},
+       .Text = &TSettings::DateFormat2, .Choices = TSettings::kDateFormats, .Control = "ComboBox2"},
       {.Section = kLanguages, .Key = "DateTimeFormat1", .Kind = K::skChoice, .Default = "m-d-yyyy hh:mm",
-       .Text = &TSettings::DateTimeFormat1, .Choices = &TSettings::kDateTimeFormats, .Control = "ComboBox3"},
+       .Text = &TSettings::DateTimeFormat1, .Choices = TSettings::kDateTimeFormats, .Control = "ComboBox3"},
       {.Section = kLanguages, .Key = "DateTimeFormat2", .Kind = K::skChoice, .Default = "ddddd t",
-       .Text = &TSettings::DateTimeFormat2, .Choices = &TSettings::kDateTimeFormats, .Control = "ComboBox4"},
+       .Text = &TSettings::DateTimeFormat2, .Choices = TSettings::kDateTimeFormats, .Control = "ComboBox4"},
   };
   return keys;
 }
@@ -121,8 +136,10 @@ TSettings::TSettings(std::string_view siteFolder, std::string_view programName)
       case K::skChoice: this->*key.Text = value; break;
       case K::skLogical: this->*key.Logical = value == "1"; break;
       case K::skLines: (this->*key.Lines).clear(); break;
+      case K::skInteger: this->*key.Integer = IntegerOr(value, 0); break;
     }
   }
+  Port = DefaultNewsPort(Security);
   FTPUploadFile = ExcludeTrailingPathDelimiter(FTPUploadFile);
 }
 
@@ -135,10 +152,14 @@ std::string TSettings::SettingsFileName(std::string_view siteFolder, std::string
   return folder + std::string(programName) + ".ini";
 }
 
-std::string TSettings::MatchChoice(std::string_view value, const std::array<std::string_view, 2>& choices) {
+std::string TSettings::MatchChoice(std::string_view value, std::span<const std::string_view> choices) {
   for (std::string_view c : choices)
     if (SameText(c, value)) return std::string(c);
   return {};
+}
+
+int TSettings::DefaultNewsPort(std::string_view security) {
+  return SameText(security, "TLS") ? kNewsTlsPort : kNewsPort;
 }
 
 bool TSettings::LoadSettings(std::string& error, std::string& warning) {
@@ -151,12 +172,16 @@ bool TSettings::LoadSettings(std::string& error, std::string& warning) {
     switch (key.Kind) {
       case K::skText: this->*key.Text = ini.ReadString(key.Section, key.Key, DefaultOf(key)); break;
       case K::skChoice:
-        this->*key.Text = MatchChoice(ini.ReadString(key.Section, key.Key, DefaultOf(key)), *key.Choices);
+        this->*key.Text = MatchChoice(ini.ReadString(key.Section, key.Key, DefaultOf(key)), key.Choices);
         break;
       case K::skLogical: this->*key.Logical = ini.ReadBool(key.Section, key.Key, DefaultOf(key) == "1"); break;
       case K::skLines: this->*key.Lines = ReadLines(ini, key); break;
+      case K::skInteger:
+        this->*key.Integer = ini.ReadInteger(key.Section, key.Key, IntegerOr(DefaultOf(key), 0));
+        break;
     }
   }
+  if (Port < 1 || Port > 65535) Port = DefaultNewsPort(Security);
   // The output folder is kept without its trailing delimiter, and the file says so at once.
   if (!FTPUploadFile.empty() && FTPUploadFile.back() == PathDelim) {
     FTPUploadFile.pop_back();
@@ -168,17 +193,23 @@ bool TSettings::LoadSettings(std::string& error, std::string& warning) {
 
 bool TSettings::SaveSettings(std::string& error) const {
   TIniFile ini(fileName_);
+  const TSettingKey* lastCount = nullptr;
+  for (const TSettingKey& key : SettingKeys())
+    if (key.Kind == K::skLines) lastCount = &key;
   for (const TSettingKey& key : SettingKeys()) {
     switch (key.Kind) {
       case K::skText:
       case K::skChoice: ini.WriteString(key.Section, key.Key, this->*key.Text); break;
       case K::skLogical: ini.WriteBool(key.Section, key.Key, this->*key.Logical); break;
       case K::skLines: ini.WriteInteger(key.Section, key.Key, static_cast<int>((this->*key.Lines).size())); break;
+      case K::skInteger: ini.WriteInteger(key.Section, key.Key, this->*key.Integer); break;
+    }
+    // The lines follow all the counts, before the keys after them.
+    if (&key == lastCount) {
+      for (const TSettingKey& lines : SettingKeys())
+        if (lines.Kind == K::skLines) WriteLines(ini, lines, this->*lines.Lines);
     }
   }
-  // The lines follow all the counts.
-  for (const TSettingKey& key : SettingKeys())
-    if (key.Kind == K::skLines) WriteLines(ini, key, this->*key.Lines);
   std::string writeError;
   if (ini.UpdateFile(writeError)) return true;
   error = "The settings could not be saved: " + writeError;
@@ -215,6 +246,8 @@ std::string TSettings::HomePageFileProblem() const {
            "\" must be a file name without a folder. Change it in the settings.";
   return {};
 }
+
+std::string TSettings::CAFilePath() const { return CAFile.empty() ? std::string() : InSiteFolder(CAFile); }
 
 std::optional<std::string> TSettings::LanguageName(int n) const { return Pick(n, Language1, Language2); }
 std::optional<std::string> TSettings::DateFormat(int n) const { return Pick(n, DateFormat1, DateFormat2); }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,7 @@ class TSettings;
 // control of the settings dialog that edits that value. SettingKeys() lists every key in the
 // order the file is written; loading, saving, the defaults and the dialog all walk it.
 struct TSettingKey {
-  enum TKind { skText, skLogical, skChoice, skLines };
+  enum TKind { skText, skLogical, skChoice, skLines, skInteger };
   const char* Section;
   const char* Key;                     // skLines: the count; the lines are LinePrefix + 1, 2, ...
   TKind Kind;
@@ -27,7 +28,8 @@ struct TSettingKey {
   std::string TSettings::*Text = nullptr;               // skText, skChoice
   bool TSettings::*Logical = nullptr;                   // skLogical
   std::vector<std::string> TSettings::*Lines = nullptr;  // skLines
-  const std::array<std::string_view, 2>* Choices = nullptr;  // skChoice
+  int TSettings::*Integer = nullptr;                    // skInteger
+  std::span<const std::string_view> Choices = {};       // skChoice
   const char* LinePrefix = nullptr;                     // skLines
   const char* Control = nullptr;       // objectName of the settings dialog's control
   bool IsPath = false;                 // a folder or file: the file system's bytes, not text
@@ -40,6 +42,11 @@ class TSettings {
   // The two choices each format box offers, in the order shown.
   static constexpr std::array<std::string_view, 2> kDateFormats = {"m-d-yyyy", "dddddd"};
   static constexpr std::array<std::string_view, 2> kDateTimeFormats = {"m-d-yyyy hh:mm", "ddddd t"};
+  // How the connection to the news server is secured: not at all, STARTTLS on the plain
+  // port, or TLS from the first byte.
+  static constexpr std::array<std::string_view, 3> kNewsSecurities = {"None", "STARTTLS", "TLS"};
+  static constexpr int kNewsPort = 119;
+  static constexpr int kNewsTlsPort = 563;
   static constexpr std::string_view kProgramName = "pagolin";
 
   // The defaults for the site in siteFolder (the folder that holds the tables and the settings
@@ -66,8 +73,9 @@ class TSettings {
   bool SaveSettings(std::string& error) const;
 
   // The stored spelling of the choice equal to value without regard to case, else "".
-  static std::string MatchChoice(std::string_view value,
-                                 const std::array<std::string_view, 2>& choices);
+  static std::string MatchChoice(std::string_view value, std::span<const std::string_view> choices);
+  // The usual port of the news server for a security choice: 563 for "TLS", else 119.
+  static int DefaultNewsPort(std::string_view security);
   // The default of a key for this site.
   std::string DefaultOf(const TSettingKey& key) const;
 
@@ -82,6 +90,10 @@ class TSettings {
   std::string Server;                  // news server host name or address
   std::string DefNewsgroup1, DefNewsgroup2;
   std::vector<std::string> Signature1, Signature2;  // one entry per line
+  int Port = kNewsPort;                // news server port (1 to 65535)
+  std::string Security;                // one of kNewsSecurities; "" when the file holds another
+  std::string User;                    // user name of the news server's login; "" for none
+  std::string CAFile;                  // certificates to trust; "" for the system's trust store
   // [Identification]
   std::string Name, EMailAddress, ReplyAddress, Organization;
   // [Languages]
@@ -103,6 +115,8 @@ class TSettings {
   // Why WWWHomepageFile cannot name the home page ("" when it can): it must be a bare file
   // name, so that no page is written outside the output folder.
   std::string HomePageFileProblem() const;
+  // CAFile as a full path; "" when none is set.
+  std::string CAFilePath() const;
   // For n = 1 or 2 the value of that language; any other n gives nullopt, so that the caller
   // keeps whatever it held.
   std::optional<std::string> LanguageName(int n) const;

@@ -7,6 +7,8 @@
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "core/net/mailnews.h"
+#include "core/net/newsserver.h"
+#include "core/platform/credentials.h"
 #include "core/platform/datetime.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
@@ -49,11 +51,11 @@ class TUndoUnlessCommitted {
   TTable& table_;
 };
 
-// True when the failure is one of reaching or talking to the server, not a refusal of this
-// article: no later posting would get through either.
+// True when the failure is one of reaching or talking to the server (TLS and the login
+// included), not a refusal of this article: no later posting would get through either.
 bool IsConnectionFailure(const ETcpIpError& error, const T_NNTP& nntp) {
   const auto* protocol = dynamic_cast<const EProtocolError*>(&error);
-  return protocol == nullptr || !nntp.Greeted() || protocol->ErrorCode == T_NNTP::kNoStatus;
+  return protocol == nullptr || !nntp.SessionReady() || protocol->ErrorCode == T_NNTP::kNoStatus;
 }
 
 // One attempt: the stamp made sure of, the article posted, the stamp committed.
@@ -181,7 +183,8 @@ std::string PostingReportLine(const TPostingOutcome& outcome) {
 
 std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings,
                                              T_News& news, T_NNTP& nntp,
-                                             const TPostingProgress& progress) {
+                                             const TPostingProgress& progress,
+                                             TCredentialStore* credentials) {
   nntp.Hostname = settings.Server;
   news.NNTP = &nntp;
   TRecordKeeper keeper(tblNewsPost);  // the posting the user was on is current again afterwards
@@ -202,6 +205,16 @@ std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSetting
   } else if (settings.Server.empty()) {
     common = kMsgNoServer;
     ShowError(kMsgCouldNotSend, kMsgNoServer);
+  } else {
+    try {
+      ConfigureNewsClient(nntp, settings);
+      nntp.Password = NewsPassword(settings, credentials);
+    } catch (const ETcpIpError& e) {
+      common = e.what();
+    } catch (const ECredentialError& e) {
+      common = e.what();
+    }
+    if (!common.empty()) ShowError(kMsgCouldNotSend, common);
   }
   for (std::size_t i = 0; i < due.size(); ++i) {
     if (common.empty() && progress && !progress(i + 1, due.size(), due[i].Subject)) {
@@ -231,6 +244,7 @@ std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSetting
     } catch (const ETcpIpError&) {
     }
   }
+  nntp.Password.clear();
   return outcomes;
 }
 

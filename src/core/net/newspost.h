@@ -16,6 +16,7 @@
 
 namespace pagolin {
 
+class TCredentialStore;
 class TDataModule2;
 class TSettings;
 class T_News;
@@ -67,8 +68,9 @@ inline constexpr const char* kMsgStopped = "Not sent: Send News was stopped";
 using TPostingProgress =
     std::function<bool(std::size_t number, std::size_t count, const std::string& subject)>;
 
-// Sends the due postings of tblNewsPost with news through nntp (its Hostname set to the news
-// server setting): From and Reply-To from the identification settings.
+// Sends the due postings of tblNewsPost with news through nntp, set up for the news server of
+// the settings (ConfigureNewsClient: port, security, login), the password of its login from
+// credentials: From and Reply-To from the identification settings.
 //
 // A posting is never posted twice: before its article goes out the table's write lock is
 // taken and the stamp written into a transaction (when that fails, nothing is sent and the
@@ -79,12 +81,15 @@ using TPostingProgress =
 // Each posting is found again by its record, so edits of other records do not matter. A
 // failure shows kMsgCouldNotSend with the reason as details and leaves the posting due. A
 // refused article lets the next one go; a failure to reach or talk to the server ends the
-// attempts: the postings after it are not tried and keep the same reason. With an empty
-// e-mail address or news server nothing is sent (kMsgEnterEMail as a message, or
-// kMsgNoServer in one error box) when anything is due. Returns one outcome per due posting,
-// in the order of the table. Errors of reading the table propagate (EDatabaseError).
+// attempts: the postings after it are not tried and keep the same reason; so does a failure
+// of TLS or of the login. With an empty e-mail address or news server, a security setting that
+// is none of the choices, or a login whose password cannot be found, nothing is sent
+// (kMsgEnterEMail as a message, or kMsgCouldNotSend with the reason in one error box) when
+// anything is due. Returns one outcome per due posting, in the order of the table. Errors of
+// reading the table propagate (EDatabaseError). The password is not kept in nntp afterwards.
 std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings,
                                              T_News& news, T_NNTP& nntp,
-                                             const TPostingProgress& progress = {});
+                                             const TPostingProgress& progress = {},
+                                             TCredentialStore* credentials = nullptr);
 
 }  // namespace pagolin

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/platform/codepage.h"
+
 namespace pagolin {
 
 namespace {
@@ -35,7 +37,7 @@ int T_NNTP::ParseStatus(const std::string& line) {
 void T_NNTP::ReadResponse() {
   std::string line;
   ReadLine(Socket(), line);
-  Trace(line, TTraceLevel::tlReply);
+  if (OnTrace) Trace(Masked(line), TTraceLevel::tlReply);
   StatusCode = ParseStatus(line);
   StatusText = line.size() > 4 ? line.substr(4) : std::string();
   if (StatusCode < 400) return;
@@ -57,8 +59,12 @@ void T_NNTP::ReadResponse() {
 void T_NNTP::Login() {
   T_TcpIp::Login();  // an old connection still open gets its goodbye first
   greeted_ = false;
+  ready_ = false;
+  if (Security == TNewsSecurity::nsTls) StartTls();
   ReadResponse();
   greeted_ = true;
+  // Reader mode first: a server that hands readers to another program offers STARTTLS and
+  // the login only there.
   SendCommand("MODE READER");
   try {
     ReadResponse();
@@ -67,11 +73,69 @@ void T_NNTP::Login() {
     // has gone silent or away will not.
     if (Eof(Socket())) throw;
   }
+  if (Security == TNewsSecurity::nsStartTls) UpgradeToTls();
+  if (!User.empty()) Authenticate();
+  ready_ = true;
+}
+
+void T_NNTP::UpgradeToTls() {
+  SendCommand("STARTTLS");
+  try {
+    ReadResponse();
+  } catch (const EProtocolError& e) {
+    if (e.ErrorCode == kNoStatus) throw;
+    if (e.ErrorCode == 580) throw ETlsError("The server could not begin TLS (580 " + StatusText + ")");
+    throw ETlsError("The server does not offer STARTTLS");
+  }
+  if (StatusCode != 382) throw ETlsError("The server does not offer STARTTLS");
+  StartTls();
+}
+
+std::string T_NNTP::Masked(std::string text) const {
+  if (Password.empty()) return text;
+  for (std::size_t at = text.find(Password); at != std::string::npos; at = text.find(Password, at + 8))
+    text.replace(at, Password.size(), "********");
+  return text;
+}
+
+int T_NNTP::ReadLoginReply() {
+  try {
+    ReadResponse();
+    return StatusCode;
+  } catch (const EProtocolError& e) {
+    if (e.ErrorCode == kNoStatus) throw EProtocolError(Masked(e.what()), e.ErrorCode, e.Protocol);
+    return e.ErrorCode;
+  }
+}
+
+void T_NNTP::Authenticate() {
+  // A line break would end the command early and smuggle in another one.
+  const auto breaks = [](const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; };
+  if (breaks(User) || breaks(Password))
+    throw ELoginError("The user name or the password holds a line break, which a news server cannot take", 0);
+  const auto refused = [this](int status) {
+    const std::string answer = std::to_string(status) + " " + Masked(StatusText);
+    if (status == 483) {
+      throw ELoginError("The news server wants an encrypted connection for the login (" + answer +
+                            "): choose STARTTLS or TLS in the settings",
+                        status);
+    }
+    throw ELoginError("Login refused by the news server (" + answer + ")", status);
+  };
+  SendCommand("AUTHINFO USER " + AnsiToUtf8(User));
+  int status = ReadLoginReply();
+  if (status == 281) return;  // no password wanted
+  if (status != 381) refused(status);
+  WriteString(Socket(), "AUTHINFO PASS " + Password + "\r\n");
+  Trace("AUTHINFO PASS ********", TTraceLevel::tlCommand);
+  status = ReadLoginReply();
+  if (status != 281) refused(status);
 }
 
 void T_NNTP::Logout() {
   const bool greeted = greeted_;
   greeted_ = false;
+  ready_ = false;
   if (LoggedIn() && !greeted) {
     // A server that never greeted properly gets no goodbye to wait for.
     T_TcpIp::Logout();
@@ -138,7 +202,22 @@ std::string T_NNTP::DotStuff(const std::string& item) {
 void T_NNTP::PostArticle() {
   if (!LoggedIn()) Login();
   SendCommand("POST");
-  ReadResponse();
+  try {
+    ReadResponse();
+  } catch (const EProtocolError& e) {
+    const std::string answer = std::to_string(e.ErrorCode) + " " + StatusText;
+    if (e.ErrorCode == 480) {
+      throw ELoginError("The news server wants a login (" + answer +
+                            "): enter the user name and the password in the settings",
+                        e.ErrorCode);
+    }
+    if (e.ErrorCode == 483) {
+      throw ELoginError("The news server wants an encrypted connection (" + answer +
+                            "): choose STARTTLS or TLS in the settings",
+                        e.ErrorCode);
+    }
+    throw;
+  }
   for (const std::string& item : article_) WriteString(Socket(), DotStuff(item));
   WriteString(Socket(), ".\r\n");
   ReadResponse();

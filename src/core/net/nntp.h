@@ -2,14 +2,28 @@
 // asks for reader mode, posts one article and says goodbye, with the commands "MODE READER",
 // "POST" and "QUIT". Calling order per article: Login, SetArticle, PostArticle, Logout, each
 // article on a fresh connection.
+//
+// Security: TLS from the first byte (a TLS port, usually 563), or "STARTTLS" after reader mode
+// (RFC 4642), or none. With a User, Login logs in with "AUTHINFO USER" and "AUTHINFO PASS"
+// (RFC 4643) once TLS is up. The password never appears in a trace or a message.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "core/net/tcpip.h"
+#include "core/net/tlssession.h"
 
 namespace pagolin {
+
+enum class TNewsSecurity { nsNone, nsStartTls, nsTls };
+
+// The server refused the login, or wants one: the message says so and quotes its answer.
+class ELoginError : public ETcpIpError {
+ public:
+  ELoginError(const std::string& message, int errorCode) : ETcpIpError(message), ErrorCode(errorCode) {}
+  int ErrorCode;
+};
 
 class T_NNTP : public T_TcpIp {
  public:
@@ -20,14 +34,24 @@ class T_NNTP : public T_TcpIp {
   T_NNTP();
   ~T_NNTP() override;  // says QUIT when still connected, errors dropped
 
+  static constexpr std::uint16_t kDefaultTlsPort = 563;
+
   // Status of the last reply (999 when it does not begin with a number) and its text from the
   // fifth character on.
   int StatusCode = 0;
   std::string StatusText;
 
-  // Connects and reads the greeting (EProtocolError for 400 or more), then asks for reader
-  // mode; a refusal of that is dropped, but a connection that ended or ran out of time there
-  // raises (EProtocolError, status 999). Also ETcpIpError / ESocketError of the base.
+  TNewsSecurity Security = TNewsSecurity::nsNone;
+  // Logs in when not empty (sent in UTF-8). Neither may hold a line break.
+  std::string User;
+  std::string Password;  // bytes as the server takes them
+
+  // Connects (TLS at once with nsTls) and reads the greeting (EProtocolError for 400 or more),
+  // then asks for reader mode; a refusal of that is dropped, but a connection that ended or
+  // ran out of time there raises (EProtocolError, status 999). With nsStartTls, STARTTLS and
+  // the handshake follow; with a User, the login. Also ETcpIpError / ESocketError of the base,
+  // ETlsError ("The server does not offer STARTTLS", a certificate that is not trusted, ...),
+  // ELoginError ("Login refused by the news server (481 ...)").
   void Login() override;
   // When logged in, QUIT and its reply; the socket is closed in any case, and an error of
   // the reply goes on to the caller after that. A connection already known to be gone is
@@ -37,6 +61,9 @@ class T_NNTP : public T_TcpIp {
   // True from a greeting below 400 until the connection is closed: a failure while this is
   // false is one of reaching the server, not of an article.
   bool Greeted() const { return greeted_; }
+  // True once greeting, TLS and login are all done: a failure while this is false is one of
+  // reaching the server, not of an article.
+  bool SessionReady() const { return ready_; }
   // Login, then Logout.
   void Action() override;
 
@@ -46,7 +73,8 @@ class T_NNTP : public T_TcpIp {
   const std::vector<std::string>& Article() const { return article_; }
 
   // Logs in when not logged in; POST, the article dot-stuffed, ".", and the reply.
-  // EProtocolError when the server refuses (no article line is sent after a refused POST).
+  // EProtocolError when the server refuses (no article line is sent after a refused POST);
+  // ELoginError when it refuses POST for want of a login (480) or of encryption (483).
   void PostArticle();
 
   // Reads one reply line and sets StatusCode and StatusText; EProtocolError for a status of
@@ -68,8 +96,18 @@ class T_NNTP : public T_TcpIp {
   static int ParseStatus(const std::string& line);
 
  private:
+  // STARTTLS and the handshake.
+  void UpgradeToTls();
+  // AUTHINFO USER, and AUTHINFO PASS when the server asks for it.
+  void Authenticate();
+  // The reply to a login command: its status, 999 when the connection ended.
+  int ReadLoginReply();
+  // text with the password put out of sight.
+  std::string Masked(std::string text) const;
+
   std::vector<std::string> article_;
   bool greeted_ = false;
+  bool ready_ = false;
 };
 
 }  // namespace pagolin

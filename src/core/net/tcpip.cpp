@@ -13,6 +13,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "core/net/tlssession.h"
+
 namespace pagolin {
 
 namespace {
@@ -146,6 +148,20 @@ bool T_TcpIp::WaitReadable(TSocket socket, int timeoutMs) {
 int T_TcpIp::Receive(TSocket socket, char* buffer, int size, int timeoutMs) {
   // A connection that has ended (or ran out of time) is not waited for again.
   if (socket == socket_ && closed_) return 0;
+  if (tls_ && socket == socket_) {
+    const int count = tls_->Read(buffer, size, timeoutMs);
+    if (count > 0) {
+      if (OnTrace) {
+        Trace("Received " + std::to_string(count) + " bytes on socket ID " + std::to_string(socket),
+              TTraceLevel::tlSocket);
+      }
+      return count;
+    }
+    timedOut_ = count == TTlsConnection::kTimedOut;
+    lastError_ = timedOut_ ? ETIMEDOUT : 0;
+    closed_ = true;
+    return 0;
+  }
   for (;;) {
     if (timeoutMs <= 0 || !WaitReadable(socket, timeoutMs)) {
       timedOut_ = true;
@@ -239,6 +255,14 @@ void T_TcpIp::ReadLine(TSocket socket, std::string& line) {
 }
 
 void T_TcpIp::WriteBuffer(TSocket socket, const char* buffer, int count) {
+  if (tls_ && socket == socket_) {
+    if (!tls_->Write(buffer, count, timeout_)) return;  // a later read sees the broken connection
+    if (OnTrace) {
+      Trace("Sent " + std::to_string(count) + " bytes on socket ID " + std::to_string(socket),
+            TTraceLevel::tlSocket);
+    }
+    return;
+  }
   // A send may take only part of a large buffer; the rest follows, so a line is never cut.
   int sent = 0;
   while (sent < count) {
@@ -257,6 +281,37 @@ void T_TcpIp::WriteString(TSocket socket, const std::string& text) {
   WriteBuffer(socket, text.data(), static_cast<int>(text.size()));
 }
 
+void T_TcpIp::StartTls() {
+  if (socket_ == kNoSocket) throw ETlsError("TLS cannot begin: there is no connection");
+  const auto fail = [this](const std::string& message) {
+    tls_.reset();
+    CloseSocket(socket_);
+    loggedIn_ = false;
+    throw ETlsError(message);
+  };
+  // Bytes that came before TLS began are not the server's TLS: someone put them in between.
+  if (pendingPos_ < pending_.size()) fail("The server sent more than its answer before TLS began");
+  try {
+    if (!tlsContext_ || tlsContext_->CAFile() != CAFile) {
+      tlsContext_.reset();
+      tlsContext_ = std::make_unique<TTlsContext>(CAFile);
+    }
+    tls_ = std::make_unique<TTlsConnection>(*tlsContext_, socket_);
+    tls_->Handshake(Hostname, port_, timeout_);
+  } catch (const ETlsError& e) {
+    fail(e.what());
+  }
+  if (OnTrace) {
+    Trace("TLS on socket ID " + std::to_string(socket_) + ": " + tls_->Description() +
+              (tls_->Resumed() ? ", session resumed" : ""),
+          TTraceLevel::tlSocket);
+  }
+}
+
+std::string T_TcpIp::TlsDescription() const { return tls_ ? tls_->Description() : std::string(); }
+
+bool T_TcpIp::TlsResumed() const { return tls_ && tls_->Resumed(); }
+
 TSocket T_TcpIp::CreateSocket() {
   const TSocket s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (s < 0) {
@@ -268,6 +323,10 @@ TSocket T_TcpIp::CreateSocket() {
 
 void T_TcpIp::CloseSocket(TSocket& socket) {
   if (socket == kNoSocket) return;
+  if (tls_ && socket == socket_) {
+    tls_->Shutdown();
+    tls_.reset();
+  }
   close(socket);
   if (OnTrace) Trace("Closed socket ID " + std::to_string(socket), TTraceLevel::tlSocket);
   if (socket == socket_) {

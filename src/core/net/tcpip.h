@@ -9,10 +9,14 @@
 // the same way, told by LineTooLong(), so a peer can never fill the memory with one endless
 // line. Once the connection has ended, reads return at once. Nothing here is thread-safe; one
 // object is used by one thread.
+//
+// StartTls turns the open connection into a TLS connection (tlssession.h); from then on every
+// read and write goes through it, and the traces count the bytes of the plain text.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,6 +31,9 @@ using TTraceProc = std::function<void(const std::string& s, TTraceLevel level)>;
 
 using TSocket = int;
 inline constexpr TSocket kNoSocket = -1;
+
+class TTlsContext;
+class TTlsConnection;
 
 // "Couldn't resolve hostname " + the host.
 class ETcpIpError : public std::runtime_error {
@@ -67,6 +74,8 @@ class T_TcpIp {
 
   // Server name or dotted IPv4 address.
   std::string Hostname;
+  // The certificates StartTls trusts: a file of them, or "" for the system's trust store.
+  std::string CAFile;
   // Receiver of the trace texts; nothing is formatted while it is unassigned.
   TTraceProc OnTrace;
 
@@ -85,6 +94,17 @@ class T_TcpIp {
   bool LineTooLong() const { return lineTooLong_; }
   // What Action read.
   const std::string& ReceivedData() const { return received_; }
+
+  // Begins TLS on the open connection (at once for a TLS port, or after the server agreed to
+  // STARTTLS): the handshake within Timeout, the certificate checked against CAFile (or the
+  // system's trust store) and for Hostname, TLS 1.2 or later. A connection to the same server
+  // later resumes the session. Throws ETlsError (tlssession.h), after closing the connection.
+  void StartTls();
+  bool TlsActive() const { return tls_ != nullptr; }
+  // "TLSv1.3 TLS_AES_256_GCM_SHA384", "" without TLS.
+  std::string TlsDescription() const;
+  // True when the TLS handshake resumed an earlier session.
+  bool TlsResumed() const;
 
   // Opens the connection to Hostname at Port (logging out first when logged in).
   // Throws ETcpIpError when the host cannot be resolved, ESocketError when no connection
@@ -146,6 +166,9 @@ class T_TcpIp {
   std::string pending_;
   std::size_t pendingPos_ = 0;
   int lastError_ = 0;
+  // Kept from one connection to the next (trusted certificates, sessions to resume).
+  std::unique_ptr<TTlsContext> tlsContext_;
+  std::unique_ptr<TTlsConnection> tls_;
 };
 
 }  // namespace pagolin

@@ -1,7 +1,8 @@
 // pagolin --send-news [--site DIR]: the "Send News" command without a window, for scripts
 // and schedulers. One line per due posting on standard output (PostingReportLine): its
 // subject, then "sent" or the reason it was not. Exit status 0 only when every due posting
-// was sent.
+// was sent. Without a window there is no keyring to ask: the password of a news server login
+// comes from ~/.netrc.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -14,6 +15,7 @@
 #include "core/net/newspost.h"
 #include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
+#include "core/platform/netrc.h"
 
 namespace pagolin {
 
@@ -31,8 +33,9 @@ int HeadlessSendNews(const std::string& siteFolder) {
     }
     T_NNTP nntp;
     T_News news;
+    TNetrcStore netrc;
     const std::vector<TPostingOutcome> outcomes =
-        SendDuePostings(dataModule.tblNewsPost, settings, news, nntp);
+        SendDuePostings(dataModule.tblNewsPost, settings, news, nntp, {}, &netrc);
     for (const TPostingOutcome& outcome : outcomes) {
       std::printf("%s\n", AnsiToUtf8(PostingReportLine(outcome)).c_str());
       if (!outcome.Sent) status = 1;

@@ -16,6 +16,7 @@
 
 namespace pagolin {
 
+class TCredentialStore;
 class TDataModule2;
 class TSettings;
 class THintTracker;
@@ -48,6 +49,8 @@ class TForm1 : public QMainWindow {
 
   // REQUIRES: called once, before the window is shown.
   void SetDialogs(const TForm1Dialogs& dialogs) { dialogs_ = dialogs; }
+  // Where "Send News" finds the news server's password (outlives the window; null: nowhere).
+  void SetPasswords(TCredentialStore* passwords) { passwords_ = passwords; }
 
   static inline const char* kDefaultHint = "Welcome to Pagolin!";
 
@@ -147,6 +150,7 @@ class TForm1 : public QMainWindow {
   TSettings& settings_;
   TDataModule2& dataModule_;
   TForm1Dialogs dialogs_;
+  TCredentialStore* passwords_ = nullptr;
   THintTracker* hints_ = nullptr;
   bool shown_ = false;
 };

@@ -45,7 +45,7 @@ void TForm1::ToolButton7Click() {
     };
     try {
       const std::vector<TPostingOutcome> outcomes =
-          SendDuePostings(dataModule_.tblNewsPost, settings, News1, NNTP1, progress);
+          SendDuePostings(dataModule_.tblNewsPost, settings, News1, NNTP1, progress, passwords_);
       std::size_t sent = 0;
       for (const TPostingOutcome& outcome : outcomes) sent += outcome.Sent ? 1 : 0;
       if (!outcomes.empty()) {

@@ -11,6 +11,7 @@
 #include "gui/app/dlgabout.h"
 #include "gui/app/helpfile.h"
 #include "gui/app/mainwindow.h"
+#include "gui/components/keychainstore.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgnewdatabase.h"
 #include "gui/data/dlgsettings.h"
@@ -23,6 +24,8 @@ QString HelpFile() { return ToQ(FindHelpFile(ProgramFolder())); }
 TProgram::TProgram(const std::string& siteFolder, const std::string& programName)
     : siteFolder_(IncludeTrailingPathDelimiter(siteFolder)),
       settings_(std::make_unique<TSettings>(siteFolder_, programName)),
+      keyring_(std::make_unique<TKeychainStore>(ToQ(programName))),
+      passwords_({&typedPasswords_, keyring_.get(), &netrc_}),
       dataModule2_(std::make_unique<TDataModule2>(siteFolder_)) {
   QApplication::setApplicationName(QString::fromLatin1(kAppName));
   qApp->setObjectName(QString::fromLatin1(kAppName));  // the single-instance guard needs it
@@ -42,7 +45,9 @@ TProgram::TProgram(const std::string& siteFolder, const std::string& programName
   // The dialogs sit over the main window, so it is their Qt parent; they are owned here.
   dlgAbout_ = std::make_unique<TdlgAbout>(*form1_->NVApplication1, form1_.get());
   dlgProgress_ = std::make_unique<TdlgProgress>(*dataModule2_, *settings_, form1_.get());
-  dlgSettings_ = std::make_unique<TdlgSettings>(*settings_, form1_.get());
+  dlgSettings_ = std::make_unique<TdlgSettings>(*settings_, form1_.get(),
+                                                TPasswordStores{&typedPasswords_, keyring_.get(), &passwords_});
+  form1_->SetPasswords(&passwords_);
   dlgNewDatabase_ = std::make_unique<TdlgNewDatabase>(*dataModule2_, form1_.get());
   form1_->SetDialogs({dlgAbout_.get(), dlgProgress_.get(), dlgSettings_.get(), dlgNewDatabase_.get()});
   QObject::connect(dlgSettings_.get(), &TdlgSettings::SettingsChanged, form1_.get(),

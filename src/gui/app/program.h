@@ -9,6 +9,9 @@
 
 #include <QString>
 
+#include "core/platform/credentials.h"
+#include "core/platform/netrc.h"
+
 namespace pagolin {
 
 class TForm1;
@@ -18,6 +21,7 @@ class TdlgAbout;
 class TdlgProgress;
 class TdlgSettings;
 class TdlgNewDatabase;
+class TKeychainStore;
 
 class TProgram {
  public:
@@ -39,12 +43,18 @@ class TProgram {
   TdlgProgress& dlgProgress() const { return *dlgProgress_; }
   TdlgSettings& dlgSettings() const { return *dlgSettings_; }
   TdlgNewDatabase& dlgNewDatabase() const { return *dlgNewDatabase_; }
+  // The passwords typed during this run, the keyring's, then those of ~/.netrc.
+  TCredentialStore& Passwords() { return passwords_; }
 
  private:
   std::string siteFolder_;
   // Destroyed in reverse order of declaration: the dialogs, the main window, the data module
   // (which outlives the controls bound to it), the settings.
   std::unique_ptr<TSettings> settings_;
+  TMemoryCredentials typedPasswords_;
+  std::unique_ptr<TKeychainStore> keyring_;
+  TNetrcStore netrc_;
+  TCredentialChain passwords_;
   std::unique_ptr<TDataModule2> dataModule2_;
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TdlgAbout> dlgAbout_;

@@ -1,5 +1,6 @@
 #include "gui/data/dlgsettings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -21,6 +23,9 @@
 #include "gui/components/componenterror.h"
 #include "gui/components/nvbfbtn.h"
 #include "gui/components/qtext.h"
+#include "core/net/newspost.h"
+#include "core/net/newsserver.h"
+#include "core/platform/credentials.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
 
@@ -29,6 +34,7 @@ namespace {
 
 constexpr char kHtmlFilter[] = "HTML files (*.htm, *.html)|*.htm;*.html|All files|*.*";
 constexpr char kZipFilter[] = "ZIP archive (*.ZIP)|*.zip|All files (*.*)|*.*";
+constexpr char kCertificateFilter[] = "Certificates (*.pem, *.crt)|*.pem;*.crt|All files|*.*";
 constexpr int kIndent = 22;  // controls under a radio button line up with its caption
 
 template <typename T>
@@ -58,7 +64,7 @@ QHBoxLayout* EditWithButton(QLineEdit* edit, QPushButton* button) {
   return row;
 }
 
-QComboBox* FormatBox(QWidget* parent, const char* name, const std::array<std::string_view, 2>& choices) {
+QComboBox* ChoiceBox(QWidget* parent, const char* name, std::span<const std::string_view> choices) {
   auto* box = Named(new QComboBox(parent), name);
   box->setEditable(false);
   for (std::string_view c : choices) box->addItem(ToQ(c));
@@ -90,7 +96,8 @@ T* Control(const QWidget* dialog, const TSettingKey& key) {
 
 }  // namespace
 
-TdlgSettings::TdlgSettings(TSettings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
+TdlgSettings::TdlgSettings(TSettings& settings, QWidget* parent, TPasswordStores passwords)
+    : QDialog(parent), settings_(settings), passwords_(passwords) {
   setObjectName(QStringLiteral("dlgSettings"));
   setWindowTitle(QStringLiteral("Settings"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -221,8 +228,8 @@ QWidget* TdlgSettings::CreateLanguagesTab() {
     QGroupBox* group = Group(caption, tbsLanguages, groupName);
     auto* form = new QFormLayout(group);
     name = Named(new QLineEdit(group), nameName);
-    date = FormatBox(group, dateName, TSettings::kDateFormats);
-    dateTime = FormatBox(group, dateTimeName, TSettings::kDateTimeFormats);
+    date = ChoiceBox(group, dateName, TSettings::kDateFormats);
+    dateTime = ChoiceBox(group, dateTimeName, TSettings::kDateTimeFormats);
     form->addRow(QStringLiteral("Name:"), name);
     form->addRow(QStringLiteral("Date format:"), date);
     form->addRow(QStringLiteral("Date and time format:"), dateTime);
@@ -258,7 +265,36 @@ QWidget* TdlgSettings::CreateNewsTab() {
   auto* server = new QFormLayout;
   Edit4 = Named(new QLineEdit(group), "Edit4");
   server->addRow(QStringLiteral("News (NNTP)-Server:"), Edit4);
+  SpinEdit1 = Named(new QSpinBox(group), "SpinEdit1");
+  SpinEdit1->setRange(1, 65535);
+  ComboBox5 = ChoiceBox(group, "ComboBox5", TSettings::kNewsSecurities);
+  auto* portRow = new QHBoxLayout;
+  portRow->addWidget(SpinEdit1);
+  portRow->addSpacing(12);
+  portRow->addWidget(Label("Security:", group, "Label5"));
+  portRow->addWidget(ComboBox5, 1);
+  server->addRow(QStringLiteral("Port:"), portRow);
+  Edit14 = Named(new QLineEdit(group), "Edit14");
+  server->addRow(QStringLiteral("User name:"), Edit14);
+  Edit16 = Named(new QLineEdit(group), "Edit16");
+  Edit16->setEchoMode(QLineEdit::Password);
+  server->addRow(QStringLiteral("Password:"), Edit16);
+  Edit15 = Named(new QLineEdit(group), "Edit15");
+  NVBFBtn6 = Named(new TNVBFBtn(group), "NVBFBtn6");
+  server->addRow(QStringLiteral("CA file:"), EditWithButton(Edit15, NVBFBtn6));
+  btnTestConnection = Named(new QPushButton(QStringLiteral("Test connection"), group), "btnTestConnection");
+  btnTestConnection->setAutoDefault(false);
+  server->addRow(QString(), btnTestConnection);
   box->addLayout(server);
+  auto* caDialog = Named(new QFileDialog(this), "OpenDialog3");
+  SetDialogFilter(caDialog, kCertificateFilter);
+  caDialog->setFileMode(QFileDialog::ExistingFile);
+  NVBFBtn6->SetOpenDialog(caDialog);
+  NVBFBtn6->SetEditfield(Edit15);
+  NVBFBtn6->SetFilenameOptions(TBFOptions::folderAndFilename);
+  NVBFBtn6->Loaded();
+  connect(ComboBox5, &QComboBox::activated, this, &TdlgSettings::ComboBox5Change);
+  connect(btnTestConnection, &QPushButton::clicked, this, &TdlgSettings::btnTestConnectionClick);
   PageControl2 = Named(new QTabWidget(group), "PageControl2");
   tbsNews1 = CreateNewsLanguageTab("tbsNews1", Edit5, "Edit5", Memo1, "Memo1");
   tbsNews2 = CreateNewsLanguageTab("tbsNews2", Edit6, "Edit6", Memo2, "Memo2");
@@ -303,10 +339,12 @@ void TdlgSettings::ToControls() {
       case TSettingKey::skChoice: SelectChoice(Control<QComboBox>(this, key), settings_.*key.Text); break;
       case TSettingKey::skLogical: Control<QRadioButton>(this, key)->setChecked(settings_.*key.Logical); break;
       case TSettingKey::skLines: SetMemoLines(Control<QPlainTextEdit>(this, key), settings_.*key.Lines); break;
+      case TSettingKey::skInteger: Control<QSpinBox>(this, key)->setValue(settings_.*key.Integer); break;
     }
   }
   // The upload method's other radio button carries the other value.
   if (!settings_.UploadMethodFTP) RadioButton2->setChecked(true);
+  securityShown_ = settings_.Security;
 }
 
 void TdlgSettings::FromControls() { FromControls(settings_); }
@@ -322,7 +360,89 @@ void TdlgSettings::FromControls(TSettings& into) const {
       case TSettingKey::skChoice: into.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
       case TSettingKey::skLogical: into.*key.Logical = Control<QRadioButton>(this, key)->isChecked(); break;
       case TSettingKey::skLines: into.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
+      case TSettingKey::skInteger: into.*key.Integer = Control<QSpinBox>(this, key)->value(); break;
     }
+  }
+}
+
+void TdlgSettings::ShowKeptPassword() {
+  if (!Edit16->text().isEmpty() || settings_.Server.empty() || settings_.User.empty()) return;
+  const TCredentialKey key = NewsCredentialKey(settings_);
+  for (TCredentialStore* store : {passwords_.ThisRun, passwords_.Keyring}) {
+    if (store == nullptr) continue;
+    try {
+      if (const std::optional<std::string> password = store->ReadPassword(key)) {
+        Edit16->setText(QString::fromStdString(*password));
+        return;
+      }
+    } catch (const ECredentialError&) {
+      // Shown as empty; keeping a password on OK says what is wrong with the keyring.
+    }
+  }
+}
+
+void TdlgSettings::KeepPassword(bool lasting) {
+  if (settings_.Server.empty() || settings_.User.empty()) return;
+  const TCredentialKey key = NewsCredentialKey(settings_);
+  const std::string password = Edit16->text().toStdString();  // UTF-8, as a server takes it
+  if (passwords_.ThisRun != nullptr) {
+    if (password.empty()) {
+      passwords_.ThisRun->DeletePassword(key);
+    } else {
+      passwords_.ThisRun->WritePassword(key, password);
+    }
+  }
+  if (!lasting || !Edit16->isModified()) return;
+  try {
+    if (passwords_.Keyring == nullptr) throw ECredentialError("No keyring is available");
+    if (password.empty()) {
+      passwords_.Keyring->DeletePassword(key);
+    } else {
+      passwords_.Keyring->WritePassword(key, password);
+    }
+    Edit16->setModified(false);
+  } catch (const ECredentialError& e) {
+    ShowError("The password could not be kept in the keyring: " + std::string(e.what()) +
+              ". It is used until the program ends; for later runs it can be put into ~/.netrc.");
+  }
+}
+
+void TdlgSettings::ComboBox5Change() {
+  const std::string security = FromQ(ComboBox5->currentText());
+  if (SpinEdit1->value() == TSettings::DefaultNewsPort(securityShown_))
+    SpinEdit1->setValue(TSettings::DefaultNewsPort(security));
+  securityShown_ = security;
+}
+
+void TdlgSettings::btnTestConnectionClick() {
+  TSettings tried = settings_;
+  FromControls(tried);
+  if (tried.Server.empty()) {
+    ShowError(kMsgNoServer);
+    return;
+  }
+  const std::string failed = "The connection to " + tried.Server + " failed";
+  T_NNTP nntp;
+  try {
+    ConfigureNewsClient(nntp, tried);
+    nntp.Password = Edit16->text().toStdString();
+    if (nntp.Password.empty()) nntp.Password = NewsPassword(tried, passwords_.All);
+  } catch (const ETcpIpError& e) {
+    ShowError(failed, e.what());
+    return;
+  } catch (const ECredentialError& e) {
+    ShowError(failed, e.what());
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const TConnectionTest test = TestNewsServer(nntp);
+  QApplication::restoreOverrideCursor();
+  std::string transcript;
+  for (const std::string& line : test.Transcript) transcript += line + "\n";
+  if (test.Succeeded) {
+    ShowMessage("The connection to " + tried.Server + " works.\n\n" + transcript);
+  } else {
+    ShowError(failed + ": " + test.Failure, transcript);
   }
 }
 
@@ -331,6 +451,7 @@ void TdlgSettings::LoadSettings() {
   std::string error, warning;
   const bool ok = settings_.LoadSettings(error, warning);
   ToControls();
+  Edit16->clear();
   PageControl1->setCurrentWidget(tbsWWWHomePage);
   RadioButton1Click();
   FocusControl(Edit3);
@@ -339,14 +460,16 @@ void TdlgSettings::LoadSettings() {
 }
 
 void TdlgSettings::btnOkClick() {
-  FromControls();
+  FromControls(settings_);
   std::string error;
   if (!settings_.SaveSettings(error)) ShowError(error);
+  KeepPassword(true);
   accept();
 }
 
 void TdlgSettings::done(int result) {
-  FromControls();
+  FromControls(settings_);
+  KeepPassword(false);
   QDialog::done(result);
   emit SettingsChanged();
 }
@@ -386,6 +509,7 @@ void TdlgSettings::showEvent(QShowEvent* event) {
     focusOnShow_->setFocus(Qt::OtherFocusReason);
     focusOnShow_ = nullptr;
   }
+  ShowKeptPassword();
 }
 
 }  // namespace pagolin

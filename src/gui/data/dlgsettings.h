@@ -1,6 +1,9 @@
 // TdlgSettings: the modal settings dialog over the settings in force, which the program owns.
 // The controls edit them. Whenever the dialog closes, with OK or Cancel, the controls' values
 // become the values in force and SettingsChanged is emitted; OK also writes the settings file.
+//
+// The news server's password is no setting: typed into Edit16, it is kept for the run when the
+// dialog closes, and in the keyring on OK; it is shown again from there.
 #pragma once
 
 #include <QDialog>
@@ -13,20 +16,30 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QWidget;
 
 namespace pagolin {
 
 class TBrowseFolder;
+class TCredentialStore;
 class TNVBFBtn;
+
+// Where the dialog finds and keeps the news server's password (not owned; they outlive the
+// dialog; null: none).
+struct TPasswordStores {
+  TCredentialStore* ThisRun = nullptr;  // the passwords typed during this run
+  TCredentialStore* Keyring = nullptr;  // where OK keeps the password
+  TCredentialStore* All = nullptr;      // every place a password is looked for
+};
 
 class TdlgSettings : public QDialog {
   Q_OBJECT
 
  public:
   // settings: the settings in force, which outlive the dialog.
-  explicit TdlgSettings(TSettings& settings, QWidget* parent = nullptr);
+  explicit TdlgSettings(TSettings& settings, QWidget* parent = nullptr, TPasswordStores passwords = {});
 
   const TSettings& Settings() const { return settings_; }
 
@@ -44,6 +57,11 @@ class TdlgSettings : public QDialog {
   void RadioButton1Click();
   // "..." beside Edit1: the folder dialog, preselecting Edit1.
   void Button1Click();
+  // The security box: a port that was the usual one of the old choice becomes that of the new.
+  void ComboBox5Change();
+  // "Test connection": connects, upgrades, logs in and says goodbye with the server of the
+  // controls, and shows what the server answered (or why it failed). Posts nothing.
+  void btnTestConnectionClick();
 
   // Closing in any way (OK, Cancel, Escape, the window's close box) takes the controls' values.
   void done(int result) override;
@@ -72,6 +90,13 @@ class TdlgSettings : public QDialog {
   TNVBFBtn* NVBFBtn4 = nullptr;
   QLineEdit* Edit13 = nullptr;           // site address
   QLineEdit* Edit4 = nullptr;            // news server
+  QSpinBox* SpinEdit1 = nullptr;         // news server port
+  QComboBox* ComboBox5 = nullptr;        // security: None, STARTTLS, TLS
+  QLineEdit* Edit14 = nullptr;           // user name of the login
+  QLineEdit* Edit16 = nullptr;           // password of the login (hidden; no setting)
+  QLineEdit* Edit15 = nullptr;           // CA file
+  TNVBFBtn* NVBFBtn6 = nullptr;
+  QPushButton* btnTestConnection = nullptr;
   QLineEdit* Edit5 = nullptr;            // default newsgroups, language 1
   QLineEdit* Edit6 = nullptr;            // default newsgroups, language 2
   QPlainTextEdit* Memo1 = nullptr;       // signature, language 1
@@ -105,11 +130,17 @@ class TdlgSettings : public QDialog {
   void FromControls();
   // The values the controls hold, written into settings.
   void FromControls(TSettings& into) const;
+  // Fills Edit16 from the run's or the keyring's password when it is empty.
+  void ShowKeptPassword();
+  // The password of Edit16 for the run; on OK also for the keyring, when it was changed.
+  void KeepPassword(bool lasting);
   // Focus now when the dialog is up, else when it is next shown.
   void FocusControl(QWidget* control);
 
   TSettings& settings_;
+  TPasswordStores passwords_;
   QWidget* focusOnShow_ = nullptr;
+  std::string securityShown_;  // the security choice ComboBox5Change started from
 };
 
 }  // namespace pagolin

@@ -95,6 +95,10 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   s.DateFormat2 = "m-d-yyyy";
   s.DateTimeFormat1 = "ddddd t";
   s.DateTimeFormat2 = "";
+  s.Security = "TLS";
+  s.Port = 10563;
+  s.User = "jo";
+  s.CAFile = "certs/ca.pem";
   std::string error;
   ASSERT_TRUE(s.SaveSettings(error)) << error;
   EXPECT_EQ(Get(),
@@ -102,7 +106,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
             "WWWHomepageFile=home.htm\r\nSiteURL=https://www.example.com/\r\n\r\n"
             "[News]\r\nServer=news.example.net\r\nDefNewsgroup1=comp.a\r\nDefNewsgroup2=de.comp.a\r\n"
             "SignatureLines1=2\r\nSignatureLines2=1\r\nSignature1_1=--\r\nSignature1_2=Jo\r\n"
-            "Signature2_1=Gruss\r\n\r\n"
+            "Signature2_1=Gruss\r\nPort=10563\r\nSecurity=TLS\r\nUser=jo\r\nCAFile=certs/ca.pem\r\n\r\n"
             "[Identification]\r\nName=Jo\r\nEMailAddress=jo@example.net\r\nReplyAddress=r@example.net\r\n"
             "Organization=Org\r\n\r\n"
             "[Languages]\r\nLanguage1=Fran\xE7" "ais\r\nLanguage2=Italiano\r\nDateFormat1=dddddd\r\n"
@@ -115,6 +119,10 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   EXPECT_EQ(t.LanguageName(1), "Fran\xE7" "ais");
   EXPECT_EQ(t.DateTimeFormat(2), "");
   EXPECT_EQ(t.DefNewsgroup(2), "de.comp.a");
+  EXPECT_EQ(t.Port, 10563);
+  EXPECT_EQ(t.Security, "TLS");
+  EXPECT_EQ(t.User, "jo");
+  EXPECT_EQ(t.CAFilePath(), dir_ + "certs/ca.pem");
 }
 
 TEST_F(SettingsTest, TwoLineSignatureOverFiveLeavesOldLinesIgnored) {
@@ -153,6 +161,34 @@ TEST_F(SettingsTest, FormatsMatchWithoutCaseAndUnknownGivesNoSelection) {
   std::string error;
   ASSERT_TRUE(s.SaveSettings(error)) << error;
   EXPECT_EQ(TIniFile(file_).ReadString("Languages", "DateFormat1", "x"), "");
+}
+
+// A file of an older version has no port, security, user or CA file: posting goes on as
+// before (plain, port 119, no login). A missing or impossible port is the usual one of the
+// security; a security that is none of the choices is empty, which posting refuses.
+TEST_F(SettingsTest, NewsServerKeysOfOlderAndHandWrittenFiles) {
+  struct TCase {
+    const char* news;
+    int port;
+    const char* security;
+  };
+  const TCase cases[] = {
+      {"Server=news.example.net\r\n", 119, "None"},
+      {"Security=TLS\r\n", 563, "TLS"},
+      {"Security=starttls\r\n", 119, "STARTTLS"},
+      {"Security=TLS\r\nPort=10563\r\n", 10563, "TLS"},
+      {"Security=TLS\r\nPort=443x\r\n", 563, "TLS"},
+      {"Port=0\r\n", 119, "None"},
+      {"Port=70000\r\nSecurity=SSL\r\n", 119, ""},
+  };
+  for (const TCase& c : cases) {
+    Put(std::string("[News]\r\n") + c.news);
+    const TSettings s = Loaded();
+    EXPECT_EQ(s.Port, c.port) << c.news;
+    EXPECT_EQ(s.Security, c.security) << c.news;
+    EXPECT_EQ(s.User, "") << c.news;
+    EXPECT_EQ(s.CAFilePath(), "") << c.news;
+  }
 }
 
 TEST_F(SettingsTest, GarbageAndNonNumbersFallBackToDefaults) {

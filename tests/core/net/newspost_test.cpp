@@ -115,7 +115,7 @@ class PostingWorkflow : public ::testing::Test {
     return result;
   }
   std::vector<TPostingOutcome> Send(std::uint16_t port) {
-    nntp_.SetPort(port);
+    settings_.Port = port;
     return SendDuePostings(dm_->tblNewsPost, settings_, news_, nntp_);
   }
 

@@ -1,0 +1,143 @@
+// T_News over TLS, STARTTLS and with a login, against the real news servers of
+// tests/integration/start-servers: every mode posts an article that is read back; the
+// failures a publisher meets (wrong password, no login, a certificate nobody vouches for) say
+// what happened, and the password shows nowhere.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/net/mailnews.h"
+#include "core/net/newspost.h"
+#include "core/net/newsserver.h"
+#include "support/news_reader.h"
+#include "support/news_servers.h"
+
+namespace pagolin {
+namespace {
+
+using test::kLoginPassword;
+using test::kLoginUser;
+
+struct TMode {
+  const char* Name;
+  const char* Host;
+  std::uint16_t Port;
+  TNewsSecurity Security;
+  bool Login;
+};
+
+const TMode kModes[] = {
+    {"STARTTLS", test::kOpenServer, test::kPlainPort, TNewsSecurity::nsStartTls, false},
+    {"TLS", test::kOpenServer, test::kTlsPort, TNewsSecurity::nsTls, false},
+    {"None with login", test::kLoginServer, test::kPlainPort, TNewsSecurity::nsNone, true},
+    {"STARTTLS with login", test::kLoginServer, test::kPlainPort, TNewsSecurity::nsStartTls, true},
+    {"TLS with login", test::kLoginServer, test::kTlsPort, TNewsSecurity::nsTls, true},
+};
+
+class SecureNewsServer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::TNewsReader probe;
+    ASSERT_TRUE(probe.Ready()) << test::kServerMissing;
+    news.NNTP = &nntp;
+    news.From = "Pagolin Test <pagolin@example.test>";
+    news.Newsgroups = {"local.test"};
+    news.Body = {"Sent securely"};
+    nntp.SetTimeout(10000);
+    nntp.CAFile = test::kTestCAFile;
+    nntp.OnTrace = [this](const std::string& text, TTraceLevel) { traces += text + "\n"; };
+  }
+  void Use(const TMode& mode, const std::string& password = kLoginPassword) {
+    nntp.Hostname = mode.Host;
+    nntp.SetPort(mode.Port);
+    nntp.Security = mode.Security;
+    nntp.User = mode.Login ? kLoginUser : "";
+    nntp.Password = mode.Login ? password : "";
+  }
+  // The failure of posting one article, "" when it went through.
+  std::string PostFailure() {
+    news.Subject = "Pagolin failing " + test::UniqueToken();
+    try {
+      news.Send();
+    } catch (const ETcpIpError& e) {
+      return PostingFailureReason(e);
+    }
+    return {};
+  }
+
+  T_NNTP nntp;
+  T_News news;
+  std::string traces;
+};
+
+TEST_F(SecureNewsServer, EveryModePostsAnArticleThatIsReadBack) {
+  for (const TMode& mode : kModes) {
+    SCOPED_TRACE(mode.Name);
+    Use(mode);
+    traces.clear();
+    news.Subject = std::string("Pagolin ") + mode.Name + " " + test::UniqueToken();
+    ASSERT_NO_THROW(ASSERT_TRUE(news.Send())) << traces;
+    EXPECT_EQ(nntp.StatusCode, 205);
+    EXPECT_EQ(traces.find("TLS on socket ID") == std::string::npos, mode.Security == TNewsSecurity::nsNone);
+    EXPECT_EQ(traces.find("\n281 ") != std::string::npos, mode.Login) << traces;
+    EXPECT_EQ(traces.find(kLoginPassword), std::string::npos) << traces;
+    test::TNewsReader reader;
+    const auto stored = test::SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + news.Subject));
+    EXPECT_EQ(stored.body, std::vector<std::string>{"Sent securely"});
+  }
+}
+
+// Each failure is the reason a posting would show; the password is in none of them.
+TEST_F(SecureNewsServer, FailuresSayWhatHappened) {
+  struct TCase {
+    const char* Name;
+    TMode Mode;
+    const char* Password;
+    const char* CAFile;
+    std::string Reason;
+  };
+  const TCase cases[] = {
+      {"wrong password", kModes[4], "not-the-password", test::kTestCAFile,
+       "Login refused by the news server (481 Authentication failed)"},
+      {"no login", {"", test::kLoginServer, test::kTlsPort, TNewsSecurity::nsTls, false}, "", test::kTestCAFile,
+       "The news server wants a login (480 Authentication required for command): enter the user name and "
+       "the password in the settings"},
+      // The test authority is not among the system's trusted ones.
+      {"authority not trusted", kModes[1], "", "",
+       "The server's certificate is not trusted (unable to get local issuer certificate)"},
+      {"TLS on the plain port", {"", test::kOpenServer, test::kPlainPort, TNewsSecurity::nsTls, false}, "",
+       test::kTestCAFile, "The server does not speak TLS on this port (wrong version number)"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Use(c.Mode, c.Password);
+    nntp.CAFile = c.CAFile;
+    traces.clear();
+    const std::string reason = PostFailure();
+    EXPECT_EQ(reason, c.Reason);
+    EXPECT_EQ((traces + reason).find("not-the-password"), std::string::npos);
+  }
+}
+
+TEST_F(SecureNewsServer, TestConnectionShowsWhatTheServerAnswered) {
+  Use(kModes[3]);
+  const TConnectionTest test = TestNewsServer(nntp);
+  ASSERT_TRUE(test.Succeeded) << test.Failure;
+  std::string transcript;
+  for (const std::string& line : test.Transcript) transcript += line + "\n";
+  EXPECT_NE(transcript.find("> STARTTLS\n< 382 "), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("> AUTHINFO PASS ********\n< 281 "), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("the certificate is trusted and names 127.0.0.2"), std::string::npos);
+  EXPECT_EQ(test.Transcript.back(), "The news server accepts postings.");
+  EXPECT_EQ(transcript.find(kLoginPassword), std::string::npos);
+  EXPECT_EQ(nntp.Socket(), kNoSocket);
+
+  Use(kModes[3], "not-the-password");
+  const TConnectionTest refused = TestNewsServer(nntp);
+  EXPECT_FALSE(refused.Succeeded);
+  EXPECT_EQ(refused.Failure, "Login refused by the news server (481 Authentication failed)");
+}
+
+}  // namespace
+}  // namespace pagolin
