@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -399,6 +400,51 @@ class DlgSettingsTest : public QObject {
     QCOMPARE(recorder.urls, QList<QUrl>({QUrl::fromLocalFile(QStringLiteral("/srv/out/index.htm")),
                                          QUrl::fromLocalFile(QStringLiteral("/srv/out/")),
                                          QUrl::fromLocalFile(QStringLiteral("/srv/arc/upload.zip"))}));
+  }
+
+  // A port that is the usual one of the old security becomes the usual one of the new; a port
+  // of the user's own stays.
+  void securityChoiceMovesAUsualPortOnly() {
+    const struct {
+      int port;
+      int choice;  // None, STARTTLS, TLS
+      int after;
+    } steps[] = {{119, 2, 563}, {563, 1, 119}, {119, 0, 119}, {8119, 2, 8119}, {8119, 0, 8119}};
+    WithDialog([&] {
+      dlg_->PageControl1->setCurrentWidget(dlg_->tbsNews);
+      for (const auto& step : steps) {
+        dlg_->SpinEdit1->setValue(step.port);
+        dlg_->ComboBox5->setCurrentIndex(step.choice);
+        emit dlg_->ComboBox5->activated(step.choice);
+        QCOMPARE(dlg_->SpinEdit1->value(), step.after);
+      }
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+    QCOMPARE(dlg_->Settings().Port, 8119);
+    QCOMPARE(dlg_->Settings().Security, std::string("None"));
+  }
+
+  // Without a keyring the password typed is used for the run, and OK says that it could not be
+  // kept; it is in no file and no message.
+  void withoutAKeyringThePasswordIsKeptForTheRunOnly() {
+    errors_.clear();
+    WithDialog([&] {
+      Retype(dlg_->Edit4, QStringLiteral("news.example.org"));
+      Retype(dlg_->Edit14, QStringLiteral("jo"));
+      Retype(dlg_->Edit16, QStringLiteral("pw-typed-here"));
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
+    QCOMPARE(errors_.size(), std::size_t(1));
+    QVERIFY2(errors_[0].rfind("The password could not be kept in the keyring: ", 0) == 0, errors_[0].c_str());
+    QVERIFY(errors_[0].find("pw-typed-here") == std::string::npos);
+    QVERIFY(FileText().find("pw-typed-here") == std::string::npos);
+    QCOMPARE(program_->Passwords().ReadPassword({"news", "news.example.org", "jo"}),
+             std::optional<std::string>("pw-typed-here"));
+    WithDialog([&] {
+      QCOMPARE(dlg_->Edit16->text(), QStringLiteral("pw-typed-here"));
+      Retype(dlg_->Edit14, QString());
+      QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
+    });
   }
 
   void renderEachTab() {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "support/news_reader.h"
+#include "support/news_servers.h"
 #include "core/platform/codepage.h"
 
 namespace pagolin {
@@ -169,6 +171,59 @@ TEST_F(SendNewsProgram, AReadOnlyPostingsTableSendsNothing) {
     EXPECT_FALSE(Stamped().at(subject));
     EXPECT_EQ(reader.CountBySubject("local.test", "Subject: " + subject), 0u);
   }
+}
+
+// Without a window the password of a login comes from ~/.netrc, and only from a private one;
+// until it is there, the postings stay due and each run says why.
+TEST_F(SendNewsProgram, ALoginServerGetsThePasswordFromAPrivateNetrc) {
+  TSettings settings(site_);
+  std::string error, warning;
+  ASSERT_TRUE(settings.LoadSettings(error, warning));
+  settings.Server = test::kLoginServer;
+  settings.Security = "TLS";
+  settings.Port = test::kTlsPort;
+  settings.User = test::kLoginUser;
+  settings.CAFile = test::kTestCAFile;
+  ASSERT_TRUE(settings.SaveSettings(error));
+  const std::string home = site_ + "home";
+  fs::create_directory(home);
+  const std::string netrc = home + "/.netrc";
+  const std::string entry = std::string("machine ") + test::kLoginServer + " login " + test::kLoginUser + " password ";
+  const struct {
+    const char* name;
+    std::string text;  // "": no file
+    fs::perms mode;
+    std::string reason;
+  } cases[] = {
+      {"no .netrc", "", fs::perms::none, "No password for user pagolin-test on 127.0.0.2 in ~/.netrc"},
+      {"readable by others", entry + test::kLoginPassword, fs::perms(0644),
+       "~/.netrc can be read or changed by other users, so its passwords are not used; make it private with: "
+       "chmod 600 ~/.netrc"},
+      {"wrong password", entry + "not-the-password", fs::perms(0600),
+       "Login refused by the news server (481 Authentication failed)"},
+      {"private", entry + test::kLoginPassword, fs::perms(0600), "sent"},
+  };
+  std::vector<std::string> subjects;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    subjects.push_back(std::string("Login ") + c.name + " " + token_);
+    AddPostings({{subjects.back(), "over TLS with a login", "local.test", "yes"}});
+    fs::remove(netrc);
+    if (!c.text.empty()) {
+      std::ofstream(netrc) << c.text << "\n";
+      fs::permissions(netrc, c.mode);
+    }
+    const TRun run = RunProgram("--send-news --site " + site_, "HOME=" + home + " ");
+    std::string expected;
+    for (const std::string& subject : subjects) expected += subject + ": " + c.reason + "\n";
+    EXPECT_EQ(run.output, expected);
+    EXPECT_EQ(run.status, c.reason == "sent" ? 0 : 1);
+    EXPECT_EQ(run.output.find(test::kLoginPassword), std::string::npos);
+  }
+  for (const auto& [subject, sent] : Stamped()) EXPECT_TRUE(sent) << subject;
+  TNewsReader reader;
+  const auto stored = test::SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + subjects.front()));
+  EXPECT_EQ(stored.body, std::vector<std::string>{"over TLS with a login"});
 }
 
 }  // namespace

@@ -21,12 +21,23 @@ namespace pagolin::test {
 // One accepted connection as the script sees it.
 class TPeer {
  public:
+  // What the script talks through instead of the socket once it is set (TLS: tls_peer.h).
+  struct TTransport {
+    std::function<ssize_t(const char* data, std::size_t size)> send;
+    std::function<ssize_t(char* data, std::size_t size)> recv;
+    std::function<bool()> pending;  // bytes wait inside the transport
+  };
+
   explicit TPeer(int fd) : fd_(fd) {}
+  int Fd() const { return fd_; }
+  void SetTransport(TTransport transport) { transport_ = std::move(transport); }
+
   // False when the client has gone before all was sent.
   bool Send(const std::string& text) {
     std::size_t sent = 0;
     while (sent < text.size()) {
-      const ssize_t n = ::send(fd_, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+      const ssize_t n = transport_.send ? transport_.send(text.data() + sent, text.size() - sent)
+                                        : ::send(fd_, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
       if (n <= 0) return false;
       sent += static_cast<std::size_t>(n);
     }
@@ -44,9 +55,9 @@ class TPeer {
         return true;
       }
       pollfd p{fd_, POLLIN, 0};
-      if (poll(&p, 1, 5000) <= 0) return false;
+      if (!(transport_.pending && transport_.pending()) && poll(&p, 1, 5000) <= 0) return false;
       char chunk[4096];
-      const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+      const ssize_t n = transport_.recv ? transport_.recv(chunk, sizeof chunk) : ::recv(fd_, chunk, sizeof chunk, 0);
       if (n <= 0) return false;
       raw_.append(chunk, static_cast<std::size_t>(n));
       buffer_.append(chunk, static_cast<std::size_t>(n));
@@ -69,6 +80,7 @@ class TPeer {
 
  private:
   int fd_;
+  TTransport transport_;
   std::string buffer_;
   std::string raw_;
 };

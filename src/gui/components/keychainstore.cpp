@@ -43,7 +43,7 @@ std::string Failure(const TJobResult& result, int timeoutMs) {
   switch (result.Error) {
     case QKeychain::NoBackendAvailable: return "No keyring is available (" + detail + ")";
     case QKeychain::AccessDeniedByUser: return "The keyring was not unlocked (" + detail + ")";
-    default: return "The keyring refused (" + detail + ")";
+    default: return "The keyring could not be used (" + detail + ")";
   }
 }
 

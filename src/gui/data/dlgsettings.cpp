@@ -284,7 +284,10 @@ QWidget* TdlgSettings::CreateNewsTab() {
   server->addRow(QStringLiteral("CA file:"), EditWithButton(Edit15, NVBFBtn6));
   btnTestConnection = Named(new QPushButton(QStringLiteral("Test connection"), group), "btnTestConnection");
   btnTestConnection->setAutoDefault(false);
-  server->addRow(QString(), btnTestConnection);
+  auto* testRow = new QHBoxLayout;
+  testRow->addStretch(1);
+  testRow->addWidget(btnTestConnection);
+  server->addRow(QString(), testRow);
   box->addLayout(server);
   auto* caDialog = Named(new QFileDialog(this), "OpenDialog3");
   SetDialogFilter(caDialog, kCertificateFilter);

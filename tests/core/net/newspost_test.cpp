@@ -16,6 +16,7 @@
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "core/net/mailnews.h"
+#include "core/platform/credentials.h"
 #include "core/platform/hooks.h"
 #include "core/platform/sqlitedb.h"
 #include "support/nntp_peer.h"
@@ -116,12 +117,13 @@ class PostingWorkflow : public ::testing::Test {
   }
   std::vector<TPostingOutcome> Send(std::uint16_t port) {
     settings_.Port = port;
-    return SendDuePostings(dm_->tblNewsPost, settings_, news_, nntp_);
+    return SendDuePostings(dm_->tblNewsPost, settings_, news_, nntp_, {}, &passwords_);
   }
 
   std::string site_;
   std::unique_ptr<TDataModule2> dm_;
   TSettings settings_;
+  TMemoryCredentials passwords_;
   T_NNTP nntp_;
   T_News news_;
 };
@@ -192,29 +194,65 @@ TEST_F(PostingWorkflow, NothingDueOpensNoConnectionAndSaysNothing) {
   EXPECT_TRUE(recorder.messages.empty());
 }
 
-TEST_F(PostingWorkflow, EmptyServerSettingFailsEveryPostingAndKeepsThemDue) {
+// Settings that cannot make a connection fail every posting, with one message and without
+// trying the server; the postings stay due.
+TEST_F(PostingWorkflow, SettingsThatCannotConnectFailEveryPostingAndKeepThemDue) {
+  struct Case {
+    const char* server;
+    const char* security;
+    const char* user;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"", "None", "", "No news server is set in the settings"},
+      {"127.0.0.1", "", "",
+       "The security of the news server connection is not set: choose None, STARTTLS or TLS in the settings"},
+      {"127.0.0.1", "TLS", "nobody", "No password for user nobody on 127.0.0.1 in this run"},
+  };
   AddPosting("a", true);
   AddPosting("b", true);
-  settings_.Server = "";
-  MessageRecorder recorder;
-  const auto outcomes = Send(119);
-  ASSERT_EQ(outcomes.size(), 2u);
-  for (const auto& o : outcomes) {
-    EXPECT_FALSE(o.Sent);
-    EXPECT_EQ(o.Reason, "No news server is set in the settings");
+  for (const Case& c : cases) {
+    settings_.Server = c.server;
+    settings_.Security = c.security;
+    settings_.User = c.user;
+    std::vector<std::string> trace;
+    nntp_.OnTrace = [&](const std::string& s, TTraceLevel) { trace.push_back(s); };
+    MessageRecorder recorder;
+    const auto outcomes = Send(119);
+    ASSERT_EQ(outcomes.size(), 2u);
+    for (const auto& o : outcomes) {
+      EXPECT_FALSE(o.Sent);
+      EXPECT_EQ(o.Reason, c.reason);
+    }
+    EXPECT_EQ(recorder.details_, std::vector<std::string>{c.reason});
+    EXPECT_TRUE(trace.empty());
+    EXPECT_FALSE(Stamped().at("a"));
+    EXPECT_FALSE(Stamped().at("b"));
   }
-  EXPECT_EQ(recorder.details_, std::vector<std::string>{"No news server is set in the settings"});
-  EXPECT_FALSE(Stamped().at("a"));
-  EXPECT_FALSE(Stamped().at("b"));
 }
 
-// After a failure to reach or talk to the server the walk does not try it again: one time
-// limit for the walk, not one per posting, and no goodbye to a server that never greeted.
+// A server that greets, takes reader mode, and answers the next command with reply.
+std::function<void(TPeer&)> AnswersAfterReaderMode(std::string reply) {
+  return [reply](TPeer& p) mutable {
+    std::string line;
+    p.Send("200 hi\r\n");
+    while (p.ReadLine(line)) {
+      p.Send(line == "MODE READER" ? "200 reader\r\n" : line == "QUIT" ? "205 bye\r\n" : reply);
+      if (line == "AUTHINFO USER jo" && reply.rfind("381", 0) == 0) reply = "481 Authentication failed\r\n";
+    }
+  };
+}
+
+// After a failure to reach or talk to the server (TLS and the login included) the walk does
+// not try it again: one time limit for the walk, not one per posting, and no goodbye to a
+// server that never greeted.
 TEST_F(PostingWorkflow, AServerThatCannotBeReachedIsTriedOncePerWalk) {
   struct Case {
     const char* name;
     std::function<void(TPeer&)> script;  // none: nobody listens
     std::string reason, received;
+    const char* security = "None";
+    const char* user = "";
   };
   const std::string timeLimit = "No reply from the news server within 0.3 seconds";
   const std::vector<Case> cases{
@@ -225,7 +263,19 @@ TEST_F(PostingWorkflow, AServerThatCannotBeReachedIsTriedOncePerWalk) {
        "The news server answered without a status: HELLO garbage", ""},
       {"refuses service", [](TPeer& p) { p.Send("400 no service\r\n"); p.WaitForClose(); },
        "The news server answered 400 no service", ""},
-      {"refuses the connection", nullptr, "Error creating socket (Connection refused)", ""}};
+      {"refuses the connection", nullptr, "Error creating socket (Connection refused)", ""},
+      {"no STARTTLS", AnswersAfterReaderMode("502 no\r\n"), "The server does not offer STARTTLS",
+       "MODE READER\r\nSTARTTLS\r\nQUIT\r\n", "STARTTLS"},
+      {"drops in the TLS handshake",
+       [](TPeer& p) {
+         char hello[64];
+         ::recv(p.Fd(), hello, sizeof hello, 0);
+       },
+       "The server closed the connection during the TLS handshake", "", "TLS"},
+      {"login refused", AnswersAfterReaderMode("381 more\r\n"),
+       "Login refused by the news server (481 Authentication failed)",
+       "MODE READER\r\nAUTHINFO USER jo\r\nAUTHINFO PASS pw\r\nQUIT\r\n", "None", "jo"}};
+  passwords_.WritePassword({"news", "127.0.0.1", "jo"}, "pw");
   AddPosting("first", true);
   AddPosting("second", true);
   nntp_.SetTimeout(300);
@@ -237,6 +287,8 @@ TEST_F(PostingWorkflow, AServerThatCannotBeReachedIsTriedOncePerWalk) {
     nntp_.OnTrace = [&](const std::string& s, TTraceLevel) {
       attempts += s.rfind("Opened output socket", 0) == 0 || s.rfind("Failed to open", 0) == 0;
     };
+    settings_.Security = c.security;
+    settings_.User = c.user;
     MessageRecorder recorder;
     const auto outcomes = Send(port);
     ASSERT_EQ(outcomes.size(), 2u) << c.name;
