@@ -1,4 +1,4 @@
-// Small timing helpers shared by the benchmark programs.
+// Small timing helpers shared by the benchmark programs, and the article body they post.
 #pragma once
 
 #include <algorithm>
@@ -22,5 +22,17 @@ inline double Median(std::vector<double> v) {
 inline double Mean(const std::vector<double>& v) {
   return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
 }
+
+// The body of the articles the posting benchmarks post (one line for dot-stuffing).
+inline const char* kBody =
+    "Version 1.12 of the example program is out.\r\n"
+    "\r\n"
+    "What is new:\r\n"
+    "- faster pages\r\n"
+    "- a new look\r\n"
+    ".dotted line\r\n"
+    "\r\n"
+    "-- \r\n"
+    "Example Software";
 
 }  // namespace pagolin::bench

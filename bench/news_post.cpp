@@ -25,17 +25,6 @@ namespace {
 
 using namespace pagolin::bench;
 
-const char* kBody =
-    "Version 1.12 of the example program is out.\r\n"
-    "\r\n"
-    "What is new:\r\n"
-    "- faster pages\r\n"
-    "- a new look\r\n"
-    ".dotted line\r\n"
-    "\r\n"
-    "-- \r\n"
-    "Example Software";
-
 // One article through inews, which composes the missing headers itself.
 bool PostWithInews(const std::string& group, const std::string& subject) {
   FILE* pipe = popen("NNTPSERVER=127.0.0.1 /usr/bin/inews -h 2>&1 >/dev/null", "w");

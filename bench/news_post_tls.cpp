@@ -28,17 +28,6 @@ using namespace pagolin::bench;
 
 namespace {
 
-const char* kBody =
-    "Version 1.12 of the example program is out.\r\n"
-    "\r\n"
-    "What is new:\r\n"
-    "- faster pages\r\n"
-    "- a new look\r\n"
-    ".dotted line\r\n"
-    "\r\n"
-    "-- \r\n"
-    "Example Software";
-
 constexpr const char* kCAFile = "/etc/news/pagolin-tls/ca.pem";
 constexpr const char* kUser = "pagolin-test";
 constexpr const char* kPassword = "pagolin-test-password";

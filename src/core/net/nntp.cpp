@@ -2,20 +2,10 @@
 
 #include <cctype>
 
+#include "core/net/waits.h"
 #include "core/platform/codepage.h"
 
 namespace pagolin {
-
-namespace {
-
-// 30000 gives "30", 300 gives "0.3".
-std::string Seconds(int milliseconds) {
-  std::string text = std::to_string(milliseconds / 1000);
-  if (milliseconds % 1000 != 0) text += "." + std::to_string(milliseconds % 1000 / 100);
-  return text;
-}
-
-}  // namespace
 
 T_NNTP::T_NNTP() { SetPort(kDefaultPort); }
 
@@ -47,7 +37,7 @@ void T_NNTP::ReadResponse() {
               " bytes";
   } else if (line.empty() && Eof(Socket())) {
     // No reply at all: say why, rather than an empty text.
-    message = TimedOut() ? "No reply from the news server within " + Seconds(Timeout()) + " seconds"
+    message = TimedOut() ? "No reply from the news server within " + SecondsText(Timeout()) + " seconds"
                          : "The news server closed the connection without a complete reply";
   } else if (StatusCode == kNoStatus) {
     // Not a reply of a news server: its start is no status, so it is shown whole.

@@ -14,18 +14,13 @@
 #include <cstring>
 
 #include "core/net/tlssession.h"
+#include "core/net/waits.h"
 
 namespace pagolin {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-int MillisecondsLeft(Clock::time_point deadline) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return left < 0 ? 0 : static_cast<int>(left);
-}
+using Clock = TWaitClock;
 
 void SetBlocking(TSocket s, bool blocking) {
   const int flags = fcntl(s, F_GETFL, 0);
@@ -292,6 +287,7 @@ void T_TcpIp::StartTls() {
   // Bytes that came before TLS began are not the server's TLS: someone put them in between.
   if (pendingPos_ < pending_.size()) fail("The server sent more than its answer before TLS began");
   try {
+    tls_.reset();
     if (!tlsContext_ || tlsContext_->CAFile() != CAFile) {
       tlsContext_.reset();
       tlsContext_ = std::make_unique<TTlsContext>(CAFile);

@@ -13,24 +13,13 @@
 #include <chrono>
 #include <map>
 
+#include "core/net/waits.h"
+
 namespace pagolin {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-int MillisecondsLeft(Clock::time_point deadline) {
-  const auto left =
-      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return left < 0 ? 0 : static_cast<int>(left);
-}
-
-// 30000 gives "30", 2500 gives "2.5".
-std::string Seconds(int milliseconds) {
-  std::string text = std::to_string(milliseconds / 1000);
-  if (milliseconds % 1000 != 0) text += "." + std::to_string(milliseconds % 1000 / 100);
-  return text;
-}
+using Clock = TWaitClock;
 
 bool IsAddress(const std::string& host) {
   in_addr v4{};
@@ -215,7 +204,7 @@ struct TTlsConnection::TImpl {
   }
 
   std::string HandshakeFailure(int error, bool timedOut, int timeoutMs) const {
-    if (timedOut) return "The server did not finish the TLS handshake within " + Seconds(timeoutMs) + " seconds";
+    if (timedOut) return "The server did not finish the TLS handshake within " + SecondsText(timeoutMs) + " seconds";
     const long verify = SSL_get_verify_result(ssl);
     if (verify == X509_V_ERR_HOSTNAME_MISMATCH || verify == X509_V_ERR_IP_ADDRESS_MISMATCH)
       return "Host name does not match the certificate";
