@@ -20,7 +20,9 @@ class CommandLineTest : public QObject {
     QTest::newRow("unknown option") << Args("--bogus") << 2 << "" << QStringLiteral("pagolin: unknown option --bogus\n") + usage;
     QTest::newRow("--site without folder") << Args("--site") << 2 << "" << "pagolin: --site needs a folder\n";
     QTest::newRow("two modes") << Args("--build --send-news") << 2 << ""
-                               << "pagolin: --build and --send-news exclude each other\n";
+                               << "pagolin: --build, --send-news and --publish exclude each other\n";
+    QTest::newRow("publish beside build") << Args("--publish --build") << 2 << ""
+                                          << "pagolin: --build, --send-news and --publish exclude each other\n";
     QTest::newRow("headless stray argument") << Args("--build x") << 2 << ""
                                              << "pagolin: unexpected argument x\n";
     QTest::newRow("stray argument beside Qt's own") << Args("-platform offscreen x") << 2 << ""

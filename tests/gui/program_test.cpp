@@ -63,12 +63,12 @@ class ProgramTest : public QObject {
     QVERIFY(!PrepareSite(dir).isEmpty());
     program_ = std::make_unique<TProgram>(FromQ(dir.path()));
     TForm1* f = &program_->Form1();
-    const QStringList buttons{QStringLiteral("ToolButton1"), QStringLiteral("ToolButton2"),
-                              QStringLiteral("ToolButton3"), QStringLiteral("ToolButton7"),
-                              QStringLiteral("ToolButton9")};
-    const QStringList captions{QStringLiteral("Build pages"), QStringLiteral("Launch Browser"),
-                               QStringLiteral("Settings..."), QStringLiteral("Send News"),
-                               QStringLiteral("Help")};
+    const QStringList buttons{QStringLiteral("ToolButton1"), QStringLiteral("ToolButton4"),
+                              QStringLiteral("ToolButton2"), QStringLiteral("ToolButton3"),
+                              QStringLiteral("ToolButton7"), QStringLiteral("ToolButton9")};
+    const QStringList captions{QStringLiteral("Build pages"), QStringLiteral("Publish"),
+                               QStringLiteral("Launch Browser"), QStringLiteral("Settings..."),
+                               QStringLiteral("Send News"), QStringLiteral("Help")};
     int lastX = -1;
     f->resize(900, 600);
     f->show();
@@ -90,6 +90,7 @@ class ProgramTest : public QObject {
     const Item items[] = {{"Cleardatabases1", "New database...", QKeySequence(QStringLiteral("Ctrl+N"))},
                           {"Settings1", "Settings...", QKeySequence(QStringLiteral("Ctrl+S"))},
                           {"Build2", "Build pages", QKeySequence(QStringLiteral("F9"))},
+                          {"Publish1", "Publish", {}},
                           {"Quit1", "Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
                           {"Help2", "Help", QKeySequence(QStringLiteral("F1"))},
                           {"VisitHomepage1", "Visit our home page...", {}},

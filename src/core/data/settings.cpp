@@ -13,6 +13,7 @@ constexpr char kSettings[] = "Settings";
 constexpr char kNews[] = "News";
 constexpr char kIdentification[] = "Identification";
 constexpr char kLanguages[] = "Languages";
+constexpr char kPublish[] = "Publish";
 
 template <typename T>
 std::optional<T> Pick(int n, const T& one, const T& two) {
@@ -120,6 +121,12 @@ const std::vector<TSettingKey>& SettingKeys() {
        .Text = &TSettings::DateTimeFormat1, .Choices = TSettings::kDateTimeFormats, .Control = "ComboBox3"},
       {.Section = kLanguages, .Key = "DateTimeFormat2", .Kind = K::skChoice, .Default = "ddddd t",
        .Text = &TSettings::DateTimeFormat2, .Choices = TSettings::kDateTimeFormats, .Control = "ComboBox4"},
+      {.Section = kPublish, .Key = "URL", .Kind = K::skText, .Default = "", .Text = &TSettings::PublishURL,
+       .Control = "edtPublishURL"},
+      {.Section = kPublish, .Key = "User", .Kind = K::skText, .Default = "", .Text = &TSettings::PublishUser,
+       .Control = "edtPublishUser"},
+      {.Section = kPublish, .Key = "DeleteRemoved", .Kind = K::skLogical, .Default = "0",
+       .Logical = &TSettings::DeleteRemoved, .Control = "cbxDeleteRemoved"},
   };
   return keys;
 }

@@ -100,6 +100,10 @@ class TSettings {
   std::string Language1, Language2;
   std::string DateFormat1, DateFormat2;           // "" when none is selected
   std::string DateTimeFormat1, DateTimeFormat2;   // "" when none is selected
+  // [Publish]
+  std::string PublishURL;              // sftp://, ftps:// or ftp:// address of the server's folder
+  std::string PublishUser;             // the login on that server ("" for the address's own)
+  bool DeleteRemoved = false;          // delete published files the site no longer lists
 
   // --- Accessors of the values in force. ---
   // Folders and files of the settings lie in the site folder unless they are full paths, and an

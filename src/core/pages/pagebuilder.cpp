@@ -4,6 +4,7 @@
 #include "core/pages/fileinfo.h"
 #include "core/pages/htmltext.h"
 #include "core/pages/imagetags.h"
+#include "core/pages/sitefiles.h"
 #include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
 #include "core/data/datamod.h"
@@ -182,7 +183,7 @@ void TPageBuilder::AddFeedEntry(int language) {
 std::string TPageBuilder::ProductRow(const std::string& templ, int language,
                                      const std::string& outputFolder) {
   TTable& products = Data().tblProducts;
-  std::vector<std::string>* fileList = language == 1 ? &FileList : nullptr;
+  if (language == 1) AddProductFiles(products, outputFolder, FileList);
   const std::string name = HtmlText(FieldText(products, "Name"));
   const std::string downloadName = FieldText(products, "Download Area Filename");
   const std::string downloadPath = outputFolder + TextPath(downloadName);
@@ -190,7 +191,6 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   if (!downloadName.empty()) {
     const TFileFacts download = LookAtFile(downloadPath);
     sizeText = " (" + std::to_string(download.sizeKB) + " KB)";
-    if (fileList) fileList->push_back(downloadPath);
     if (download.exists)
       dateText = FormatDateTime(Settings().DateTimeFormat(language).value_or(""), download.date);
   }
@@ -199,18 +199,18 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   text = ReplaceAll(text, "%FILENAME%", ExtractFileName(downloadName));
   text = ReplaceAll(text, "%FILESIZE%", sizeText);
   text = ReplaceAll(text, "%FILEDATE%", dateText);
-  text = ReplaceImage(text, FieldText(products, "Screenshot"), name, "", outputFolder, fileList);
+  text = ReplaceImage(text, FieldText(products, "Screenshot"), name, "", outputFolder, nullptr);
   return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(products, "Description " + std::to_string(language))));
 }
 
 std::string TPageBuilder::LinkRow(const std::string& templ, int language, const std::string& outputFolder) {
   TTable& links = Data().tblLinks;
+  if (language == 1) AddLinkFiles(links, outputFolder, FileList);
   const std::string name = HtmlText(FieldText(links, "Name"));
   const std::string url = FieldText(links, "URL");
   std::string text = ReplaceAll(templ, "%NAME%", name);
   text = ReplaceAll(text, "%URL%", url);
-  text = ReplaceImage(text, FieldText(links, "Image"), name, url, outputFolder,
-                      language == 1 ? &FileList : nullptr);
+  text = ReplaceImage(text, FieldText(links, "Image"), name, url, outputFolder, nullptr);
   return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(links, "Description " + std::to_string(language))));
 }
 

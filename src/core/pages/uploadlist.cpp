@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/pages/fileinfo.h"
+#include "core/pages/sitefiles.h"
 #include "core/data/settings.h"
 #include "core/platform/filenames.h"
 
@@ -38,8 +39,7 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
   const std::string archive = settings.ArchiveFileName();
   const bool archiveMode = !settings.IsFTPUpload() && FileExists(archive);
   // Where the build wrote the files (the archive's folder is the output folder of that method).
-  const std::string checkFolder =
-      settings.IsFTPUpload() ? settings.OutputFolder() : ExtractFilePath(archive);
+  const std::string checkFolder = UploadFolder(settings);
   const TDateTime archiveDate = archiveMode ? GetFileDate(archive) : 0;
   const std::string archiveName = UpperAToZ(PathText(ExtractFileName(archive)));
 
@@ -47,8 +47,8 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
   list.Items.reserve(fileList.size());
   for (const std::string& path : fileList) {
     TUploadItem item;
-    const std::string file = checkFolder + ExtractFileName(path);
-    const TFileFacts facts = LookAtFile(file);
+    item.Path = checkFolder + ExtractFileName(path);
+    const TFileFacts facts = LookAtFile(item.Path);
     const bool present = facts.exists;
     const std::string name = PathText(ExtractFileName(path));
     item.Text = name;

@@ -11,9 +11,17 @@ namespace pagolin {
 class TSettings;
 
 struct TUploadItem {
+  TUploadItem() = default;
+  TUploadItem(std::string text, bool checked, std::string path = {})
+      : Text(std::move(text)), Checked(checked), Path(std::move(path)) {}
+
   std::string Text;  // the file name, or a note naming it
   bool Checked = false;
-  friend bool operator==(const TUploadItem&, const TUploadItem&) = default;
+  std::string Path;  // where the file was looked for (the file system's bytes)
+  // Items are equal when they show the same.
+  friend bool operator==(const TUploadItem& a, const TUploadItem& b) {
+    return a.Text == b.Text && a.Checked == b.Checked;
+  }
 };
 
 struct TUploadList {

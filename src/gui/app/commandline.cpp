@@ -12,6 +12,7 @@ const char kUsage[] =
     "Usage: pagolin [--site DIR]\n"
     "       pagolin --build [--site DIR]\n"
     "       pagolin --send-news [--site DIR]\n"
+    "       pagolin --publish [--site DIR]\n"
     "       pagolin --help | --version\n";
 
 }  // namespace
@@ -20,6 +21,7 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
   TCommandLine line;
   bool build = false;
   bool sendNews = false;
+  bool publish = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--help") return {TRunMode::rmHelp, {}, {}, {}};
@@ -34,19 +36,24 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv) {
       build = true;
     } else if (arg == "--send-news") {
       sendNews = true;
+    } else if (arg == "--publish") {
+      publish = true;
     } else if (arg.starts_with("--")) {
       line.Error = "unknown option " + std::string(arg);
     } else {
       line.Others.emplace_back(arg);
     }
   }
-  if (line.Error.empty() && build && sendNews) line.Error = "--build and --send-news exclude each other";
+  if (line.Error.empty() && build + sendNews + publish > 1)
+    line.Error = "--build, --send-news and --publish exclude each other";
   if (!line.Error.empty())
     line.Mode = TRunMode::rmUsageError;
   else if (build)
     line.Mode = TRunMode::rmBuild;
   else if (sendNews)
     line.Mode = TRunMode::rmSendNews;
+  else if (publish)
+    line.Mode = TRunMode::rmPublish;
   return line;
 }
 
@@ -60,12 +67,14 @@ std::string HelpText(const std::string& helpFile) {
          "                else ~/Pagolin)\n"
          "  --build       builds the pages without a window and prints the upload list\n"
          "  --send-news   sends the due newsgroup postings without a window\n"
+         "  --publish     uploads the files that changed since the last publish to\n"
+         "                the web server of the settings, without a window\n"
          "  --help        shows this text\n"
          "  --version     shows the version\n"
          "\n"
          "pagolin-newsite DIR prepares a new site folder.\n"
-         "Exit status: 0 on success, 1 when a build or a posting failed, 2 for a command line\n"
-         "that is not understood.\n"
+         "Exit status: 0 on success, 1 when a build, a posting or a publish failed, 2 for a\n"
+         "command line that is not understood.\n"
          "\n"
          "Help pages: " + helpFile + "\n";
 }

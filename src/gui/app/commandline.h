@@ -2,6 +2,7 @@
 //   pagolin [--site DIR]               the program, on the site kept in DIR
 //   pagolin --build [--site DIR]       builds the pages without a window
 //   pagolin --send-news [--site DIR]   sends the due postings without a window
+//   pagolin --publish [--site DIR]     uploads what changed since the last publish
 //   pagolin --help | --version
 // The site folder defaults to the program's own folder.
 #pragma once
@@ -11,7 +12,7 @@
 
 namespace pagolin {
 
-enum class TRunMode { rmWindow, rmBuild, rmSendNews, rmHelp, rmVersion, rmUsageError };
+enum class TRunMode { rmWindow, rmBuild, rmSendNews, rmPublish, rmHelp, rmVersion, rmUsageError };
 
 struct TCommandLine {
   TRunMode Mode = TRunMode::rmWindow;
@@ -23,7 +24,7 @@ struct TCommandLine {
 };
 
 // "--help" and "--version" win over everything else; an unknown "--" option, --site without
-// its folder, or both headless modes give rmUsageError.
+// its folder, or two headless modes give rmUsageError.
 TCommandLine ParseCommandLine(int argc, const char* const* argv);
 
 // --help: the usage, what each option does, and where the help pages are.

@@ -11,6 +11,8 @@ class TSettings;
 int HeadlessBuild(const std::string& siteFolder);
 // Sends the due postings of the site in siteFolder; prints one line per posting.
 int HeadlessSendNews(const std::string& siteFolder);
+// Publishes the site in siteFolder; prints one line per file uploaded or deleted.
+int HeadlessPublish(const std::string& siteFolder);
 
 // Console message hooks: messages to standard error; error boxes too, or left out where the
 // command prints each failure on a line of its own.

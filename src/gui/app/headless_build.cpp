@@ -7,6 +7,7 @@
 
 #include "gui/app/headless.h"
 #include "core/pages/pagebuilder.h"
+#include "core/pages/uploadarchive.h"
 #include "core/pages/uploadlist.h"
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
@@ -23,6 +24,11 @@ int HeadlessBuild(const std::string& siteFolder) {
     if (!LoadSettingsForCommand(settings, "built")) return 1;
     TPageBuilder builder(dataModule, settings);
     builder.BuildPages();
+    // The archive method's archive, before the list compares the files with its date.
+    if (std::string error; !UpdateUploadArchive(builder.FileList, settings, error)) {
+      PrintError(error);
+      return 1;
+    }
     const TUploadList list = MakeUploadList(builder.FileList, settings);
     for (const TUploadItem& item : list.Items)
       std::printf("%s %s\n", item.Checked ? "\u2713" : " ", AnsiToUtf8(item.Text).c_str());

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   pagolin::FormatSettings() = pagolin::FormatSettingsFromLocale(QLocale::system());
   if (line.Mode == pagolin::TRunMode::rmBuild) return pagolin::HeadlessBuild(site);
   if (line.Mode == pagolin::TRunMode::rmSendNews) return pagolin::HeadlessSendNews(site);
+  if (line.Mode == pagolin::TRunMode::rmPublish) return pagolin::HeadlessPublish(site);
 
   pagolin::TApplication app(argc, argv);
   // The window system has taken its own options (-platform, -style, ...); the rest is unknown.

@@ -62,6 +62,7 @@ TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
   CreatePopupMenu();
   WireSettingsCommands();
   WireBuildCommands();
+  WirePublishCommands();
   WireNewsCommands();
   WireHelpCommands();
 }
@@ -70,6 +71,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::CreateActions() {
   actBuild = MakeAction(this, "actBuild", "Build pages", "Rebuild your web site pages");
+  actPublish = MakeAction(this, "actPublish", "Publish", "Upload the changed files to your web server");
   actLaunchBrowser = MakeAction(this, "actLaunchBrowser", "Launch Browser", "Launch your browser");
   actSettings = MakeAction(this, "actSettings", "Settings...", "Settings");
   actSendNews = MakeAction(this, "actSendNews", "Send News", "Send newsgroup postings");
@@ -77,6 +79,7 @@ void TForm1::CreateActions() {
 
   const QStyle* s = style();
   actBuild->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
+  actPublish->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
   actLaunchBrowser->setIcon(s->standardIcon(QStyle::SP_DirHomeIcon));
   actSettings->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
   actSendNews->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
@@ -87,6 +90,7 @@ void TForm1::CreateActions() {
   Settings1 = MakeAction(this, "Settings1", "Settings...", "Settings...",
                          QKeySequence(Qt::CTRL | Qt::Key_S));
   Build2 = MakeAction(this, "Build2", "Build pages", "Build web site", QKeySequence(Qt::Key_F9));
+  Publish1 = MakeAction(this, "Publish1", "Publish", "Publish web site");
   Quit1 = MakeAction(this, "Quit1", "Quit", "Quit Pagolin", QKeySequence(Qt::CTRL | Qt::Key_Q));
   Help2 = MakeAction(this, "Help2", "Help", "Help", QKeySequence(Qt::Key_F1));
   VisitHomepage1 = MakeAction(this, "VisitHomepage1", "Visit our home page...", "Visit our home page");
@@ -111,6 +115,7 @@ void TForm1::CreateMenus() {
   file->addSeparator();
   file->addAction(Settings1);
   file->addAction(Build2);
+  file->addAction(Publish1);
   file->addSeparator();
   file->addAction(Quit1);
 
@@ -149,6 +154,8 @@ void TForm1::CreateToolBar() {
     return b;
   };
   ToolButton1 = addButton(actBuild, "ToolButton1");
+  ToolBar1->addSeparator();
+  ToolButton4 = addButton(actPublish, "ToolButton4");
   ToolBar1->addSeparator();
   ToolButton2 = addButton(actLaunchBrowser, "ToolButton2");
   ToolBar1->addSeparator();

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "core/net/mailnews.h"
+#include "core/pages/uploadlist.h"
 
 namespace pagolin {
 
@@ -28,6 +29,7 @@ class TSingleInstance;
 class TdlgAbout;
 class TdlgNewDatabase;
 class TdlgProgress;
+class TdlgPublish;
 class TdlgSettings;
 
 // The dialogs the main window shows; they are created after it and handed over once they exist.
@@ -59,6 +61,8 @@ class TForm1 : public QMainWindow {
 
   // Tool bar and menu commands.
   void Build2Click();
+  // "Publish": uploads what changed since the last publish (mainwindow_publish.cpp).
+  void Publish1Click();
   void ToolButton2Click();
   void ToolButton3Click();
   void ToolButton7Click();
@@ -91,6 +95,7 @@ class TForm1 : public QMainWindow {
   QToolBar* ToolBar1 = nullptr;
 
   QToolButton* ToolButton1 = nullptr;
+  QToolButton* ToolButton4 = nullptr;  // "Publish"
   QToolButton* ToolButton2 = nullptr;
   QToolButton* ToolButton3 = nullptr;
   QToolButton* ToolButton7 = nullptr;
@@ -100,6 +105,7 @@ class TForm1 : public QMainWindow {
   QAction* Cleardatabases1 = nullptr;
   QAction* Settings1 = nullptr;
   QAction* Build2 = nullptr;
+  QAction* Publish1 = nullptr;
   QAction* Quit1 = nullptr;
   QAction* Help2 = nullptr;
   QAction* VisitHomepage1 = nullptr;
@@ -110,6 +116,7 @@ class TForm1 : public QMainWindow {
 
   // The tool-bar commands behind the buttons.
   QAction* actBuild = nullptr;
+  QAction* actPublish = nullptr;
   QAction* actLaunchBrowser = nullptr;
   QAction* actSettings = nullptr;
   QAction* actSendNews = nullptr;
@@ -120,6 +127,7 @@ class TForm1 : public QMainWindow {
   T_NNTP NNTP1;
   T_News News1;
 
+  TdlgPublish* dlgPublish = nullptr;  // the publish progress, a child of the window from the first publish
   TNVApplication* NVApplication1 = nullptr;
   TSingleInstance* SingleInstance1 = nullptr;
   // The popup menu of every rich editor of the window, with the font dialog it runs and the
@@ -142,6 +150,11 @@ class TForm1 : public QMainWindow {
   // Each wires its command group; until a group is built its commands stay disabled.
   void WireSettingsCommands();
   void WireBuildCommands();
+  void WirePublishCommands();
+  // Fills the upload list, each file with its publish state beside it.
+  void ShowUploadList(const TUploadList& list);
+  // The publish state of each file of the list shown, against the folder of the settings.
+  void ShowPublishStates();
   void WireNewsCommands();
   void CreateApplicationComponents();
   void CreatePopupMenu();
@@ -151,6 +164,7 @@ class TForm1 : public QMainWindow {
   TDataModule2& dataModule_;
   TForm1Dialogs dialogs_;
   TCredentialStore* passwords_ = nullptr;
+  TUploadList uploadList_;  // the list shown on the tab "Upload files"
   THintTracker* hints_ = nullptr;
   bool shown_ = false;
 };

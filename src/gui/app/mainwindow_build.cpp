@@ -4,7 +4,9 @@
 
 #include "gui/app/mainwindow.h"
 #include "gui/pages/dlgprogress.h"
+#include "core/pages/uploadarchive.h"
 #include "core/pages/uploadlist.h"
+#include "core/platform/hooks.h"
 #include "gui/components/qtext.h"
 
 namespace pagolin {
@@ -24,7 +26,14 @@ void TForm1::Build2Click() {
   // Closed before the build began: nothing was built and the list stays as it was.
   if (dialog->exec() != QDialog::Accepted) return;
 
-  const TUploadList list = MakeUploadList(dialog->FileList(), settings_);
+  // The archive method's archive follows a complete build, before the list looks at its date.
+  std::string error;
+  if (dialog->Succeeded() && !UpdateUploadArchive(dialog->FileList(), settings_, error)) ShowError(error);
+  ShowUploadList(MakeUploadList(dialog->FileList(), settings_));
+}
+
+void TForm1::ShowUploadList(const TUploadList& list) {
+  uploadList_ = list;
   CheckListBox1->setUpdatesEnabled(false);
   CheckListBox1->clear();
   for (const TUploadItem& item : list.Items) {
@@ -32,6 +41,7 @@ void TForm1::Build2Click() {
     row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
     row->setCheckState(item.Checked ? Qt::Checked : Qt::Unchecked);
   }
+  ShowPublishStates();
   CheckListBox1->setUpdatesEnabled(true);
   Label2->setText(ToQ(UsedSpaceText(list.TotalKB)));
 }

@@ -109,6 +109,7 @@ TdlgSettings::TdlgSettings(TSettings& settings, QWidget* parent, TPasswordStores
   PageControl1->addTab(CreateLanguagesTab(), QStringLiteral("Languages"));
   PageControl1->addTab(CreateNewsTab(), QStringLiteral("News"));
   PageControl1->addTab(CreateIdentificationTab(), QStringLiteral("Identification"));
+  PageControl1->addTab(CreatePublishTab(), QStringLiteral("Publish"));
   layout->addWidget(PageControl1, 1);
 
   auto* buttons = new QHBoxLayout;
@@ -340,7 +341,7 @@ void TdlgSettings::ToControls() {
                                                           : ToQ(settings_.*key.Text));
         break;
       case TSettingKey::skChoice: SelectChoice(Control<QComboBox>(this, key), settings_.*key.Text); break;
-      case TSettingKey::skLogical: Control<QRadioButton>(this, key)->setChecked(settings_.*key.Logical); break;
+      case TSettingKey::skLogical: Control<QAbstractButton>(this, key)->setChecked(settings_.*key.Logical); break;
       case TSettingKey::skLines: SetMemoLines(Control<QPlainTextEdit>(this, key), settings_.*key.Lines); break;
       case TSettingKey::skInteger: Control<QSpinBox>(this, key)->setValue(settings_.*key.Integer); break;
     }
@@ -361,7 +362,7 @@ void TdlgSettings::FromControls(TSettings& into) const {
         break;
       }
       case TSettingKey::skChoice: into.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
-      case TSettingKey::skLogical: into.*key.Logical = Control<QRadioButton>(this, key)->isChecked(); break;
+      case TSettingKey::skLogical: into.*key.Logical = Control<QAbstractButton>(this, key)->isChecked(); break;
       case TSettingKey::skLines: into.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
       case TSettingKey::skInteger: into.*key.Integer = Control<QSpinBox>(this, key)->value(); break;
     }

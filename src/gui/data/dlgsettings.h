@@ -10,6 +10,7 @@
 
 #include "core/data/settings.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -62,6 +63,9 @@ class TdlgSettings : public QDialog {
   // "Test connection": connects, upgrades, logs in and says goodbye with the server of the
   // controls, and shows what the server answered (or why it failed). Posts nothing.
   void btnTestConnectionClick();
+  // "Test connection" on the tab "Publish": connects to the server as typed, logs in and looks
+  // at the folder, and says what it found.
+  void btnTestPublishClick();
 
   // Closing in any way (OK, Cancel, Escape, the window's close box) takes the controls' values.
   void done(int result) override;
@@ -76,6 +80,7 @@ class TdlgSettings : public QDialog {
   QWidget* tbsLanguages = nullptr;
   QWidget* tbsNews = nullptr;
   QWidget* tbsIdentification = nullptr;
+  QWidget* tbsPublish = nullptr;
   QTabWidget* PageControl2 = nullptr;
   QWidget* tbsNews1 = nullptr;
   QWidget* tbsNews2 = nullptr;
@@ -111,6 +116,10 @@ class TdlgSettings : public QDialog {
   QComboBox* ComboBox2 = nullptr;        // date format, language 2
   QComboBox* ComboBox3 = nullptr;        // date and time format, language 1
   QComboBox* ComboBox4 = nullptr;        // date and time format, language 2
+  QLineEdit* edtPublishURL = nullptr;
+  QLineEdit* edtPublishUser = nullptr;
+  QCheckBox* cbxDeleteRemoved = nullptr;
+  QPushButton* btnTestPublish = nullptr;
   QPushButton* btnOk = nullptr;
   QPushButton* btnCancel = nullptr;
   TBrowseFolder* BrowseFolder1 = nullptr;
@@ -123,6 +132,7 @@ class TdlgSettings : public QDialog {
   QWidget* CreateLanguagesTab();
   QWidget* CreateNewsTab();
   QWidget* CreateIdentificationTab();
+  QWidget* CreatePublishTab();  // in dlgsettings_publish.cpp
   QWidget* CreateNewsLanguageTab(const char* name, QLineEdit*& edit, const char* editName,
                                  QPlainTextEdit*& memo, const char* memoName);
 

@@ -82,8 +82,10 @@ void TdlgProgress::btnStartClick() {
   if (building_ || !isVisible()) return;
   building_ = true;
   btnCancel->setEnabled(true);
+  succeeded_ = false;
   try {
     builder_->BuildPages();
+    succeeded_ = !builder_->Cancelled();
   } catch (const std::exception& e) {
     ShowError(e.what());
   }

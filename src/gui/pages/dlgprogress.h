@@ -42,6 +42,8 @@ class TdlgProgress : public QDialog {
   // The files of the site from the last build, in build order.
   const std::vector<std::string>& FileList() const;
   bool Cancelled() const;
+  // The last build ran to its end, neither failed nor cancelled.
+  bool Succeeded() const { return succeeded_; }
   // The builder's text operations, on this dialog's converter and the site's codes.
   std::string HtmlText(const std::string& text);
   std::string ReplaceVariables(const std::string& text, bool plain);
@@ -61,6 +63,7 @@ class TdlgProgress : public QDialog {
  private:
   std::unique_ptr<TPageBuilder> builder_;
   bool building_ = false;
+  bool succeeded_ = false;
 };
 
 }  // namespace pagolin

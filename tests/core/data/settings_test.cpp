@@ -99,6 +99,9 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   s.Port = 10563;
   s.User = "jo";
   s.CAFile = "certs/ca.pem";
+  s.PublishURL = "sftp://example.net/var/www";
+  s.PublishUser = "web";
+  s.DeleteRemoved = true;
   std::string error;
   ASSERT_TRUE(s.SaveSettings(error)) << error;
   EXPECT_EQ(Get(),
@@ -110,7 +113,8 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
             "[Identification]\r\nName=Jo\r\nEMailAddress=jo@example.net\r\nReplyAddress=r@example.net\r\n"
             "Organization=Org\r\n\r\n"
             "[Languages]\r\nLanguage1=Fran\xE7" "ais\r\nLanguage2=Italiano\r\nDateFormat1=dddddd\r\n"
-            "DateFormat2=m-d-yyyy\r\nDateTimeFormat1=ddddd t\r\nDateTimeFormat2=\r\n");
+            "DateFormat2=m-d-yyyy\r\nDateTimeFormat1=ddddd t\r\nDateTimeFormat2=\r\n\r\n"
+            "[Publish]\r\nURL=sftp://example.net/var/www\r\nUser=web\r\nDeleteRemoved=1\r\n");
   const TSettings t = Loaded();  // "/out/" loses its delimiter only now
   EXPECT_EQ(t.FTPUploadFile, "/out");
   EXPECT_TRUE(t.IsFTPUpload());
