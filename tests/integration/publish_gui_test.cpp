@@ -158,6 +158,31 @@ class PublishGuiTest : public QObject {
     QVERIFY2(messages_.last().contains(QStringLiteral("must begin with sftp://")), qPrintable(messages_.last()));
     QVERIFY(!d.cbxDeleteRemoved->isChecked());
   }
+
+  // A password typed on the tab is the login's for the run (the keyring only takes it on OK).
+  void aTypedPasswordLogsInOverFtps() {
+    qputenv("SSL_CERT_FILE", (kState + QStringLiteral("ca.pem")).toUtf8());
+    TdlgSettings& d = program_->dlgSettings();
+    const QString url = QStringLiteral("ftps://127.0.0.1:2121/") + QFileInfo(server_->path).fileName();
+    test::WhenModalNamed(QStringLiteral("dlgSettings"), [&](QWidget*) {
+      d.edtPublishURL->setText(url);
+      d.edtPublishUser->setText(kUser);
+      d.edtPublishPassword->setText(QStringLiteral("not-the-password"));
+      QTest::mouseClick(d.btnTestPublish, Qt::LeftButton);
+      QVERIFY2(messages_.last().contains(QStringLiteral("refused the login")), qPrintable(messages_.last()));
+      QFile password(kState + QStringLiteral("password"));
+      QVERIFY(password.open(QIODevice::ReadOnly));
+      d.edtPublishPassword->setText(QString::fromUtf8(password.readAll()).trimmed());
+      d.reject();
+    });
+    Form().ToolButton3Click();
+    QCOMPARE(ToQ(program_->Settings().PublishURL), url);
+    QTest::mouseClick(Form().ToolButton4, Qt::LeftButton);
+    QVERIFY2(messages_.last().startsWith(QString::number(Present().size()) + QStringLiteral(" files uploaded")),
+             qPrintable(messages_.last()));
+    QCOMPARE(server_->Names().join(QLatin1Char(' ')), Present().join(QLatin1Char(' ')));
+    qunsetenv("SSL_CERT_FILE");
+  }
 };
 
 QTEST_MAIN(PublishGuiTest)

@@ -21,9 +21,11 @@ struct TRun {
   std::string out;  // standard output, then standard error
 };
 
-// The program with HOME set to home; standard error follows standard output.
+// The program with HOME set to home; standard error follows standard output. FTPS trusts the
+// test authority.
 TRun Pagolin(const std::string& home, const std::string& arguments) {
-  const std::string command = "HOME='" + home + "' SSH_AUTH_SOCK= '" PAGOLIN_PROGRAM "' " + arguments + " 2>&1";
+  const std::string command = "HOME='" + home + "' SSH_AUTH_SOCK= SSL_CERT_FILE='" + testing::kServersState +
+                              "ca.pem' '" PAGOLIN_PROGRAM "' " + arguments + " 2>&1";
   TRun run;
   std::FILE* pipe = ::popen(command.c_str(), "r");
   char buffer[4096];
@@ -66,6 +68,45 @@ TEST(PublishProgramTest, AnUnknownHostKeyIsRefusedThenTheSiteGoesUpOnceTheKeyIsK
   const TRun again = Pagolin(home, "--publish --site '" + site + "'");
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.out.rfind("Nothing to publish: the ", 0), 0u) << again.out;
+}
+
+// FTPS needs a password; without a window it comes from ~/.netrc, which only its owner may read.
+TEST(PublishProgramTest, AnFtpsLoginTakesItsPasswordFromNetrc) {
+  testing::TTempFolder dir;
+  TServerFolder server;
+  const std::string site = dir.Path() + "site";
+  const std::string home = dir.Path() + "home";
+  ASSERT_EQ(std::system(("'" PAGOLIN_NEWSITE "' '" + site + "' --sample >/dev/null").c_str()), 0);
+  std::filesystem::create_directories(home);
+  WriteBytes(site + "/pagolin.ini", "[Publish]\r\nURL=" + server.Url(TPublishProtocol::ppFtps) +
+                                        "\r\nUser=pagolin-publish\r\n");
+  ASSERT_EQ(Pagolin(home, "--build --site '" + site + "'").status, 0);
+  const std::string netrc = home + "/.netrc";
+  struct TCase {
+    const char* netrc;  // nullptr: none
+    int mode;
+    int status;
+    const char* says;
+  };
+  const std::string entry = "machine 127.0.0.1 login pagolin-publish password " + testing::PublishUserPassword() + "\n";
+  const TCase cases[] = {
+      {nullptr, 0, 1, "No password for user pagolin-publish on 127.0.0.1"},
+      {entry.c_str(), 0644, 1, "~/.netrc"},  // others may read it: refused
+      {"machine 127.0.0.1 login pagolin-publish password wrong\n", 0600, 1, "refused the login"},
+      {entry.c_str(), 0600, 0, "uploaded index.htm\n"},
+  };
+  for (const TCase& c : cases) {
+    std::filesystem::remove(netrc);
+    if (c.netrc) {
+      WriteBytes(netrc, c.netrc);
+      std::filesystem::permissions(netrc, static_cast<std::filesystem::perms>(c.mode));
+    }
+    const TRun run = Pagolin(home, "--publish --site '" + site + "'");
+    EXPECT_EQ(run.status, c.status) << run.out;
+    EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find(testing::PublishUserPassword()), std::string::npos);
+  }
+  EXPECT_EQ(ReadText(server.Path() + "/index1.htm"), ReadText(site + "/index1.htm"));
 }
 
 }  // namespace

@@ -37,6 +37,25 @@ TPublishTarget PublishTarget(const TSettings& settings) {
   return target;
 }
 
+TCredentialKey PublishCredentialKey(const TPublishTarget& target) {
+  return {kUploadService, target.Url.Host, target.User};
+}
+
+std::string PublishPassword(const TPublishTarget& target, TCredentialStore* credentials) {
+  const TCredentialKey key = PublishCredentialKey(target);
+  if (target.Url.Protocol != TPublishProtocol::ppSftp) {
+    if (!credentials) throw ECredentialError("No password for user " + key.User + " on " + key.Host + " is kept");
+    return RequirePassword(*credentials, key);
+  }
+  try {
+    if (credentials)
+      if (std::optional<std::string> password = credentials->ReadPassword(key)) return *password;
+  } catch (const ECredentialError&) {
+    // The keys and the agent may still log in; a refused login says so.
+  }
+  return {};
+}
+
 TConnectionOptions PublishConnection(const TPublishTarget& target, const std::string& password,
                                      bool askAboutNewHostKeys) {
   TConnectionOptions options;

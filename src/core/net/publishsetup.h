@@ -7,6 +7,7 @@
 #include "core/net/curlfolder.h"
 #include "core/net/publisher.h"
 #include "core/net/publishurl.h"
+#include "core/platform/credentials.h"
 
 namespace pagolin {
 
@@ -24,6 +25,14 @@ struct TPublishTarget {
 
 // Throws EPublishError when no address is set or it is none of the forms (ParsePublishUrl).
 TPublishTarget PublishTarget(const TSettings& settings);
+
+// {"upload", the server's host, the user}: the key of the login's password in the stores.
+TCredentialKey PublishCredentialKey(const TPublishTarget& target);
+
+// The password of the target's login from credentials (null: none to ask). FTP and FTPS need
+// one: ECredentialError when no store holds it or a store refused. SFTP also logs in with keys
+// and the agent: "" when no store holds one, a store that cannot be read passed over.
+std::string PublishPassword(const TPublishTarget& target, TCredentialStore* credentials);
 
 // How to reach the target: the user's ~/.ssh/known_hosts and first private key and ssh agent
 // for SFTP, the authorities of SSL_CERT_FILE (when set) or the system's for FTPS; password

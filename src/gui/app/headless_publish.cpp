@@ -1,8 +1,8 @@
 // pagolin --publish [--site DIR]: "Publish" without a window, for scripts and schedulers. Uploads
 // what changed since the last publish to the folder of the settings and prints one line per file
 // uploaded or deleted, then the summary. Nobody is there to confirm: the setting DeleteRemoved is
-// the consent to delete, and an SSH host key not known yet is refused. Exit status 0 only when
-// the publish went through.
+// the consent to delete, and an SSH host key not known yet is refused. The password of the login
+// comes from ~/.netrc. Exit status 0 only when the publish went through.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -12,6 +12,7 @@
 #include "core/net/publishsetup.h"
 #include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
+#include "core/platform/netrc.h"
 #include "gui/app/headless.h"
 
 namespace pagolin {
@@ -30,7 +31,8 @@ int HeadlessPublish(const std::string& siteFolder) {
       std::printf("%s\n", AnsiToUtf8(NothingToPublishText(plan)).c_str());
       return 0;
     }
-    TCurlFolder folder(target.Url, PublishConnection(target, {}, false));
+    TNetrcStore netrc;  // no keyring without a window
+    TCurlFolder folder(target.Url, PublishConnection(target, PublishPassword(target, &netrc), false));
     TPublisher publisher(folder, records, target.Key);
     const TPublishResult result = publisher.Run(plan);
     for (const std::string& name : result.Uploaded) std::printf("uploaded %s\n", name.c_str());

@@ -46,7 +46,7 @@ void TForm1::Publish1Click() {
   if (!dlgPublish) dlgPublish = new TdlgPublish(this);
   TPublishResult result;
   try {
-    TCurlFolder folder(target.Url, PublishConnection(target, {}, true));
+    TCurlFolder folder(target.Url, PublishConnection(target, PublishPassword(target, passwords_), true));
     TPublisher publisher(folder, records, target.Key);
     result = dlgPublish->Execute(publisher, plan);
   } catch (const std::exception& e) {

@@ -25,6 +25,7 @@
 #include "gui/components/qtext.h"
 #include "core/net/newspost.h"
 #include "core/net/newsserver.h"
+#include "core/net/publishsetup.h"
 #include "core/platform/credentials.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
@@ -369,45 +370,58 @@ void TdlgSettings::FromControls(TSettings& into) const {
   }
 }
 
-void TdlgSettings::ShowKeptPassword() {
-  if (!Edit16->text().isEmpty() || settings_.Server.empty() || settings_.User.empty()) return;
-  const TCredentialKey key = NewsCredentialKey(settings_);
-  for (TCredentialStore* store : {passwords_.ThisRun, passwords_.Keyring}) {
-    if (store == nullptr) continue;
-    try {
-      if (const std::optional<std::string> password = store->ReadPassword(key)) {
-        Edit16->setText(QString::fromStdString(*password));
-        return;
+std::vector<std::pair<QLineEdit*, std::optional<TCredentialKey>>> TdlgSettings::PasswordFields() const {
+  std::optional<TCredentialKey> news, publish;
+  if (!settings_.Server.empty() && !settings_.User.empty()) news = NewsCredentialKey(settings_);
+  try {
+    if (!settings_.PublishURL.empty()) publish = PublishCredentialKey(PublishTarget(settings_));
+  } catch (const EPublishError&) {
+    // No login without a valid address.
+  }
+  return {{Edit16, news}, {edtPublishPassword, publish}};
+}
+
+void TdlgSettings::ShowKeptPasswords() {
+  for (const auto& [edit, key] : PasswordFields()) {
+    if (!edit->text().isEmpty() || !key) continue;
+    for (TCredentialStore* store : {passwords_.ThisRun, passwords_.Keyring}) {
+      if (store == nullptr) continue;
+      try {
+        if (const std::optional<std::string> password = store->ReadPassword(*key)) {
+          edit->setText(QString::fromStdString(*password));
+          break;
+        }
+      } catch (const ECredentialError&) {
+        // Shown as empty; keeping a password on OK says what is wrong with the keyring.
       }
-    } catch (const ECredentialError&) {
-      // Shown as empty; keeping a password on OK says what is wrong with the keyring.
     }
   }
 }
 
-void TdlgSettings::KeepPassword(bool lasting) {
-  if (settings_.Server.empty() || settings_.User.empty()) return;
-  const TCredentialKey key = NewsCredentialKey(settings_);
-  const std::string password = Edit16->text().toStdString();  // UTF-8, as a server takes it
-  if (passwords_.ThisRun != nullptr) {
-    if (password.empty()) {
-      passwords_.ThisRun->DeletePassword(key);
-    } else {
-      passwords_.ThisRun->WritePassword(key, password);
+void TdlgSettings::KeepPasswords(bool lasting) {
+  for (const auto& [edit, key] : PasswordFields()) {
+    if (!key) continue;
+    const std::string password = edit->text().toStdString();  // UTF-8, as a server takes it
+    if (passwords_.ThisRun != nullptr) {
+      if (password.empty()) {
+        passwords_.ThisRun->DeletePassword(*key);
+      } else {
+        passwords_.ThisRun->WritePassword(*key, password);
+      }
     }
-  }
-  if (!lasting || !Edit16->isModified()) return;
-  try {
-    if (passwords_.Keyring == nullptr) throw ECredentialError("No keyring is available");
-    if (password.empty()) {
-      passwords_.Keyring->DeletePassword(key);
-    } else {
-      passwords_.Keyring->WritePassword(key, password);
+    if (!lasting || !edit->isModified()) continue;
+    try {
+      if (passwords_.Keyring == nullptr) throw ECredentialError("No keyring is available");
+      if (password.empty()) {
+        passwords_.Keyring->DeletePassword(*key);
+      } else {
+        passwords_.Keyring->WritePassword(*key, password);
+      }
+      edit->setModified(false);
+    } catch (const ECredentialError& e) {
+      ShowError("The password could not be kept in the keyring: " + std::string(e.what()) +
+                ". It is used until the program ends; for later runs it can be put into ~/.netrc.");
     }
-    Edit16->setModified(false);
-  } catch (const ECredentialError& e) {
-    ShowError("The password could not be kept in the keyring: " + std::string(e.what()) +
-              ". It is used until the program ends; for later runs it can be put into ~/.netrc.");
   }
 }
 
@@ -456,6 +470,7 @@ void TdlgSettings::LoadSettings() {
   const bool ok = settings_.LoadSettings(error, warning);
   ToControls();
   Edit16->clear();
+  edtPublishPassword->clear();
   PageControl1->setCurrentWidget(tbsWWWHomePage);
   RadioButton1Click();
   FocusControl(Edit3);
@@ -467,13 +482,13 @@ void TdlgSettings::btnOkClick() {
   FromControls(settings_);
   std::string error;
   if (!settings_.SaveSettings(error)) ShowError(error);
-  KeepPassword(true);
+  KeepPasswords(true);
   accept();
 }
 
 void TdlgSettings::done(int result) {
   FromControls(settings_);
-  KeepPassword(false);
+  KeepPasswords(false);
   QDialog::done(result);
   emit SettingsChanged();
 }
@@ -513,7 +528,7 @@ void TdlgSettings::showEvent(QShowEvent* event) {
     focusOnShow_->setFocus(Qt::OtherFocusReason);
     focusOnShow_ = nullptr;
   }
-  ShowKeptPassword();
+  ShowKeptPasswords();
 }
 
 }  // namespace pagolin

@@ -2,13 +2,19 @@
 // The controls edit them. Whenever the dialog closes, with OK or Cancel, the controls' values
 // become the values in force and SettingsChanged is emitted; OK also writes the settings file.
 //
-// The news server's password is no setting: typed into Edit16, it is kept for the run when the
-// dialog closes, and in the keyring on OK; it is shown again from there.
+// The passwords of the news server and of the web server are no settings: typed into Edit16 and
+// edtPublishPassword, they are kept for the run when the dialog closes, and in the keyring on OK;
+// they are shown again from there.
 #pragma once
 
 #include <QDialog>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "core/data/settings.h"
+#include "core/platform/credentials.h"
 
 class QCheckBox;
 class QComboBox;
@@ -118,6 +124,7 @@ class TdlgSettings : public QDialog {
   QComboBox* ComboBox4 = nullptr;        // date and time format, language 2
   QLineEdit* edtPublishURL = nullptr;
   QLineEdit* edtPublishUser = nullptr;
+  QLineEdit* edtPublishPassword = nullptr;  // password of the web server's login (hidden; no setting)
   QCheckBox* cbxDeleteRemoved = nullptr;
   QPushButton* btnTestPublish = nullptr;
   QPushButton* btnOk = nullptr;
@@ -140,10 +147,13 @@ class TdlgSettings : public QDialog {
   void FromControls();
   // The values the controls hold, written into settings.
   void FromControls(TSettings& into) const;
-  // Fills Edit16 from the run's or the keyring's password when it is empty.
-  void ShowKeptPassword();
-  // The password of Edit16 for the run; on OK also for the keyring, when it was changed.
-  void KeepPassword(bool lasting);
+  // The password fields (Edit16 of the news server, edtPublishPassword of the web server), each
+  // with the key of its login in the settings in force; none while the login is incomplete.
+  std::vector<std::pair<QLineEdit*, std::optional<TCredentialKey>>> PasswordFields() const;
+  // Fills each empty password field from the run's or the keyring's password.
+  void ShowKeptPasswords();
+  // Each field's password for the run; on OK also for the keyring, when it was changed.
+  void KeepPasswords(bool lasting);
   // Focus now when the dialog is up, else when it is next shown.
   void FocusControl(QWidget* control);
 

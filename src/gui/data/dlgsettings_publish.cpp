@@ -31,15 +31,20 @@ QWidget* TdlgSettings::CreatePublishTab() {
   edtPublishUser = new QLineEdit(group);
   edtPublishUser->setObjectName(QStringLiteral("edtPublishUser"));
   form->addRow(QStringLiteral("Folder (URL):"), edtPublishURL);
+  edtPublishPassword = new QLineEdit(group);
+  edtPublishPassword->setObjectName(QStringLiteral("edtPublishPassword"));
+  edtPublishPassword->setEchoMode(QLineEdit::Password);
   form->addRow(QStringLiteral("User:"), edtPublishUser);
+  form->addRow(QStringLiteral("Password:"), edtPublishPassword);
   box->addLayout(form);
   cbxDeleteRemoved =
       new QCheckBox(QStringLiteral("Delete files from the server that the site no longer lists"), group);
   cbxDeleteRemoved->setObjectName(QStringLiteral("cbxDeleteRemoved"));
   box->addWidget(cbxDeleteRemoved);
   auto* note = new QLabel(QStringLiteral("sftp://, ftps:// (FTP with TLS) or ftp:// (unencrypted). The password "
-                                         "is kept in the keyring or in ~/.netrc, never in the settings file; "
-                                         "SFTP also logs in with your ssh agent and keys."),
+                                         "(or the passphrase of your ssh key) is kept in the keyring, never in the "
+                                         "settings file; without a window it comes from ~/.netrc. SFTP also logs "
+                                         "in with your ssh agent and keys."),
                           group);
   note->setObjectName(QStringLiteral("Label5"));
   note->setWordWrap(true);
@@ -65,9 +70,13 @@ void TdlgSettings::btnTestPublishClick() {
   TConnectionCheck check;
   try {
     const TPublishTarget target = PublishTarget(typed);
-    TCurlFolder folder(target.Url, PublishConnection(target, {}, true));
+    std::string password = edtPublishPassword->text().toStdString();  // UTF-8, as a server takes it
+    if (password.empty()) password = PublishPassword(target, passwords_.All);
+    TCurlFolder folder(target.Url, PublishConnection(target, password, true));
     check = TestPublishConnection(folder, target);
   } catch (const EPublishError& e) {
+    check = {false, e.what()};
+  } catch (const ECredentialError& e) {
     check = {false, e.what()};
   }
   QApplication::restoreOverrideCursor();
