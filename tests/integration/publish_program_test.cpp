@@ -35,19 +35,29 @@ TRun Pagolin(const std::string& home, const std::string& arguments) {
   return run;
 }
 
-TEST(PublishProgramTest, AnUnknownHostKeyIsRefusedThenTheSiteGoesUpOnceTheKeyIsKnown) {
+// A built sample site that publishes to a folder of its own over protocol, and a home folder.
+class PublishProgramTest : public ::testing::Test {
+ protected:
+  void Make(TPublishProtocol protocol) {
+    ASSERT_EQ(std::system(("'" PAGOLIN_NEWSITE "' '" + site + "' --sample >/dev/null").c_str()), 0);
+    std::filesystem::create_directories(home + "/.ssh");
+    WriteBytes(site + "/pagolin.ini",
+               "[Publish]\r\nURL=" + server.Url(protocol) + "\r\nUser=pagolin-publish\r\n");
+    ASSERT_EQ(Pagolin(home, "--build --site '" + site + "'").status, 0);
+  }
+  TRun Publish() { return Pagolin(home, "--publish --site '" + site + "'"); }
+
   testing::TTempFolder dir;
   TServerFolder server;
   const std::string site = dir.Path() + "site";
   const std::string home = dir.Path() + "home";
-  ASSERT_EQ(std::system(("'" PAGOLIN_NEWSITE "' '" + site + "' --sample >/dev/null").c_str()), 0);
-  std::filesystem::create_directories(home + "/.ssh");
-  std::filesystem::copy_file(testing::kServersState + "client_key", home + "/.ssh/id_ed25519");
-  WriteBytes(site + "/pagolin.ini", "[Publish]\r\nURL=" + server.Url(TPublishProtocol::ppSftp) +
-                                        "\r\nUser=pagolin-publish\r\n");
-  ASSERT_EQ(Pagolin(home, "--build --site '" + site + "'").status, 0);
+};
 
-  const TRun refused = Pagolin(home, "--publish --site '" + site + "'");
+TEST_F(PublishProgramTest, AnUnknownHostKeyIsRefusedThenTheSiteGoesUpOnceTheKeyIsKnown) {
+  Make(TPublishProtocol::ppSftp);
+  std::filesystem::copy_file(testing::kServersState + "client_key", home + "/.ssh/id_ed25519");
+
+  const TRun refused = Publish();
   EXPECT_EQ(refused.status, 1);
   std::FILE* keygen = ::popen(("ssh-keygen -lf '" + testing::kServersState + "ssh_host_ed25519_key.pub'").c_str(), "r");
   char line[256] = {};
@@ -60,27 +70,19 @@ TEST(PublishProgramTest, AnUnknownHostKeyIsRefusedThenTheSiteGoesUpOnceTheKeyIsK
   EXPECT_FALSE(std::filesystem::exists(home + "/.ssh/known_hosts"));  // nobody said yes
 
   std::filesystem::copy_file(testing::kServersState + "known_hosts", home + "/.ssh/known_hosts");
-  const TRun published = Pagolin(home, "--publish --site '" + site + "'");
+  const TRun published = Publish();
   EXPECT_EQ(published.status, 0) << published.out;
   EXPECT_NE(published.out.find("uploaded index.htm\n"), std::string::npos) << published.out;
   EXPECT_EQ(ReadText(server.Path() + "/index1.htm"), ReadText(site + "/index1.htm"));
 
-  const TRun again = Pagolin(home, "--publish --site '" + site + "'");
+  const TRun again = Publish();
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.out.rfind("Nothing to publish: the ", 0), 0u) << again.out;
 }
 
 // FTPS needs a password; without a window it comes from ~/.netrc, which only its owner may read.
-TEST(PublishProgramTest, AnFtpsLoginTakesItsPasswordFromNetrc) {
-  testing::TTempFolder dir;
-  TServerFolder server;
-  const std::string site = dir.Path() + "site";
-  const std::string home = dir.Path() + "home";
-  ASSERT_EQ(std::system(("'" PAGOLIN_NEWSITE "' '" + site + "' --sample >/dev/null").c_str()), 0);
-  std::filesystem::create_directories(home);
-  WriteBytes(site + "/pagolin.ini", "[Publish]\r\nURL=" + server.Url(TPublishProtocol::ppFtps) +
-                                        "\r\nUser=pagolin-publish\r\n");
-  ASSERT_EQ(Pagolin(home, "--build --site '" + site + "'").status, 0);
+TEST_F(PublishProgramTest, AnFtpsLoginTakesItsPasswordFromNetrc) {
+  Make(TPublishProtocol::ppFtps);
   const std::string netrc = home + "/.netrc";
   struct TCase {
     const char* netrc;  // nullptr: none
@@ -101,7 +103,7 @@ TEST(PublishProgramTest, AnFtpsLoginTakesItsPasswordFromNetrc) {
       WriteBytes(netrc, c.netrc);
       std::filesystem::permissions(netrc, static_cast<std::filesystem::perms>(c.mode));
     }
-    const TRun run = Pagolin(home, "--publish --site '" + site + "'");
+    const TRun run = Publish();
     EXPECT_EQ(run.status, c.status) << run.out;
     EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
     EXPECT_EQ(run.out.find(testing::PublishUserPassword()), std::string::npos);
