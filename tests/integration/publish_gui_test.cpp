@@ -145,34 +145,28 @@ class PublishGuiTest : public QObject {
     QCOMPARE(server_->Names().size(), int(states.count(QStringLiteral("published"))));  // nothing half
   }
 
-  void theSettingsTabTestsTheConnectionAsTyped() {
-    TdlgSettings& d = program_->dlgSettings();
-    d.edtPublishURL->setText(server_->Url());
-    d.edtPublishUser->setText(kUser);
-    d.PageControl1->setCurrentWidget(d.tbsPublish);
-    test::Screenshot(&d, QStringLiteral("publish-settings"));
-    QTest::mouseClick(d.btnTestPublish, Qt::LeftButton);
-    QVERIFY2(messages_.last().startsWith(QStringLiteral("Connected as pagolin-publish")), qPrintable(messages_.last()));
-    d.edtPublishURL->setText(QStringLiteral("http://127.0.0.1/"));
-    QTest::mouseClick(d.btnTestPublish, Qt::LeftButton);
-    QVERIFY2(messages_.last().contains(QStringLiteral("must begin with sftp://")), qPrintable(messages_.last()));
-    QVERIFY(!d.cbxDeleteRemoved->isChecked());
-  }
-
-  // A password typed on the tab is the login's for the run (the keyring only takes it on OK).
-  void aTypedPasswordLogsInOverFtps() {
+  // "Test connection" tries what is typed on the tab; a password typed there is the login's
+  // for the run (the keyring only takes it on OK).
+  void theSettingsTabTestsWhatIsTypedAndATypedPasswordLogsIn() {
     qputenv("SSL_CERT_FILE", (kState + QStringLiteral("ca.pem")).toUtf8());
     TdlgSettings& d = program_->dlgSettings();
     const QString url = QStringLiteral("ftps://127.0.0.1:2121/") + QFileInfo(server_->path).fileName();
-    test::WhenModalNamed(QStringLiteral("dlgSettings"), [&](QWidget*) {
-      d.edtPublishURL->setText(url);
-      d.edtPublishUser->setText(kUser);
-      d.edtPublishPassword->setText(QStringLiteral("not-the-password"));
+    const auto tryConnection = [&](const QString& typedUrl, const QString& password, const QString& answer) {
+      d.edtPublishURL->setText(typedUrl);
+      d.edtPublishPassword->setText(password);
       QTest::mouseClick(d.btnTestPublish, Qt::LeftButton);
-      QVERIFY2(messages_.last().contains(QStringLiteral("refused the login")), qPrintable(messages_.last()));
+      QVERIFY2(messages_.last().contains(answer), qPrintable(messages_.last()));
+    };
+    test::WhenModalNamed(QStringLiteral("dlgSettings"), [&](QWidget*) {
+      d.edtPublishUser->setText(kUser);
+      d.PageControl1->setCurrentWidget(d.tbsPublish);
+      test::Screenshot(&d, QStringLiteral("publish-settings"));
       QFile password(kState + QStringLiteral("password"));
       QVERIFY(password.open(QIODevice::ReadOnly));
-      d.edtPublishPassword->setText(QString::fromUtf8(password.readAll()).trimmed());
+      const QString right = QString::fromUtf8(password.readAll()).trimmed();
+      tryConnection(QStringLiteral("http://127.0.0.1/"), right, QStringLiteral("must begin with sftp://"));
+      tryConnection(url, QStringLiteral("not-the-password"), QStringLiteral("refused the login"));
+      tryConnection(url, right, QStringLiteral("Connected as pagolin-publish"));
       d.reject();
     });
     Form().ToolButton3Click();
