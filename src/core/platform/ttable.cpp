@@ -260,6 +260,7 @@ void TTable::Insert() {
   CheckBrowseMode();
   Impl& m = *impl_;
   m.buffer.assign(def_.fields.size(), std::nullopt);
+  m.written.assign(def_.fields.size(), false);
   m.editRowId = 0;
   SetState(TDataSetState::dsInsert);
   Notify(TDataEvent::deRecordChange, nullptr);
@@ -279,6 +280,7 @@ void TTable::Edit() {
   for (size_t i = 0; i < row.size(); ++i)
     if (const TValue* v = CurrentValue(static_cast<int>(i))) row[i] = *v;
   m.buffer = std::move(row);
+  m.written.assign(def_.fields.size(), false);
   m.editRowId = m.order[m.pos];
   SetState(TDataSetState::dsEdit);
 }
@@ -289,6 +291,7 @@ void TTable::WriteValue(TField& field, std::optional<std::string> utf8) {
     throw EDatabaseError("The " + Where() + " is not in edit or insert mode (field \"" +
                          field.FieldName() + "\").");
   impl_->buffer[field.Index()] = std::move(utf8);
+  impl_->written[field.Index()] = true;
   Notify(TDataEvent::deFieldChange, &field);
 }
 
@@ -299,28 +302,34 @@ void TTable::Post() {
   Notify(TDataEvent::deUpdateRecord, nullptr);
   Impl& m = *impl_;
   const bool inserting = state_ == TDataSetState::dsInsert;
+  // An insert stores every field; an edit only those written, so a field nobody touched keeps
+  // its stored bytes (a logical kept as text, a date in a foreign form).
+  std::vector<size_t> columns;
+  for (size_t i = 0; i < def_.fields.size(); ++i)
+    if (inserting || m.written[i]) columns.push_back(i);
   const std::string table = QuoteIdentifier(def_.tableName);
   std::string sql;
   if (inserting) {
     std::string names, params;
-    for (const TFieldDef& f : def_.fields) {
-      names += (names.empty() ? "" : ", ") + QuoteIdentifier(f.name);
+    for (size_t i : columns) {
+      names += (names.empty() ? "" : ", ") + QuoteIdentifier(def_.fields[i].name);
       params += params.empty() ? "?" : ", ?";
     }
     sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")";
   } else {
     std::string sets;
-    for (const TFieldDef& f : def_.fields) sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(f.name) + " = ?";
+    for (size_t i : columns) sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(def_.fields[i].name) + " = ?";
     sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?";
   }
   sqlite3_int64 rowid = m.editRowId;
-  Write([&] {
+  if (!columns.empty()) Write([&] {
     TSqliteStmt stmt;
     int rc = stmt.Prepare(m.db.Handle(), sql);
     if (rc != SQLITE_OK) RaiseEngineError(rc, "save a record in");
-    for (size_t i = 0; i < def_.fields.size(); ++i) {
-      const int param = static_cast<int>(i) + 1;
+    int param = 0;
+    for (size_t i : columns) {
       const TValue& v = m.buffer[i];
+      ++param;
       if (!v)
         stmt.BindNull(param);
       else if (def_.fields[i].kind == TFieldKind::fkLogical)
@@ -328,7 +337,7 @@ void TTable::Post() {
       else
         stmt.BindText(param, *v);
     }
-    if (!inserting) stmt.BindInt(static_cast<int>(def_.fields.size()) + 1, rowid);
+    if (!inserting) stmt.BindInt(param + 1, rowid);
     rc = stmt.Step();
     if (rc != SQLITE_DONE) RaiseEngineError(rc, "save a record in");
     if (inserting)
@@ -343,6 +352,20 @@ void TTable::Post() {
   m.eof = m.bof = m.order.empty();
   SetState(TDataSetState::dsBrowse);
   Notify(TDataEvent::deRecordChange, nullptr);
+}
+
+bool TTable::Modified() const {
+  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return false;
+  const auto& w = impl_->written;
+  return std::find(w.begin(), w.end(), true) != w.end();
+}
+
+TRecordValues TTable::CurrentValues() const {
+  if (!Active() || (state_ == TDataSetState::dsBrowse && impl_->order.empty())) return {};
+  std::vector<TValue> values(def_.fields.size());
+  for (size_t i = 0; i < values.size(); ++i)
+    if (const TValue* v = CurrentValue(static_cast<int>(i))) values[i] = *v;
+  return TRecordValues(&def_, std::move(values));
 }
 
 void TTable::Cancel() {

@@ -81,6 +81,29 @@ class TField {
   int index_;
 };
 
+// The values of one record, read for showing (the rows of a grid), with the readings of
+// TField. Valid while the table that read it exists.
+class TRecordValues {
+ public:
+  TRecordValues() = default;
+  // 0 for an empty row (a row that could not be read); every reading of it is null.
+  int FieldCount() const { return static_cast<int>(values_.size()); }
+  bool IsNull(int field) const;
+  std::string AsString(int field) const;  // as TField::AsString
+  bool AsBoolean(int field) const;        // null reads false
+  TDateTime AsDateTime(int field) const;  // null and unreadable read 0
+  // The short form a grid shows: a date-time in the short date and short time formats (the
+  // time left out at midnight), a date that cannot be read as it is stored; else AsString.
+  std::string DisplayText(int field) const;
+
+ private:
+  friend class TTable;
+  TRecordValues(const TTableDef* def, std::vector<std::optional<std::string>> values)
+      : def_(def), values_(std::move(values)) {}
+  const TTableDef* def_ = nullptr;
+  std::vector<std::optional<std::string>> values_;  // as stored (UTF-8)
+};
+
 // What a table tells its data sources.
 enum class TDataEvent {
   deStateChange,   // State() changed
@@ -104,15 +127,22 @@ class TDataSource {
   // field == nullptr: the record as a whole (moved to, refreshed, data set changed).
   std::function<void(TDataSource& sender, const TField* field)> OnDataChange;
 
-  // Data-aware controls listen here; returns a handle for RemoveLink.
-  int AddLink(std::function<void(TDataEvent event, const TField* field)> link);
+  // Data-aware controls listen here; returns a handle for RemoveLink. A link that may outlive
+  // the data source passes `gone`, which the destructor calls, after which the handle is void.
+  int AddLink(std::function<void(TDataEvent event, const TField* field)> link,
+              std::function<void()> gone = {});
   void RemoveLink(int handle);
 
  private:
   friend class TTable;
+  struct TLink {
+    int handle;
+    std::function<void(TDataEvent, const TField*)> event;
+    std::function<void()> gone;
+  };
   void Notify(TDataEvent event, const TField* field);
   TTable* dataSet_;
-  std::vector<std::pair<int, std::function<void(TDataEvent, const TField*)>>> links_;
+  std::vector<TLink> links_;
   int nextHandle_ = 1;
 };
 
@@ -166,7 +196,11 @@ class TTable {
   // Stores the buffer in one committed transaction; the record then takes its place in the
   // index order and is current. Events: deUpdateRecord, deStateChange, deRecordChange. On
   // failure (locked file, record deleted meanwhile) the state and the buffer stay as they were.
+  // An edited record is written field by field: only the fields written since Edit change in
+  // the file, and when none was written the file is not touched at all.
   void Post();
+  // A field was written since Insert or Edit (false in browse state).
+  bool Modified() const;
   // Drops the buffer; after an insert the record current before it is current again.
   void Cancel();
   // Deletes the current record (in insert state: cancels); the next record becomes current,
@@ -213,6 +247,19 @@ class TTable {
   // transaction is undone in any case. Does nothing without a transaction.
   void Rollback();
   bool InTransaction() const;
+
+  // ---- Reading rows for a view (a grid) -------------------------------------------------
+  // The records at walk positions first .. first + count - 1 (0-based: position = RecNo() - 1),
+  // clipped to the records there are, as stored in the file: the record being edited shows
+  // its stored values, not the buffer. Reading moves nothing: the current record, Eof and Bof,
+  // the state, the buffer and Modified stay as they are, and no event is sent. Positions are
+  // those of the order read at the last Open, post, delete, range, index change or Refresh; a
+  // record another program has deleted since reads as all null.
+  // REQUIRES: Active(). Throws EDatabaseError when the file cannot be read.
+  std::vector<TRecordValues> ReadRows(int first, int count) const;
+  // The current record's values (the buffer while editing or inserting); empty when there is
+  // no current record.
+  TRecordValues CurrentValues() const;
 
   // Writes buffered changes to the file. Posts are committed as they happen, so this only
   // makes sure nothing is pending in the engine.

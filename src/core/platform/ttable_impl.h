@@ -53,6 +53,7 @@ struct TTable::Impl {
   int windowStart = -1;
 
   TRow buffer;            // the record being edited or inserted
+  std::vector<bool> written;  // per field: written since Insert or Edit
   sqlite3_int64 editRowId = 0;
 
   bool transaction = false;  // a transaction of StartTransaction is open

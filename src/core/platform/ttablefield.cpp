@@ -2,6 +2,7 @@
 // TDataSource (hands a table's events to bound controls and to its own handlers).
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #include "core/platform/codepage.h"
@@ -23,19 +24,30 @@ bool ParseLogical(const std::string& text, bool& value) {
   return false;
 }
 
-// ---- TField ------------------------------------------------------------------------------
+// ---- readings shared by TField and TRecordValues ------------------------------------------
 
-bool TField::IsNull() const {
-  const auto* v = table_->CurrentValue(index_);
-  return !v || !*v;
+namespace {
+
+using TStored = std::optional<std::string>;
+
+bool StoredAsBoolean(const TStored* v) {
+  if (!v || !*v) return false;
+  bool b = false;
+  if (ParseLogical(**v, b)) return b;
+  return std::atoll((*v)->c_str()) != 0;
 }
 
-std::string TField::AsString() const {
-  const auto* v = table_->CurrentValue(index_);
+TDateTime StoredAsDateTime(const TStored* v) {
+  TDateTime dt = 0;
+  if (!v || !*v || !StorageTextToDateTime(**v, dt)) return 0;
+  return dt;
+}
+
+std::string StoredAsString(TFieldKind kind, const TStored* v) {
   if (!v || !*v) return {};
-  switch (kind_) {
+  switch (kind) {
     case TFieldKind::fkLogical:
-      return AsBoolean() ? "True" : "False";
+      return StoredAsBoolean(v) ? "True" : "False";
     case TFieldKind::fkDateTime: {
       TDateTime dt = 0;
       if (!StorageTextToDateTime(**v, dt)) return Utf8ToAnsi(**v);  // not ours: shown as it is
@@ -46,20 +58,20 @@ std::string TField::AsString() const {
   }
 }
 
-bool TField::AsBoolean() const {
+}  // namespace
+
+// ---- TField ------------------------------------------------------------------------------
+
+bool TField::IsNull() const {
   const auto* v = table_->CurrentValue(index_);
-  if (!v || !*v) return false;
-  bool b = false;
-  if (ParseLogical(**v, b)) return b;
-  return std::atoll((*v)->c_str()) != 0;
+  return !v || !*v;
 }
 
-TDateTime TField::AsDateTime() const {
-  const auto* v = table_->CurrentValue(index_);
-  TDateTime dt = 0;
-  if (!v || !*v || !StorageTextToDateTime(**v, dt)) return 0;
-  return dt;
-}
+std::string TField::AsString() const { return StoredAsString(kind_, table_->CurrentValue(index_)); }
+
+bool TField::AsBoolean() const { return StoredAsBoolean(table_->CurrentValue(index_)); }
+
+TDateTime TField::AsDateTime() const { return StoredAsDateTime(table_->CurrentValue(index_)); }
 
 void TField::SetAsString(const std::string& value) {
   if (value.empty()) {
@@ -92,6 +104,42 @@ void TField::SetAsDateTime(TDateTime value) { table_->WriteValue(*this, DateTime
 
 void TField::Clear() { table_->WriteValue(*this, std::nullopt); }
 
+// ---- TRecordValues ------------------------------------------------------------------------
+
+namespace {
+const TStored* StoredValue(const std::vector<TStored>& values, int field) {
+  return field >= 0 && field < static_cast<int>(values.size()) ? &values[field] : nullptr;
+}
+}  // namespace
+
+bool TRecordValues::IsNull(int field) const {
+  const TStored* v = StoredValue(values_, field);
+  return !v || !*v;
+}
+
+std::string TRecordValues::AsString(int field) const {
+  const TStored* v = StoredValue(values_, field);
+  return v ? StoredAsString(def_->fields[field].kind, v) : std::string();
+}
+
+bool TRecordValues::AsBoolean(int field) const { return StoredAsBoolean(StoredValue(values_, field)); }
+
+TDateTime TRecordValues::AsDateTime(int field) const {
+  return StoredAsDateTime(StoredValue(values_, field));
+}
+
+std::string TRecordValues::DisplayText(int field) const {
+  const TStored* v = StoredValue(values_, field);
+  TDateTime dt = 0;
+  if (!v || !*v || def_->fields[field].kind != TFieldKind::fkDateTime || !StorageTextToDateTime(**v, dt))
+    return AsString(field);
+  const TFormatSettings& fs = FormatSettings();
+  std::string text = FormatDateTime(fs.ShortDateFormat, dt);
+  double days = 0;
+  if (std::modf(dt, &days) != 0) text += " " + FormatDateTime(fs.ShortTimeFormat, dt);
+  return text;
+}
+
 // ---- TDataSource -------------------------------------------------------------------------
 
 TDataSource::TDataSource(TTable* dataSet) : dataSet_(dataSet) {
@@ -100,23 +148,32 @@ TDataSource::TDataSource(TTable* dataSet) : dataSet_(dataSet) {
 
 TDataSource::~TDataSource() {
   if (dataSet_) dataSet_->Detach(this);
+  const auto links = std::move(links_);
+  for (const TLink& link : links)
+    if (link.gone) link.gone();
 }
 
-int TDataSource::AddLink(std::function<void(TDataEvent event, const TField* field)> link) {
-  links_.emplace_back(nextHandle_, std::move(link));
+int TDataSource::AddLink(std::function<void(TDataEvent event, const TField* field)> link,
+                         std::function<void()> gone) {
+  links_.push_back({nextHandle_, std::move(link), std::move(gone)});
   return nextHandle_++;
 }
 
 void TDataSource::RemoveLink(int handle) {
   links_.erase(std::remove_if(links_.begin(), links_.end(),
-                              [handle](const auto& l) { return l.first == handle; }),
+                              [handle](const TLink& l) { return l.handle == handle; }),
                links_.end());
 }
 
 void TDataSource::Notify(TDataEvent event, const TField* field) {
-  // Bound controls first, then the data source's own handlers.
-  const auto links = links_;
-  for (const auto& link : links) link.second(event, field);
+  // Bound controls first, then the data source's own handlers. A link removed by an earlier
+  // one (a control destroyed by a handler) is not called any more.
+  const std::vector<TLink> links = links_;
+  for (const TLink& link : links) {
+    const bool present = std::any_of(links_.begin(), links_.end(),
+                                     [&](const TLink& l) { return l.handle == link.handle; });
+    if (present) link.event(event, field);
+  }
   switch (event) {
     case TDataEvent::deStateChange:
       if (OnStateChange) OnStateChange(*this);

@@ -322,6 +322,38 @@ void TTable::LoadWindow() {
   m.windowStart = start;
 }
 
+std::vector<TRecordValues> TTable::ReadRows(int first, int count) const {
+  CheckActive();
+  Impl& m = *impl_;
+  const int total = static_cast<int>(m.order.size());
+  first = std::max(0, first);
+  const int end = std::min(total, first + std::max(0, count));
+  std::vector<TRecordValues> rows;
+  if (first >= end) return rows;
+  rows.reserve(static_cast<size_t>(end - first));
+  // The statement that fetches the current record's window serves here too; that window stays.
+  TTable& self = const_cast<TTable&>(*this);
+  int rc = Impl::Run(m.begin);
+  if (rc != SQLITE_DONE) self.RaiseEngineError(rc, "read");
+  const size_t columns = def_.fields.size();
+  for (int i = first; i < end; ++i) {
+    m.fetch.Reset();
+    m.fetch.BindInt(1, m.order[i]);
+    std::vector<TValue> row(columns);
+    rc = m.fetch.Step();
+    if (rc == SQLITE_ROW)
+      for (size_t c = 0; c < columns; ++c) m.fetch.ColumnTextInto(static_cast<int>(c), row[c]);
+    else if (rc != SQLITE_DONE)
+      break;  // a row deleted by another program reads as all null; anything else is an error
+    rows.push_back(TRecordValues(&def_, std::move(row)));
+  }
+  m.fetch.Reset();
+  const int rcEnd = Impl::Run(m.commit);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) self.RaiseEngineError(rc, "read");
+  if (rcEnd != SQLITE_DONE) self.RaiseEngineError(rcEnd, "read");
+  return rows;
+}
+
 void TTable::FlushBuffers() {
   CheckActive();
   // Posts are committed as they happen; this writes whatever the engine may still hold.

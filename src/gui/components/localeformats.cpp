@@ -91,6 +91,49 @@ std::string PatternFromQt(const QString& p) {
   return out;
 }
 
+QString QtDatePattern(const std::string& pattern, char dateSeparator) {
+  QString out;
+  auto literal = [&out](const std::string& text) {
+    if (text.empty()) return;
+    QString quoted = ToQ(text);
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    out += QLatin1Char('\'') + quoted + QLatin1Char('\'');
+  };
+  size_t i = 0;
+  while (i < pattern.size()) {
+    const char c = pattern[i];
+    if (c == '"' || c == '\'') {
+      const size_t end = pattern.find(c, i + 1);
+      literal(pattern.substr(i + 1, (end == std::string::npos ? pattern.size() : end) - i - 1));
+      i = end == std::string::npos ? pattern.size() : end + 1;
+      continue;
+    }
+    size_t n = 1;
+    while (i + n < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + n])) ==
+                                         std::tolower(static_cast<unsigned char>(c)))
+      ++n;
+    const auto count = static_cast<qsizetype>(std::min<size_t>(n, 4));
+    switch (std::tolower(static_cast<unsigned char>(c))) {
+      case 'd': out += QString(count, QLatin1Char('d')); break;
+      case 'm': out += QString(count, QLatin1Char('M')); break;
+      case 'y': out += n <= 2 ? QStringLiteral("yy") : QStringLiteral("yyyy"); break;
+      case '/':
+        if (std::isalpha(static_cast<unsigned char>(dateSeparator)))
+          literal(std::string(n, dateSeparator));
+        else
+          out += ToQ(std::string(n, dateSeparator));
+        break;
+      default:
+        if (std::isalpha(static_cast<unsigned char>(c)))
+          literal(pattern.substr(i, n));
+        else
+          out += ToQ(pattern.substr(i, n));
+    }
+    i += n;
+  }
+  return out;
+}
+
 TFormatSettings FormatSettingsFromLocale(const QLocale& locale) {
   TFormatSettings fs;
   fs.ShortDateFormat = PatternFromQt(locale.dateFormat(QLocale::ShortFormat));
