@@ -12,69 +12,14 @@
 
 #include "core/platform/recordkeeper.h"
 #include "core/platform/sqlitedb.h"
+#include "support/itemstable.h"
 
 namespace pagolin {
 namespace {
 
 namespace fs = std::filesystem;
 
-TTableDef ItemsDef() {
-  return {"items.DB", "items",
-          {{"Name", TFieldKind::fkText}, {"Cat", TFieldKind::fkText}, {"When", TFieldKind::fkDateTime},
-           {"Flag", TFieldKind::fkLogical}, {"Memo", TFieldKind::fkMemo}},
-          {}};
-}
-
-class TTableTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/ttable_test_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = std::string(tmpl) + "/";
-    Sql("CREATE TABLE items (Name TEXT, Cat TEXT, \"When\" TEXT, Flag INTEGER, Memo TEXT);"
-        "CREATE INDEX byCat ON items (Cat);"
-        "CREATE INDEX byWhenDesc ON items (\"When\" DESC);"
-        "CREATE INDEX CatName ON items (Cat, Name);"
-        "CREATE INDEX CatNameDesc ON items (Cat, Name DESC);");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string File() const { return dir_ + "items.DB"; }
-
-  // Runs SQL on the file through a connection of its own.
-  void Sql(const std::string& sql) {
-    TSqliteDb db;
-    ASSERT_EQ(db.Open(File(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), SQLITE_OK);
-    ASSERT_EQ(db.Exec(sql), SQLITE_OK) << db.ErrorMessage();
-  }
-  std::string Scalar(const std::string& sql) {
-    TSqliteDb db;
-    EXPECT_EQ(db.Open(File(), SQLITE_OPEN_READONLY), SQLITE_OK);
-    TSqliteStmt stmt;
-    EXPECT_EQ(stmt.Prepare(db.Handle(), sql), SQLITE_OK) << db.ErrorMessage();
-    return stmt.Step() == SQLITE_ROW ? stmt.ColumnText(0).value_or("<null>") : "<none>";
-  }
-  void AddSample() {
-    Sql("INSERT INTO items VALUES ('b1','B','2024-03-01 10:00:00',1,NULL);"
-        "INSERT INTO items VALUES ('a2','A','2024-01-01 10:00:00',0,NULL);"
-        "INSERT INTO items VALUES ('c1','C','2024-05-01 10:00:00',NULL,NULL);"
-        "INSERT INTO items VALUES ('a1','A','2024-02-01 10:00:00',1,NULL);"
-        "INSERT INTO items VALUES ('b2','B',NULL,1,NULL);");
-  }
-  std::unique_ptr<TTable> OpenTable(const std::string& index = {}) {
-    auto t = std::make_unique<TTable>(ItemsDef());
-    t->SetDatabasePath(dir_);
-    t->SetIndexName(index);
-    t->Open();
-    return t;
-  }
-  static std::string Walk(TTable& t) {
-    std::string names;
-    for (t.First(); !t.Eof(); t.Next()) names += (names.empty() ? "" : " ") + t.FieldByName("Name").AsString();
-    return names;
-  }
-  std::string dir_;
-};
+using TTableTest = testing::TItemsTableTest;
 
 TEST_F(TTableTest, WalksInTheOrderOfEachIndexReadFromTheFile) {
   AddSample();
@@ -318,7 +263,7 @@ TEST_F(TTableTest, MissingForeignAndIncompleteFilesAreNamedInTheError) {
     }
     return std::string("opened");
   };
-  TTableDef missing = ItemsDef();
+  TTableDef missing = testing::ItemsDef();
   missing.fileName = "news.db";
   TTable t1(missing);
   t1.SetDatabasePath(dir_);
@@ -329,7 +274,7 @@ TEST_F(TTableTest, MissingForeignAndIncompleteFilesAreNamedInTheError) {
   EXPECT_FALSE(fs::exists(dir_ + "news.db"));  // never created
 
   std::ofstream(dir_ + "foreign.db") << "Name;Cat\r\nnot a table\r\n";
-  TTableDef foreign = ItemsDef();
+  TTableDef foreign = testing::ItemsDef();
   foreign.fileName = "foreign.db";
   TTable t2(foreign);
   t2.SetDatabasePath(dir_);
@@ -337,7 +282,7 @@ TEST_F(TTableTest, MissingForeignAndIncompleteFilesAreNamedInTheError) {
   EXPECT_NE(m2.find("\"foreign.db\""), std::string::npos) << m2;
   EXPECT_NE(m2.find("not an SQLite"), std::string::npos) << m2;
 
-  TTableDef more = ItemsDef();
+  TTableDef more = testing::ItemsDef();
   more.fields.push_back({"Extra Column", TFieldKind::fkText});
   TTable t3(more);
   t3.SetDatabasePath(dir_);
@@ -345,7 +290,7 @@ TEST_F(TTableTest, MissingForeignAndIncompleteFilesAreNamedInTheError) {
   EXPECT_NE(m3.find("\"items.DB\""), std::string::npos) << m3;
   EXPECT_NE(m3.find("\"Extra Column\""), std::string::npos) << m3;
 
-  TTable t4(ItemsDef());
+  TTable t4(testing::ItemsDef());
   t4.SetDatabasePath(dir_);
   t4.SetIndexName("byNothing");
   const std::string m4 = message(t4);
@@ -461,7 +406,7 @@ TEST_F(TTableTest, APostedRecordSurvivesAKilledProgram) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    TTable t(ItemsDef());
+    TTable t(testing::ItemsDef());
     t.SetDatabasePath(dir_);
     t.Open();
     t.Insert();
@@ -502,9 +447,7 @@ TEST_F(TTableTest, EmptyTableOpenOrClosedAndRefreshSeesOtherWriters) {
 }
 
 TEST_F(TTableTest, WalkingForwardAndBackAcrossFetchWindows) {
-  std::string sql = "BEGIN;";
-  for (int i = 0; i < 300; ++i) sql += "INSERT INTO items (Name, Cat) VALUES ('n" + std::to_string(1000 + i) + "', 'X');";
-  Sql(sql + "COMMIT;");
+  AddNumbered(300);
   auto t = OpenTable("CatName");
   int n = 0;
   for (t->First(); !t->Eof(); t->Next()) ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + n++));
@@ -523,11 +466,7 @@ TEST_F(TTableTest, WalkingForwardAndBackAcrossFetchWindows) {
 // Each fetch window reuses the memory of the last one: a field empty in one row must not show
 // the text that the row in its place held before, in either direction.
 TEST_F(TTableTest, EmptyFieldsStayEmptyAcrossFetchWindows) {
-  std::string sql = "BEGIN;";
-  for (int i = 0; i < 300; ++i)
-    sql += "INSERT INTO items (Name, Cat, Memo) VALUES ('n" + std::to_string(1000 + i) + "', 'X', " +
-           (i % 3 == 0 ? "NULL" : "'memo " + std::to_string(i) + "'") + ");";
-  Sql(sql + "COMMIT;");
+  AddNumbered(300);
   auto t = OpenTable("CatName");
   auto check = [&](int i) {
     ASSERT_EQ(t->FieldByName("Memo").IsNull(), i % 3 == 0) << i;
@@ -575,6 +514,98 @@ TEST_F(TTableTest, RecordKeeperReturnsToTheRecordAndDropsItsRangeAlsoWhenTheWalk
     t->Last();
   }
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
+}
+
+// ---- rows for a view, and posts that write only what was written ---------------------------
+
+// Windows of every kind read the same names as a plain ordered query, and reading moves
+// nothing: not the current record, not the state, not the buffer, and no event is sent.
+TEST_F(TTableTest, ReadRowsGivesTheWalkOrderAndMovesNothing) {
+  AddNumbered(300);
+  Sql("UPDATE items SET Cat = 'Y' WHERE rowid % 7 = 0");
+  auto t = OpenTable("CatNameDesc");
+  std::vector<std::string> expected;
+  {
+    TSqliteDb db;
+    ASSERT_EQ(db.Open(File(), SQLITE_OPEN_READONLY), SQLITE_OK);
+    TSqliteStmt q;
+    ASSERT_EQ(q.Prepare(db.Handle(), "SELECT Name FROM items ORDER BY Cat, Name DESC, rowid"), SQLITE_OK);
+    while (q.Step() == SQLITE_ROW) expected.push_back(*q.ColumnText(0));
+  }
+  t->SetRecNo(123);
+  t->Edit();
+  t->FieldByName("Name").SetAsString("typed");
+  TDataSource ds(t.get());
+  int events = 0;
+  ds.AddLink([&](TDataEvent, const TField*) { ++events; });
+  const struct { int first, count, size; } windows[] = {
+      {0, 100, 100}, {250, 100, 50}, {-5, 10, 10}, {299, 1, 1}, {300, 5, 0}, {10, 0, 0}, {120, 7, 7}};
+  for (const auto& w : windows) {
+    const std::vector<TRecordValues> rows = t->ReadRows(w.first, w.count);
+    ASSERT_EQ(static_cast<int>(rows.size()), w.size) << w.first;
+    for (int i = 0; i < w.size; ++i)
+      ASSERT_EQ(rows[static_cast<size_t>(i)].AsString(0), expected[static_cast<size_t>(std::max(0, w.first) + i)]);
+  }
+  EXPECT_EQ(events, 0);
+  EXPECT_EQ(t->State(), TDataSetState::dsEdit);
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "typed");
+  EXPECT_TRUE(t->Modified());
+  t->Cancel();
+  EXPECT_EQ(t->RecNo(), 123);
+  EXPECT_EQ(t->FieldByName("Name").AsString(), expected[122]);
+  EXPECT_EQ(t->CurrentValues().AsString(0), expected[122]);
+}
+
+TEST_F(TTableTest, RecordValuesReadAsFieldsAndShowDatesInTheirShortForm) {
+  AddSample();
+  Sql("UPDATE items SET \"When\" = '2024-06-01 00:00:00' WHERE Name = 'a2';"
+      "UPDATE items SET \"When\" = 'next week', Flag = 'yes' WHERE Name = 'b2'");
+  auto t = OpenTable("CatName");  // a1 a2 b1 b2 c1
+  TFormatSettings& fs = FormatSettings();
+  const TFormatSettings saved = fs;
+  fs.ShortDateFormat = "dd/mm/yyyy";
+  fs.DateSeparator = '.';
+  fs.ShortTimeFormat = "hh:nn";
+  const std::vector<TRecordValues> rows = t->ReadRows(0, 5);
+  const int when = 2, flag = 3;
+  EXPECT_EQ(rows[0].DisplayText(when), "01.02.2024 10:00");
+  EXPECT_EQ(rows[1].DisplayText(when), "01.06.2024");    // midnight: the date alone
+  EXPECT_EQ(rows[3].DisplayText(when), "next week");     // not a date: as stored
+  EXPECT_EQ(rows[3].AsDateTime(when), 0);
+  EXPECT_TRUE(rows[3].AsBoolean(flag));                  // a logical kept as text
+  EXPECT_EQ(rows[4].DisplayText(flag), "");              // null
+  EXPECT_TRUE(rows[4].IsNull(flag));
+  EXPECT_EQ(rows[1].DisplayText(flag), "False");
+  for (int i = 0; i < 5; ++i) {
+    t->SetRecNo(i + 1);
+    for (int f = 0; f < 5; ++f) EXPECT_EQ(rows[static_cast<size_t>(i)].AsString(f), t->Fields()[static_cast<size_t>(f)]->AsString());
+  }
+  EXPECT_EQ(TRecordValues().FieldCount(), 0);
+  EXPECT_TRUE(TRecordValues().IsNull(0));
+  fs = saved;
+}
+
+// Showing a record, entering the edit state and leaving it writes nothing; an edit stores the
+// fields written and leaves the others' stored bytes (a date or logical in a foreign form).
+TEST_F(TTableTest, AnEditStoresOnlyTheFieldsWrittenAndAnUntouchedOneNothing) {
+  AddSample();
+  Sql("UPDATE items SET \"When\" = 'next week', Flag = 'False' WHERE Name = 'b2'");
+  auto t = OpenTable("CatName");
+  const std::string before = Bytes();
+  for (t->First(); !t->Eof(); t->Next()) {
+    t->Edit();
+    EXPECT_FALSE(t->Modified());
+  }
+  t->Post();
+  EXPECT_EQ(Bytes(), before);
+  ASSERT_TRUE(t->Locate("Name", "b2"));
+  t->Edit();
+  t->FieldByName("Memo").SetAsString("noted");
+  EXPECT_TRUE(t->Modified());
+  t->Post();
+  EXPECT_FALSE(t->Modified());
+  EXPECT_EQ(Scalar("SELECT \"When\" || '|' || Flag || '|' || typeof(Flag) || '|' || Memo FROM items WHERE Name = 'b2'"),
+            "next week|False|text|noted");
 }
 
 }  // namespace
