@@ -87,4 +87,17 @@ class TItemsTableTest : public ::testing::Test {
   std::string dir_;
 };
 
+// The sample open in index CatName order (a1 a2 b1 b2 c1), with a data source on it.
+class TOpenItemsTest : public TItemsTableTest {
+ protected:
+  void SetUp() override {
+    TItemsTableTest::SetUp();
+    AddSample();
+    table_ = OpenTable("CatName");
+    source_ = std::make_unique<TDataSource>(table_.get());
+  }
+  std::unique_ptr<TTable> table_;
+  std::unique_ptr<TDataSource> source_;
+};
+
 }  // namespace pagolin::testing

@@ -117,6 +117,11 @@ void TGridDataLink::Sync(bool reset) {
 
 // ---- reading rows ------------------------------------------------------------------------
 
+void TGridDataLink::SetFieldsShown(std::vector<int> fields) {
+  fieldsShown_ = std::move(fields);
+  window_.clear();
+}
+
 const TRecordValues& TGridDataLink::Row(int row) {
   TTable* table = DataSet();
   if (!table || !table->Active() || row < 0 || row >= rows_) return empty_;
@@ -133,7 +138,7 @@ const TRecordValues& TGridDataLink::Row(int row) {
     // A little before the row too, so that paging back finds its rows as well.
     const int start = std::max(0, record - kWindow / 4);
     try {
-      window_ = table->ReadRows(start, kWindow);
+      window_ = table->ReadRows(start, kWindow, fieldsShown_);
       windowStart_ = start;
     } catch (const EDatabaseError&) {
       window_.clear();

@@ -39,6 +39,10 @@ class TGridDataLink {
   TTable* DataSet() const;
   bool Active() const;
 
+  // The fields the grid shows (indexes in the table's Fields()); rows read for showing hold
+  // only these (the others read as null). All fields until set.
+  void SetFieldsShown(std::vector<int> fields);
+
   // ---- rows (0-based) ------------------------------------------------------------------
   int RowCount() const { return rows_; }
   int CurrentRow() const { return current_; }  // -1 when there are no rows
@@ -98,6 +102,7 @@ class TGridDataLink {
   bool appending_ = false;
   TDataSetState state_ = TDataSetState::dsInactive;
 
+  std::vector<int> fieldsShown_;
   std::vector<TRecordValues> window_;  // records windowStart_ ...
   int windowStart_ = 0;
   TRecordValues buffer_;               // the current row while editing or inserting

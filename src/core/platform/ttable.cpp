@@ -52,12 +52,12 @@ void TTable::SetIndexName(const std::string& indexName) {
   }
   CheckBrowseMode();
   Impl& m = *impl_;
-  const sqlite3_int64 keep = m.order.empty() ? 0 : m.order[m.pos];
+  const sqlite3_int64 keep = RowIdAt(m.pos);
   ChooseOrder(indexName);
   indexName_ = indexName;
   m.range.reset();
   LoadOrder(keep);
-  m.eof = m.bof = m.order.empty();
+  m.eof = m.bof = m.count == 0;
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
@@ -65,7 +65,7 @@ void TTable::Refresh() {
   CheckActive();
   CheckBrowseMode();
   Impl& m = *impl_;
-  LoadOrder(m.order.empty() ? 0 : m.order[m.pos]);
+  LoadOrder(RowIdAt(m.pos));
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
@@ -93,7 +93,7 @@ void TTable::SetRange(const std::string& startValue, const std::string& endValue
   LoadOrder(0);
   m.pos = 0;
   m.bof = true;
-  m.eof = m.order.empty();
+  m.eof = m.count == 0;
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
@@ -103,8 +103,8 @@ void TTable::CancelRange() {
   Impl& m = *impl_;
   if (!m.range) return;
   m.range.reset();
-  LoadOrder(m.order.empty() ? 0 : m.order[m.pos]);
-  m.eof = m.bof = m.order.empty();
+  LoadOrder(RowIdAt(m.pos));
+  m.eof = m.bof = m.count == 0;
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
@@ -134,6 +134,7 @@ bool TTable::Locate(const std::string& fieldName, const std::string& value) {
   if (rc == SQLITE_DONE) return false;
   if (rc != SQLITE_ROW) RaiseEngineError(rc, "search");
   const sqlite3_int64 rowid = stmt.ColumnInt(0);
+  CompleteOrder();
   const auto it = std::find(m.order.begin(), m.order.end(), rowid);
   if (it == m.order.end()) return false;  // added by another program since the last refresh
   MoveTo(static_cast<int>(it - m.order.begin()), true);
@@ -141,14 +142,16 @@ bool TTable::Locate(const std::string& fieldName, const std::string& value) {
 }
 
 TRecordId TTable::RecordId() const {
-  if (!Active() || state_ == TDataSetState::dsInsert || impl_->order.empty()) return 0;
-  return impl_->order[impl_->pos];
+  if (!Active() || state_ == TDataSetState::dsInsert || impl_->count == 0) return 0;
+  // The current position may lie beyond the rowids read so far.
+  return const_cast<TTable*>(this)->RowIdAt(impl_->pos);
 }
 
 bool TTable::LocateRecord(TRecordId id) {
   CheckActive();
   CheckBrowseMode();
   Impl& m = *impl_;
+  CompleteOrder();
   const auto it = std::find(m.order.begin(), m.order.end(), id);
   if (id == 0 || it == m.order.end()) return false;
   MoveTo(static_cast<int>(it - m.order.begin()), true);
@@ -172,7 +175,7 @@ void TTable::First() {
   const int old = m.pos;
   m.pos = 0;
   m.bof = true;
-  m.eof = m.order.empty();
+  m.eof = m.count == 0;
   if (old != 0) Notify(TDataEvent::deRecordChange, nullptr);
 }
 
@@ -181,9 +184,9 @@ void TTable::Last() {
   CheckBrowseMode();
   Impl& m = *impl_;
   const int old = m.pos;
-  m.pos = std::max(0, static_cast<int>(m.order.size()) - 1);
+  m.pos = std::max(0, m.count - 1);
   m.eof = true;
-  m.bof = m.order.empty();
+  m.bof = m.count == 0;
   if (old != m.pos) Notify(TDataEvent::deRecordChange, nullptr);
 }
 
@@ -191,7 +194,7 @@ void TTable::Next() {
   CheckActive();
   CheckBrowseMode();
   Impl& m = *impl_;
-  if (m.pos + 1 < static_cast<int>(m.order.size()))
+  if (m.pos + 1 < m.count)
     MoveTo(m.pos + 1, true);
   else
     m.eof = true;
@@ -201,7 +204,7 @@ void TTable::Prior() {
   CheckActive();
   CheckBrowseMode();
   Impl& m = *impl_;
-  if (m.pos > 0 && !m.order.empty())
+  if (m.pos > 0 && m.count > 0)
     MoveTo(m.pos - 1, true);
   else
     m.bof = true;
@@ -209,10 +212,10 @@ void TTable::Prior() {
 
 bool TTable::Eof() const { return !Active() || impl_->eof; }
 bool TTable::Bof() const { return !Active() || impl_->bof; }
-bool TTable::IsEmpty() const { return !Active() || impl_->order.empty(); }
+bool TTable::IsEmpty() const { return !Active() || impl_->count == 0; }
 
 int TTable::RecNo() const {
-  if (!Active() || state_ == TDataSetState::dsInsert || impl_->order.empty()) return 0;
+  if (!Active() || state_ == TDataSetState::dsInsert || impl_->count == 0) return 0;
   return impl_->pos + 1;
 }
 
@@ -220,11 +223,11 @@ void TTable::SetRecNo(int recNo) {
   CheckActive();
   CheckBrowseMode();
   Impl& m = *impl_;
-  if (m.order.empty()) return;
-  MoveTo(std::clamp(recNo, 1, static_cast<int>(m.order.size())) - 1, true);
+  if (m.count == 0) return;
+  MoveTo(std::clamp(recNo, 1, m.count) - 1, true);
 }
 
-int TTable::RecordCount() const { return Active() ? static_cast<int>(impl_->order.size()) : 0; }
+int TTable::RecordCount() const { return Active() ? impl_->count : 0; }
 
 // ---- reading -----------------------------------------------------------------------------
 
@@ -232,7 +235,7 @@ const std::optional<std::string>* TTable::CurrentValue(int index) const {
   CheckActive();
   Impl& m = *impl_;
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return &m.buffer[index];
-  if (m.order.empty()) return nullptr;
+  if (m.count == 0) return nullptr;
   if (m.windowStart < 0 || m.pos < m.windowStart || m.pos >= m.windowStart + static_cast<int>(m.window.size()))
     const_cast<TTable*>(this)->LoadWindow();
   return &m.window[m.pos - m.windowStart][index];
@@ -272,7 +275,7 @@ void TTable::Edit() {
   CheckActive();
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
   Impl& m = *impl_;
-  if (m.order.empty()) {
+  if (m.count == 0) {
     Insert();
     return;
   }
@@ -281,7 +284,7 @@ void TTable::Edit() {
     if (const TValue* v = CurrentValue(static_cast<int>(i))) row[i] = *v;
   m.buffer = std::move(row);
   m.written.assign(def_.fields.size(), false);
-  m.editRowId = m.order[m.pos];
+  m.editRowId = RowIdAt(m.pos);
   SetState(TDataSetState::dsEdit);
 }
 
@@ -349,7 +352,7 @@ void TTable::Post() {
   // Stored: the record takes its place in the order of the index.
   m.buffer.clear();
   LoadOrder(rowid);
-  m.eof = m.bof = m.order.empty();
+  m.eof = m.bof = m.count == 0;
   SetState(TDataSetState::dsBrowse);
   Notify(TDataEvent::deRecordChange, nullptr);
 }
@@ -361,7 +364,7 @@ bool TTable::Modified() const {
 }
 
 TRecordValues TTable::CurrentValues() const {
-  if (!Active() || (state_ == TDataSetState::dsBrowse && impl_->order.empty())) return {};
+  if (!Active() || (state_ == TDataSetState::dsBrowse && impl_->count == 0)) return {};
   std::vector<TValue> values(def_.fields.size());
   for (size_t i = 0; i < values.size(); ++i)
     if (const TValue* v = CurrentValue(static_cast<int>(i))) values[i] = *v;
@@ -383,8 +386,8 @@ void TTable::Delete() {
     Cancel();
     return;
   }
-  if (m.order.empty()) throw EDatabaseError("The " + Where() + " is empty: there is no record to delete.");
-  const sqlite3_int64 rowid = m.order[m.pos];
+  if (m.count == 0) throw EDatabaseError("The " + Where() + " is empty: there is no record to delete.");
+  const sqlite3_int64 rowid = RowIdAt(m.pos);
   Write([&] {
     TSqliteStmt stmt;
     int rc = stmt.Prepare(m.db.Handle(), "DELETE FROM " + QuoteIdentifier(def_.tableName) + " WHERE rowid = ?");
@@ -396,7 +399,7 @@ void TTable::Delete() {
   }, "delete a record from");
   // The record after the deleted one becomes current (the new last one at the end).
   LoadOrder(0);
-  m.eof = m.bof = m.order.empty();
+  m.eof = m.bof = m.count == 0;
   if (state_ == TDataSetState::dsEdit) {
     m.buffer.clear();
     SetState(TDataSetState::dsBrowse);

@@ -160,7 +160,10 @@ class TTable {
   std::string FilePath() const;
 
   // Opens the existing file (never creates one) and checks its columns and the active index;
-  // the first record becomes current. Events: deStateChange, deDataSetChange.
+  // the first record becomes current. Events: deStateChange, deDataSetChange. Opening reads
+  // the number of records and the first of the order only; the rest of the order is read when
+  // a position beyond them is first needed, and then shows what other programs changed in
+  // the meantime, as Refresh does.
   void Open();
   // Posts pending edits first; when that fails the table stays open in its state and the
   // error is raised. Events: deStateChange, deDataSetChange.
@@ -255,8 +258,10 @@ class TTable {
   // the state, the buffer and Modified stay as they are, and no event is sent. Positions are
   // those of the order read at the last Open, post, delete, range, index change or Refresh; a
   // record another program has deleted since reads as all null.
+  // fields: the indexes (in Fields()) of the fields to read; the others read as null. All
+  // fields when it is empty.
   // REQUIRES: Active(). Throws EDatabaseError when the file cannot be read.
-  std::vector<TRecordValues> ReadRows(int first, int count) const;
+  std::vector<TRecordValues> ReadRows(int first, int count, const std::vector<int>& fields = {}) const;
   // The current record's values (the buffer while editing or inserting); empty when there is
   // no current record.
   TRecordValues CurrentValues() const;
@@ -288,7 +293,19 @@ class TTable {
   std::string Where() const;  // "table file \"x\" in folder \"y\"" for messages
   void ChooseOrder(const std::string& indexName);
   void LoadOrder(long long keepRowId);
+  // The order's rowids from the start (all when limit < 0), and how many records the walk has.
+  std::vector<long long> ReadOrder(int limit);
+  int CountRecords();
+  // The rowid at a walk position, reading the rest of the order when the position lies beyond
+  // what was read; 0 when there is no such position (any more).
+  long long RowIdAt(int position);
+  void CompleteOrder();
   void LoadWindow();
+  // Fetches the records at positions start .. end - 1 in one read transaction, each into the
+  // row next() gives (all null for a record another program deleted); only the fields set in
+  // wanted (all when it is empty).
+  void FetchRows(int start, int end, const std::function<std::vector<std::optional<std::string>>&()>& next,
+                 const std::vector<bool>& wanted = {});
   void Write(const std::function<void()>& body, const std::string& what);
   [[noreturn]] void RaiseEngineError(int rc, const std::string& what);
   // A value given as text in the core's terms, as the file stores it (for ranges, Locate).

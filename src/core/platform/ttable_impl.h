@@ -14,6 +14,7 @@ namespace pagolin {
 namespace ttable_detail {
 
 constexpr int kWindowSize = 128;
+constexpr int kFirstOrderRows = 256;  // rowids read when a table is opened
 constexpr int kDefaultBusyTimeoutMs = 2000;
 
 using TValue = std::optional<std::string>;
@@ -31,6 +32,7 @@ using ttable_detail::TValue;
 using ttable_detail::IsBusy;
 using ttable_detail::kDefaultBusyTimeoutMs;
 using ttable_detail::kWindowSize;
+using ttable_detail::kFirstOrderRows;
 
 struct TTable::Impl {
   TSqliteDb db;
@@ -45,7 +47,11 @@ struct TTable::Impl {
   std::string rangeColumn;      // the active index's first column
   std::optional<std::pair<std::string, std::string>> range;  // UTF-8 bounds
 
-  std::vector<sqlite3_int64> order;  // rowids in walk order
+  // The walk order: `count` records, of which `order` holds the first rowids (all of them once
+  // a position beyond was needed, or a record had to be found). Opening a large table thus
+  // reads only its first screen's worth of rowids and its count.
+  std::vector<sqlite3_int64> order;
+  int count = 0;
   int pos = 0;                       // index into order
   bool eof = true, bof = true;
 
@@ -62,6 +68,20 @@ struct TTable::Impl {
   // StartTransaction).
   bool EngineInTransaction() const { return db.IsOpen() && !sqlite3_get_autocommit(db.Handle()); }
 
+  // Prepares "SELECT <what> FROM <table> [WHERE <range>] <tail>" with the range bound.
+  int PrepareWalk(TSqliteStmt& stmt, const std::string& table, const std::string& what,
+                  const std::string& tail) const {
+    const bool ranged = range && !rangeColumn.empty();
+    std::string sql = "SELECT " + what + " FROM " + QuoteIdentifier(table);
+    if (ranged)
+      sql += " WHERE " + QuoteIdentifier(rangeColumn) + " >= ? AND " + QuoteIdentifier(rangeColumn) + " <= ?";
+    const int rc = stmt.Prepare(db.Handle(), sql + tail);
+    if (rc == SQLITE_OK && ranged) {
+      stmt.BindText(1, range->first);
+      stmt.BindText(2, range->second);
+    }
+    return rc;
+  }
   // Runs a prepared statement without results (BEGIN, COMMIT, ROLLBACK) and resets it.
   static int Run(TSqliteStmt& stmt) {
     stmt.Reset();

@@ -101,7 +101,7 @@ void TTable::Open() {
   }
   m.pos = 0;
   m.bof = true;
-  m.eof = m.order.empty();
+  m.eof = m.count == 0;
   SetState(TDataSetState::dsBrowse);
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
@@ -125,37 +125,78 @@ void TTable::ChooseOrder(const std::string& indexName) {
   m.rangeColumn = first;
 }
 
-// Reads the rowids in walk order and keeps the record of keepRowId current (or the record at
-// the same position when it is gone).
-void TTable::LoadOrder(sqlite3_int64 keepRowId) {
+// The rowids of the walk, from the start of the order.
+std::vector<long long> TTable::ReadOrder(int limit) {
   Impl& m = *impl_;
-  std::string sql = "SELECT rowid FROM " + QuoteIdentifier(def_.tableName);
-  if (m.range && !m.rangeColumn.empty())
-    sql += " WHERE " + QuoteIdentifier(m.rangeColumn) + " >= ? AND " + QuoteIdentifier(m.rangeColumn) + " <= ?";
-  sql += " ORDER BY " + m.orderBy;
   TSqliteStmt stmt;
-  int rc = stmt.Prepare(m.db.Handle(), sql);
-  if (rc == SQLITE_OK && m.range && !m.rangeColumn.empty()) {
-    stmt.BindText(1, m.range->first);
-    stmt.BindText(2, m.range->second);
-  }
-  std::vector<sqlite3_int64> order;
-  order.reserve(m.order.size() + 1);
+  int rc = m.PrepareWalk(stmt, def_.tableName, "rowid",
+                         " ORDER BY " + m.orderBy + (limit >= 0 ? " LIMIT " + std::to_string(limit) : ""));
+  std::vector<long long> order;
+  order.reserve(limit >= 0 ? static_cast<size_t>(limit) : static_cast<size_t>(m.count) + 1);
   if (rc == SQLITE_OK) {
     while ((rc = stmt.Step()) == SQLITE_ROW) order.push_back(stmt.ColumnInt(0));
     if (rc == SQLITE_DONE) rc = SQLITE_OK;
   }
   if (rc != SQLITE_OK) RaiseEngineError(rc, "read");
-  m.order = std::move(order);
+  return order;
+}
+
+int TTable::CountRecords() {
+  TSqliteStmt stmt;
+  int rc = impl_->PrepareWalk(stmt, def_.tableName, "count(*)", "");
+  if (rc == SQLITE_OK) rc = stmt.Step();
+  if (rc != SQLITE_ROW) RaiseEngineError(rc, "read");
+  return static_cast<int>(stmt.ColumnInt(0));
+}
+
+// Reads the walk order and keeps the record of keepRowId current (or the record at the same
+// position when it is gone). Finding a record needs the whole order; otherwise the count and
+// the first rowids are enough, and the rest is read when a position beyond them is needed.
+void TTable::LoadOrder(sqlite3_int64 keepRowId) {
+  Impl& m = *impl_;
+  if (keepRowId != 0) {
+    m.order = ReadOrder(-1);
+    m.count = static_cast<int>(m.order.size());
+  } else {
+    const int wanted = std::max(m.pos + 1, kFirstOrderRows);
+    // One read transaction (or the one open), so that the count and the rowids agree.
+    const bool own = !m.EngineInTransaction();
+    const int rc = own ? Impl::Run(m.begin) : SQLITE_DONE;
+    if (rc != SQLITE_DONE) RaiseEngineError(rc, "read");
+    try {
+      m.order = ReadOrder(wanted);
+      m.count = static_cast<int>(m.order.size()) < wanted ? static_cast<int>(m.order.size()) : CountRecords();
+    } catch (...) {
+      if (own) Impl::Run(m.commit);
+      throw;
+    }
+    const int rcEnd = own ? Impl::Run(m.commit) : SQLITE_DONE;
+    if (rcEnd != SQLITE_DONE) RaiseEngineError(rcEnd, "read");
+  }
   m.window.clear();
   m.windowStart = -1;
-  const int count = static_cast<int>(m.order.size());
   if (keepRowId != 0) {
     const auto it = std::find(m.order.begin(), m.order.end(), keepRowId);
     if (it != m.order.end()) m.pos = static_cast<int>(it - m.order.begin());
   }
-  m.pos = std::clamp(m.pos, 0, std::max(0, count - 1));
-  if (count == 0) m.eof = m.bof = true;
+  m.pos = std::clamp(m.pos, 0, std::max(0, m.count - 1));
+  if (m.count == 0) m.eof = m.bof = true;
+}
+
+void TTable::CompleteOrder() {
+  Impl& m = *impl_;
+  if (static_cast<int>(m.order.size()) >= m.count) return;
+  // Read again as a whole: a single statement gives one consistent order.
+  m.order = ReadOrder(-1);
+  m.count = static_cast<int>(m.order.size());
+  m.pos = std::clamp(m.pos, 0, std::max(0, m.count - 1));
+}
+
+long long TTable::RowIdAt(int position) {
+  Impl& m = *impl_;
+  if (position < 0 || position >= m.count) return 0;
+  if (position >= static_cast<int>(m.order.size())) CompleteOrder();
+  return position < static_cast<int>(m.order.size()) ? m.order[static_cast<size_t>(position)] : 0;
 }
 
 void TTable::RaiseEngineError(int rc, const std::string& what) {
@@ -175,6 +216,7 @@ void TTable::Close() {
   m.Disconnect();  // an open transaction is undone
   m.transaction = false;
   m.order.clear();
+  m.count = 0;
   m.window.clear();
   m.windowStart = -1;
   m.pos = 0;
@@ -275,83 +317,76 @@ void TTable::Rollback() {
   // The order and the rows read inside the transaction held its changes.
   m.window.clear();
   m.windowStart = -1;
-  LoadOrder(m.order.empty() ? 0 : m.order[m.pos]);
-  m.eof = m.bof = m.order.empty();
+  LoadOrder(RowIdAt(m.pos));
+  m.eof = m.bof = m.count == 0;
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
-// Fetches the rows around the current position in one read transaction.
-void TTable::LoadWindow() {
+void TTable::FetchRows(int start, int end, const std::function<TRow&()>& next, const std::vector<bool>& wanted) {
   Impl& m = *impl_;
-  const int count = static_cast<int>(m.order.size());
-  // Walking backwards reads the rows before the current one, otherwise those after it.
-  int start = m.pos;
-  if (m.windowStart >= 0 && m.pos < m.windowStart) start = std::max(0, m.pos - kWindowSize + 1);
-  const int end = std::min(count, start + kWindowSize);
-  const size_t columns = def_.fields.size();
-  m.windowStart = -1;
+  // The rowids first: reading the rest of the order is a statement of its own.
+  if (end > start) RowIdAt(end - 1);
   // Inside a transaction the rows are read in it; otherwise in a read transaction of their own.
   const bool own = !m.EngineInTransaction();
   int rc = own ? Impl::Run(m.begin) : SQLITE_DONE;
   if (rc != SQLITE_DONE) RaiseEngineError(rc, "read");
-  // The rows of the last window are overwritten in place: a walk reads every row of a table,
-  // and reusing their memory saves an allocation per field.
-  std::vector<TRow>& rows = m.window;
-  rows.resize(static_cast<size_t>(end - start));
-  size_t loaded = 0;
+  const size_t columns = def_.fields.size();
   for (int i = start; i < end; ++i) {
     m.fetch.Reset();
-    m.fetch.BindInt(1, m.order[i]);
-    TRow& row = rows[loaded];
-    row.resize(columns);
+    m.fetch.BindInt(1, RowIdAt(i));
     rc = m.fetch.Step();
-    if (rc == SQLITE_ROW) {
-      for (size_t c = 0; c < columns; ++c) m.fetch.ColumnTextInto(static_cast<int>(c), row[c]);
-    } else if (rc != SQLITE_DONE) {
-      break;  // a row deleted by another program reads as empty; anything else is an error
-    } else {
-      for (TValue& value : row) value.reset();
-    }
-    ++loaded;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) break;
+    TRow& row = next();
+    row.resize(columns);
+    // A row another program deleted reads as empty.
+    for (size_t c = 0; c < columns; ++c)
+      if (rc == SQLITE_ROW && (wanted.empty() || wanted[c]))
+        m.fetch.ColumnTextInto(static_cast<int>(c), row[c]);
+      else
+        row[c].reset();
   }
-  rows.resize(loaded);
   m.fetch.Reset();
   const int rcEnd = own ? Impl::Run(m.commit) : SQLITE_DONE;
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) RaiseEngineError(rc, "read");
   if (rcEnd != SQLITE_DONE) RaiseEngineError(rcEnd, "read");
+}
+
+// Fetches the rows around the current position.
+void TTable::LoadWindow() {
+  Impl& m = *impl_;
+  // Walking backwards reads the rows before the current one, otherwise those after it.
+  int start = m.pos;
+  if (m.windowStart >= 0 && m.pos < m.windowStart) start = std::max(0, m.pos - kWindowSize + 1);
+  const int end = std::min(m.count, start + kWindowSize);
+  m.windowStart = -1;
+  // The rows of the last window are overwritten in place: a walk reads every row of a table,
+  // and reusing their memory saves an allocation per field.
+  std::vector<TRow>& rows = m.window;
+  rows.resize(static_cast<size_t>(std::max(0, end - start)));
+  size_t loaded = 0;
+  FetchRows(start, end, [&]() -> TRow& { return rows[loaded++]; });
+  rows.resize(loaded);
   m.windowStart = start;
 }
 
-std::vector<TRecordValues> TTable::ReadRows(int first, int count) const {
+std::vector<TRecordValues> TTable::ReadRows(int first, int count, const std::vector<int>& fields) const {
   CheckActive();
-  Impl& m = *impl_;
-  const int total = static_cast<int>(m.order.size());
+  TTable& self = const_cast<TTable&>(*this);  // reading rows changes nothing a caller can see
   first = std::max(0, first);
-  const int end = std::min(total, first + std::max(0, count));
-  std::vector<TRecordValues> rows;
-  if (first >= end) return rows;
-  rows.reserve(static_cast<size_t>(end - first));
-  // The statement that fetches the current record's window serves here too; that window stays.
-  TTable& self = const_cast<TTable&>(*this);
-  int rc = Impl::Run(m.begin);
-  if (rc != SQLITE_DONE) self.RaiseEngineError(rc, "read");
-  const size_t columns = def_.fields.size();
-  for (int i = first; i < end; ++i) {
-    m.fetch.Reset();
-    m.fetch.BindInt(1, m.order[i]);
-    std::vector<TValue> row(columns);
-    rc = m.fetch.Step();
-    if (rc == SQLITE_ROW)
-      for (size_t c = 0; c < columns; ++c) m.fetch.ColumnTextInto(static_cast<int>(c), row[c]);
-    else if (rc != SQLITE_DONE)
-      break;  // a row deleted by another program reads as all null; anything else is an error
-    rows.push_back(TRecordValues(&def_, std::move(row)));
+  const int end = std::min(impl_->count, first + std::max(0, count));
+  std::vector<bool> wanted;
+  if (!fields.empty()) {
+    wanted.assign(def_.fields.size(), false);
+    for (int f : fields)
+      if (f >= 0 && f < static_cast<int>(wanted.size())) wanted[static_cast<size_t>(f)] = true;
   }
-  m.fetch.Reset();
-  const int rcEnd = Impl::Run(m.commit);
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) self.RaiseEngineError(rc, "read");
-  if (rcEnd != SQLITE_DONE) self.RaiseEngineError(rcEnd, "read");
-  return rows;
+  std::vector<TRow> rows;
+  rows.reserve(static_cast<size_t>(std::max(0, end - first)));
+  self.FetchRows(first, end, [&]() -> TRow& { return rows.emplace_back(); }, wanted);
+  std::vector<TRecordValues> values;
+  values.reserve(rows.size());
+  for (TRow& row : rows) values.push_back(TRecordValues(&def_, std::move(row)));
+  return values;
 }
 
 void TTable::FlushBuffers() {

@@ -7,7 +7,9 @@
 // link's rules: the first change puts the data set into the edit state, keeping the control's
 // content; the pending value is written before a post and when focus leaves the control
 // (without posting); Escape drops the pending change; errors go to the standard error box and
-// the control keeps its text.
+// the control keeps its text. A rich editor binds the same way: show loads the stored text,
+// write stores the editor's text, its change signal calls UserChanged(), and its hook for
+// entering the edit state before a change (which must keep caret and selection) calls Edit().
 #pragma once
 
 #include <QObject>
@@ -55,6 +57,24 @@ class TDBFieldBinding : public QObject {
   TFieldDataLink link_;
   std::function<void(const TField*)> show_;
   bool loading_ = false;
+};
+
+// The properties every data-aware control offers, kept by its binding (set it in the
+// control's constructor).
+class TDBFieldProperties {
+ public:
+  void SetDataSource(TDataSource* source) { binding_->DataLink().SetDataSource(source); }
+  TDataSource* DataSource() const { return binding_->DataLink().DataSource(); }
+  void SetDataField(const std::string& name) { binding_->DataLink().SetFieldName(name); }
+  const std::string& DataField() const { return binding_->DataLink().FieldName(); }
+  // A read-only control shows its field and never changes it.
+  void SetReadOnly(bool readOnly) { binding_->DataLink().SetReadOnly(readOnly); }
+  bool ReadOnly() const { return binding_->DataLink().ReadOnly(); }
+  TField* Field() const { return binding_->DataLink().Field(); }
+  TDBFieldBinding* Binding() const { return binding_; }
+
+ protected:
+  TDBFieldBinding* binding_ = nullptr;
 };
 
 }  // namespace pagolin

@@ -10,20 +10,11 @@
 
 namespace pagolin {
 
-class TDBEdit : public QLineEdit, public IDataAwareEdit {
+class TDBEdit : public QLineEdit, public IDataAwareEdit, public TDBFieldProperties {
   Q_OBJECT
 
  public:
   explicit TDBEdit(QWidget* parent = nullptr);
-
-  void SetDataSource(TDataSource* source) { binding_->DataLink().SetDataSource(source); }
-  TDataSource* DataSource() const { return binding_->DataLink().DataSource(); }
-  void SetDataField(const std::string& name) { binding_->DataLink().SetFieldName(name); }
-  const std::string& DataField() const { return binding_->DataLink().FieldName(); }
-  void SetReadOnly(bool readOnly) { binding_->DataLink().SetReadOnly(readOnly); }
-  bool ReadOnly() const { return binding_->DataLink().ReadOnly(); }
-  TField* Field() const { return binding_->DataLink().Field(); }
-  TDBFieldBinding* Binding() const { return binding_; }
 
   // For the file-browse button: the chosen text arrives as if typed.
   bool DataSetInEditState() const override { return binding_->DataLink().Editing(); }
@@ -32,9 +23,6 @@ class TDBEdit : public QLineEdit, public IDataAwareEdit {
 
  signals:
   void Change();  // OnChange
-
- private:
-  TDBFieldBinding* binding_;
 };
 
 }  // namespace pagolin

@@ -17,6 +17,8 @@ namespace pagolin {
 
 void TColumn::SetFieldName(const std::string& name) {
   fieldName_ = name;
+  fieldTable_ = nullptr;
+  grid_->UpdateFieldsShown();
   grid_->ColumnChanged(index_);
 }
 
@@ -41,7 +43,11 @@ void TColumn::SetReadOnly(bool readOnly) {
 TField* TColumn::Field() const {
   TTable* table = grid_->link_.DataSet();
   if (fieldName_.empty() || !table || !table->Active()) return nullptr;
-  return table->FindField(fieldName_);
+  if (table != fieldTable_) {
+    fieldTable_ = table;
+    field_ = table->FindField(fieldName_);
+  }
+  return field_;
 }
 
 // ---- TDBGrid -----------------------------------------------------------------------------
@@ -95,7 +101,17 @@ TDBGrid::~TDBGrid() {
 
 void TDBGrid::SetDataSource(TDataSource* source) {
   link_.SetDataSource(source);
+  UpdateFieldsShown();
   SyncCurrent();
+}
+
+void TDBGrid::UpdateFieldsShown() {
+  std::vector<int> fields;
+  if (TTable* table = link_.DataSet())
+    for (const auto& column : columns_)
+      if (const TField* field = column->fieldName_.empty() ? nullptr : table->FindField(column->fieldName_))
+        fields.push_back(field->Index());
+  link_.SetFieldsShown(std::move(fields));
 }
 
 TColumn& TDBGrid::AddColumn(const std::string& fieldName, const QString& caption, int width) {
@@ -109,6 +125,7 @@ TColumn& TDBGrid::AddColumn(const std::string& fieldName, const QString& caption
   TColumn& added = *column;
   model_->InsertColumn([&] { columns_.push_back(std::move(column)); });
   horizontalHeader()->resizeSection(added.Index(), width);
+  UpdateFieldsShown();
   return added;
 }
 
@@ -163,6 +180,7 @@ void TDBGrid::SyncCurrent() {
   if (row < 0 || ColumnCount() == 0) {
     selectionModel()->clearCurrentIndex();
   } else {
+    model_->FetchTo(row);
     const int column = std::clamp(currentIndex().column(), 0, ColumnCount() - 1);
     const QModelIndex index = model_->index(row, column);
     if (index != currentIndex()) setCurrentIndex(index);
@@ -217,13 +235,22 @@ void TDBGrid::CancelRecord() {
 }
 
 QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
-  QModelIndex target = QTableView::moveCursor(action, modifiers);
-  // Ctrl+Home and Ctrl+End go to the first and last record and keep the column.
-  if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier) && currentIndex().isValid())
-    target = model_->index(action == MoveHome ? 0 : model_->rowCount() - 1, currentIndex().column());
-  if (syncing_ || !target.isValid() || target.row() == link_.CurrentRow()) return target;
-  if (!MoveToRow(target.row())) return currentIndex();
-  return model_->index(link_.CurrentRow(), target.column());
+  int row = -1, column = 0;
+  if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier) && currentIndex().isValid()) {
+    // Ctrl+Home and Ctrl+End go to the first and last record (also one the view was not told
+    // of yet) and keep the column.
+    row = action == MoveHome ? 0 : link_.RowCount() - 1;
+    column = currentIndex().column();
+  } else {
+    const QModelIndex target = QTableView::moveCursor(action, modifiers);
+    if (!target.isValid()) return target;
+    row = target.row();
+    column = target.column();
+  }
+  if (!syncing_ && row != link_.CurrentRow() && !MoveToRow(row)) return currentIndex();
+  if (!syncing_) row = link_.CurrentRow();
+  model_->FetchTo(row);
+  return model_->index(row, column);
 }
 
 void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

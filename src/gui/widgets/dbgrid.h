@@ -54,6 +54,9 @@ class TColumn {
   TColumn(TDBGrid* grid, int index) : grid_(grid), index_(index) {}
   TDBGrid* grid_;
   int index_;
+  // The field found for the table last asked about (the fields of a table never change).
+  mutable const TTable* fieldTable_ = nullptr;
+  mutable TField* field_ = nullptr;
   std::string fieldName_;
   QString caption_;
   bool captionSet_ = false;
@@ -134,6 +137,8 @@ class TDBGrid : public QTableView {
   friend class TColumn;
   friend class TDBGridDelegate;
   void ColumnChanged(int index);
+  // Tells the link which fields the columns show, so only those are read.
+  void UpdateFieldsShown();
   void SyncCurrent();
   // Writes an open cell editor into the record (close: and closes it); false when the field
   // refused the text (error shown, editor kept).

@@ -131,13 +131,13 @@ void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     button.palette = option.palette;
     style->drawControl(QStyle::CE_PushButton, &button, painter, view);
   }
+  // Lines one pixel wide as filled rectangles: far cheaper than stroking a pen.
   const TDBGridOptions options = grid_->Options();
   if (options & (TDBGridOption::dgColLines | TDBGridOption::dgRowLines)) {
-    painter->save();
-    painter->setPen(QColor(static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, view))));
-    if (options & TDBGridOption::dgColLines) painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
-    if (options & TDBGridOption::dgRowLines) painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
-    painter->restore();
+    const QColor line(static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
+    const QRect& r = option.rect;
+    if (options & TDBGridOption::dgColLines) painter->fillRect(QRect(r.right(), r.top(), 1, r.height()), line);
+    if (options & TDBGridOption::dgRowLines) painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), line);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "gui/widgets/dbgridmodel.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "gui/components/qtext.h"
@@ -24,6 +25,7 @@ bool TDBGridModel::IsLogical(const QModelIndex& index) const {
 }
 
 QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::CheckStateRole) return {};
   const TField* field = FieldOf(index);
   if (!field || index.row() >= rows_) return {};
   const bool logical = field->Kind() == TFieldKind::fkLogical;
@@ -80,37 +82,56 @@ QVariant TDBGridModel::headerData(int section, Qt::Orientation orientation, int 
   return {};
 }
 
+bool TDBGridModel::canFetchMore(const QModelIndex& parent) const {
+  return !parent.isValid() && rows_ < grid_->DataLink().RowCount();
+}
+
+void TDBGridModel::fetchMore(const QModelIndex& parent) {
+  if (!parent.isValid()) FetchTo(rows_ + kFetchRows - 1);
+}
+
+void TDBGridModel::FetchTo(int row) {
+  const int rows = std::min(grid_->DataLink().RowCount(), std::max(row + 1, rows_ + kFetchRows));
+  if (row < rows_ || rows <= rows_) return;
+  beginInsertRows({}, rows_, rows - 1);
+  rows_ = rows;
+  endInsertRows();
+}
+
 void TDBGridModel::Apply(TGridChange change, int row) {
   const int rows = grid_->DataLink().RowCount();
-  // Anything the link reports that does not fit the rows shown is shown afresh.
-  if ((change == TGridChange::gcRowInserted && (rows != rows_ + 1 || row < 0 || row > rows_)) ||
-      (change == TGridChange::gcRowRemoved && (rows != rows_ - 1 || row < 0 || row >= rows_)) ||
-      (change == TGridChange::gcRowsChanged && rows != rows_))
-    change = TGridChange::gcReset;
+  // Rows beyond those the view knows of change nothing it shows.
   switch (change) {
     case TGridChange::gcRowInserted:
+      if (row < 0 || row > rows_ || rows_ + 1 > rows) break;
       beginInsertRows({}, row, row);
-      rows_ = rows;
+      ++rows_;
       endInsertRows();
-      break;
+      return;
     case TGridChange::gcRowRemoved:
-      beginRemoveRows({}, row, row);
-      rows_ = rows;
-      endRemoveRows();
-      break;
-    case TGridChange::gcReset:
-      beginResetModel();
-      rows_ = rows;
-      endResetModel();
-      break;
+      if (row < 0 || rows_ > rows + 1) break;
+      if (row < rows_) {
+        beginRemoveRows({}, row, row);
+        --rows_;
+        endRemoveRows();
+      }
+      return;
     case TGridChange::gcRowsChanged:
-      if (rows_ == 0 || columnCount() == 0) break;
-      if (row < 0 || row >= rows_)
-        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
-      else
-        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+      if (rows_ > rows) break;
+      if (rows_ > 0 && columnCount() > 0) {
+        if (row < 0 || row >= rows_)
+          emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+        else
+          emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+      }
+      return;
+    case TGridChange::gcReset:
       break;
   }
+  // Anything else, or what does not fit the rows shown, is shown afresh.
+  beginResetModel();
+  rows_ = std::min(rows, kFetchRows);
+  endResetModel();
 }
 
 void TDBGridModel::InsertColumn(const std::function<void()>& add) {

@@ -1,5 +1,8 @@
 // The item model behind TDBGrid: rows and values come from the grid's TGridDataLink, columns
-// from its TColumns. It keeps no rows of its own, only their number as last told.
+// from its TColumns. It keeps no rows of its own, only how many the view knows of: rows are
+// handed to the view a batch at a time as it scrolls (canFetchMore / fetchMore), because a
+// view lays out every row it is told of, so a large table costs its first screen only until
+// the person goes further.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -19,6 +22,10 @@ class TDBGridModel : public QAbstractTableModel {
   explicit TDBGridModel(TDBGrid* grid);
 
   int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+  bool canFetchMore(const QModelIndex& parent) const override;
+  void fetchMore(const QModelIndex& parent) override;
+  // Makes the rows up to `row` known to the view (a record current further down).
+  void FetchTo(int row);
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   // Writes a cell of the current row into the record (entering the edit state); an unchanged
@@ -37,8 +44,9 @@ class TDBGridModel : public QAbstractTableModel {
 
  private:
   TField* FieldOf(const QModelIndex& index) const;
+  static constexpr int kFetchRows = 256;
   TDBGrid* grid_;
-  int rows_ = 0;
+  int rows_ = 0;  // the first rows of the link's, as many as the view knows of
   QString lastError_;
 };
 

@@ -1,9 +1,8 @@
-// Which navigator buttons a data set's state enables, and what a click does.
+// Which navigator buttons a data set's state enables.
 #include "core/platform/dbnavigation.h"
 
 #include <gtest/gtest.h>
 
-#include "core/platform/hooks.h"
 #include "support/itemstable.h"
 
 namespace pagolin {
@@ -41,41 +40,6 @@ TEST_F(TNavigatorTest, EachButtonIsEnabledAsTheStateAllows) {
     EXPECT_EQ(Enabled(t.get(), true), c.readOnly) << c.state;
   }
   EXPECT_EQ(Enabled(nullptr), "0000000000");
-}
-
-TEST_F(TNavigatorTest, ClicksActOnTheDataSetAndDeleteAsksFirst) {
-  AddSample();
-  auto t = OpenTable("CatName");
-  std::vector<std::string> asked;
-  TMessageHooks hooks;
-  hooks.messageDlg = [&](const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
-    asked.push_back(text);
-    EXPECT_EQ(type, TMsgDlgType::mtConfirmation);
-    EXPECT_EQ(buttons, TMsgDlgButtons::mbOKCancel);
-    return TModalResult::mrCancel;
-  };
-  const TMessageHooks previous = SetMessageHooks(hooks);
-  NavigatorButtonClick(*t, TNavigateBtn::nbLast, true);
-  EXPECT_EQ(t->FieldByName("Name").AsString(), "c1");
-  NavigatorButtonClick(*t, TNavigateBtn::nbDelete, true);
-  EXPECT_EQ(t->RecordCount(), 5);
-  NavigatorButtonClick(*t, TNavigateBtn::nbDelete, false);
-  EXPECT_EQ(t->RecordCount(), 4);
-  EXPECT_EQ(asked, std::vector<std::string>{"Delete record?"});
-  NavigatorButtonClick(*t, TNavigateBtn::nbInsert, true);
-  t->FieldByName("Name").SetAsString("new");
-  NavigatorButtonClick(*t, TNavigateBtn::nbPost, true);
-  EXPECT_EQ(Scalar("SELECT count(*) FROM items WHERE Name = 'new'"), "1");
-  NavigatorButtonClick(*t, TNavigateBtn::nbEdit, true);
-  t->FieldByName("Name").SetAsString("dropped");
-  NavigatorButtonClick(*t, TNavigateBtn::nbCancel, true);
-  EXPECT_EQ(t->FieldByName("Name").AsString(), "new");
-  NavigatorButtonClick(*t, TNavigateBtn::nbFirst, true);
-  NavigatorButtonClick(*t, TNavigateBtn::nbNext, true);
-  NavigatorButtonClick(*t, TNavigateBtn::nbPrior, true);
-  EXPECT_EQ(t->FieldByName("Name").AsString(), "new");  // no category sorts first
-  EXPECT_STREQ(DefaultNavigatorHint(TNavigateBtn::nbRefresh), "Refresh data");
-  SetMessageHooks(previous);
 }
 
 }  // namespace

@@ -34,17 +34,7 @@ struct TFakeEdit {
   }
 };
 
-class TFieldDataLinkTest : public testing::TItemsTableTest {
- protected:
-  void SetUp() override {
-    TItemsTableTest::SetUp();
-    AddSample();
-    table_ = OpenTable("CatName");  // a1 a2 b1 b2 c1
-    source_ = std::make_unique<TDataSource>(table_.get());
-  }
-  std::unique_ptr<TTable> table_;
-  std::unique_ptr<TDataSource> source_;
-};
+using TFieldDataLinkTest = testing::TOpenItemsTest;
 
 TEST_F(TFieldDataLinkTest, ShowsTheCurrentRecordAndFollowsMovesCancelsAndOtherWriters) {
   TFakeEdit name(*source_, "Name"), memo(*source_, "Memo");

@@ -3,19 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "core/platform/hooks.h"
 #include "support/itemstable.h"
 
 namespace pagolin {
 namespace {
 
-class TGridDataLinkTest : public testing::TItemsTableTest {
+class TGridDataLinkTest : public testing::TOpenItemsTest {
  protected:
   void SetUp() override {
-    TItemsTableTest::SetUp();
-    AddSample();
-    table_ = OpenTable("CatName");  // a1 a2 b1 b2 c1
-    source_ = std::make_unique<TDataSource>(table_.get());
+    TOpenItemsTest::SetUp();
     link_.OnChange = [this](TGridChange change, int row) {
       static const char* const names[] = {"changed", "inserted", "removed", "reset"};
       told_ += std::string(told_.empty() ? "" : " ") + names[static_cast<int>(change)] + ":" + std::to_string(row);
@@ -35,8 +31,6 @@ class TGridDataLinkTest : public testing::TItemsTableTest {
   }
   std::string Told() { return std::exchange(told_, std::string()); }
 
-  std::unique_ptr<TTable> table_;
-  std::unique_ptr<TDataSource> source_;
   TGridDataLink link_;
   std::string told_;
 };
@@ -102,24 +96,6 @@ TEST_F(TGridDataLinkTest, RowsAreReadAWindowAtATimeWithoutMovingTheCurrentRecord
   table_->FieldByName("Name").SetAsString("typed");
   EXPECT_EQ(link_.Row(499).AsString(0), "typed");
   EXPECT_EQ(Told(), "changed:499 changed:499");
-}
-
-TEST_F(TGridDataLinkTest, DeletingAsksFirstWhenTold) {
-  std::vector<std::string> asked;
-  TModalResult answer = TModalResult::mrCancel;
-  TMessageHooks hooks;
-  hooks.messageDlg = [&](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
-    asked.push_back(text);
-    return answer;
-  };
-  const TMessageHooks previous = SetMessageHooks(hooks);
-  EXPECT_FALSE(link_.Delete(true));
-  EXPECT_EQ(table_->RecordCount(), 5);
-  answer = TModalResult::mrOk;
-  EXPECT_TRUE(link_.Delete(true));
-  EXPECT_EQ(table_->RecordCount(), 4);
-  EXPECT_EQ(asked, (std::vector<std::string>{"Delete record?", "Delete record?"}));
-  SetMessageHooks(previous);
 }
 
 }  // namespace

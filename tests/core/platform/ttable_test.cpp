@@ -608,5 +608,24 @@ TEST_F(TTableTest, AnEditStoresOnlyTheFieldsWrittenAndAnUntouchedOneNothing) {
             "next week|False|text|noted");
 }
 
+// Opening reads the count and the first of the order; the rest comes when a position beyond is
+// needed, with what another program changed meanwhile, as after Refresh.
+TEST_F(TTableTest, ALargeTableOpensWithItsCountAndReadsTheRestOfTheOrderWhenNeeded) {
+  AddNumbered(1000);
+  auto t = OpenTable("CatName");
+  EXPECT_EQ(t->RecordCount(), 1000);
+  Sql("INSERT INTO items (Name, Cat) VALUES ('n5000', 'X')");
+  EXPECT_EQ(t->RecordCount(), 1000);
+  t->SetRecNo(900);
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "n1899");
+  EXPECT_EQ(t->RecordCount(), 1001);
+  t->Last();
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "n5000");
+  t->SetRange("X", "X");
+  EXPECT_EQ(t->RecordCount(), 1001);
+  ASSERT_TRUE(t->Locate("Name", "n1998"));
+  EXPECT_EQ(t->RecNo(), 999);
+}
+
 }  // namespace
 }  // namespace pagolin
