@@ -244,6 +244,7 @@ class DBGridTest : public QObject {
     QVERIFY(combo);
     QCOMPARE(combo->count(), 3);
     QCOMPARE(combo->currentText(), QStringLiteral("Editors"));  // free text stays possible
+    pagolin::test::Screenshot(&form_->window, QStringLiteral("grid-picklist"));
     combo->setCurrentIndex(1);
     form_->Key(Qt::Key_Return);
     QCOMPARE(Products().FieldByName("Category").AsString(), std::string("Component"));
@@ -261,6 +262,7 @@ class DBGridTest : public QObject {
       Products().Post();
     });
     form_->Key(Qt::Key_Right);
+    pagolin::test::Screenshot(&form_->window, QStringLiteral("grid-ellipsis"));
     form_->Key(Qt::Key_Return, Qt::ControlModifier);  // on the cell
     TypeKeys(form_->grid, "typed");                   // and from the open cell's button
     QVERIFY(form_->Editor());
