@@ -2,28 +2,10 @@
 
 namespace pagolin {
 
-TFieldDataLink::~TFieldDataLink() { Disconnect(); }
-
-void TFieldDataLink::Connect() {
-  if (!source_) return;
-  handle_ = source_->AddLink([this](TDataEvent event, const TField* field) { DataEvent(event, field); },
-                             [this] {
-                               source_ = nullptr;
-                               handle_ = 0;
-                               ShowField();
-                             });
-}
-
-void TFieldDataLink::Disconnect() {
-  if (source_ && handle_) source_->RemoveLink(handle_);
-  handle_ = 0;
-}
-
 void TFieldDataLink::SetDataSource(TDataSource* source) {
-  if (source == source_) return;
-  Disconnect();
-  source_ = source;
-  Connect();
+  if (source == link_.Source()) return;
+  link_.Connect(
+      source, [this](TDataEvent event, const TField* field) { DataEvent(event, field); }, [this] { ShowField(); });
   ShowField();
 }
 
@@ -32,7 +14,7 @@ void TFieldDataLink::SetFieldName(const std::string& name) {
   ShowField();
 }
 
-TTable* TFieldDataLink::DataSet() const { return source_ ? source_->DataSet() : nullptr; }
+TTable* TFieldDataLink::DataSet() const { return link_.Source() ? link_.Source()->DataSet() : nullptr; }
 
 TField* TFieldDataLink::Field() const {
   TTable* table = DataSet();

@@ -15,21 +15,20 @@
 #include <functional>
 #include <string>
 
-#include "core/platform/ttable.h"
+#include "core/platform/datasourcelink.h"
 
 namespace pagolin {
 
 class TFieldDataLink {
  public:
   TFieldDataLink() = default;
-  ~TFieldDataLink();
   TFieldDataLink(const TFieldDataLink&) = delete;
   TFieldDataLink& operator=(const TFieldDataLink&) = delete;
 
   // Both may be set in any order; each change makes the control show the field again. A data
   // source destroyed before the link leaves the link without one.
   void SetDataSource(TDataSource* source);
-  TDataSource* DataSource() const { return source_; }
+  TDataSource* DataSource() const { return link_.Source(); }
   void SetFieldName(const std::string& name);
   const std::string& FieldName() const { return fieldName_; }
 
@@ -68,13 +67,10 @@ class TFieldDataLink {
   std::function<void()> OnEditingChange;
 
  private:
-  void Connect();
-  void Disconnect();
   void DataEvent(TDataEvent event, const TField* field);
   void ShowField();
 
-  TDataSource* source_ = nullptr;
-  int handle_ = 0;
+  TDataSourceLink link_;
   std::string fieldName_;
   bool readOnly_ = false;
   bool modified_ = false;

@@ -6,32 +6,14 @@
 
 namespace pagolin {
 
-TGridDataLink::~TGridDataLink() { Disconnect(); }
-
-void TGridDataLink::Connect() {
-  if (!source_) return;
-  handle_ = source_->AddLink([this](TDataEvent event, const TField* field) { DataEvent(event, field); },
-                             [this] {
-                               source_ = nullptr;
-                               handle_ = 0;
-                               Sync(true);
-                             });
-}
-
-void TGridDataLink::Disconnect() {
-  if (source_ && handle_) source_->RemoveLink(handle_);
-  handle_ = 0;
-}
-
 void TGridDataLink::SetDataSource(TDataSource* source) {
-  if (source == source_) return;
-  Disconnect();
-  source_ = source;
-  Connect();
+  if (source == link_.Source()) return;
+  link_.Connect(
+      source, [this](TDataEvent event, const TField* field) { DataEvent(event, field); }, [this] { Sync(true); });
   Sync(true);
 }
 
-TTable* TGridDataLink::DataSet() const { return source_ ? source_->DataSet() : nullptr; }
+TTable* TGridDataLink::DataSet() const { return link_.Source() ? link_.Source()->DataSet() : nullptr; }
 
 bool TGridDataLink::Active() const {
   const TTable* table = DataSet();

@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/platform/ttable.h"
+#include "core/platform/datasourcelink.h"
 
 namespace pagolin {
 
@@ -30,12 +30,11 @@ enum class TGridChange {
 class TGridDataLink {
  public:
   TGridDataLink() = default;
-  ~TGridDataLink();
   TGridDataLink(const TGridDataLink&) = delete;
   TGridDataLink& operator=(const TGridDataLink&) = delete;
 
   void SetDataSource(TDataSource* source);
-  TDataSource* DataSource() const { return source_; }
+  TDataSource* DataSource() const { return link_.Source(); }
   TTable* DataSet() const;
   bool Active() const;
 
@@ -86,15 +85,12 @@ class TGridDataLink {
  private:
   static constexpr int kWindow = 100;  // rows read at a time
 
-  void Connect();
-  void Disconnect();
   void DataEvent(TDataEvent event, const TField* field);
   void Sync(bool reset);
   bool Untouched() const;  // inserting, and nothing written yet
   int RecordOfRow(int row) const;
 
-  TDataSource* source_ = nullptr;
-  int handle_ = 0;
+  TDataSourceLink link_;
   int rows_ = 0;
   int current_ = -1;
   int insertRow_ = -1;

@@ -91,23 +91,9 @@ TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent) {
   UpdateButtons();
 }
 
-TDBNavigator::~TDBNavigator() { Disconnect(); }
-
-void TDBNavigator::Disconnect() {
-  if (source_ && handle_) source_->RemoveLink(handle_);
-  handle_ = 0;
-}
-
 void TDBNavigator::SetDataSource(TDataSource* source) {
-  Disconnect();
-  source_ = source;
-  if (source_)
-    handle_ = source_->AddLink([this](TDataEvent, const TField*) { UpdateButtons(); },
-                               [this] {
-                                 source_ = nullptr;
-                                 handle_ = 0;
-                                 UpdateButtons();
-                               });
+  link_.Connect(
+      source, [this](TDataEvent, const TField*) { UpdateButtons(); }, [this] { UpdateButtons(); });
   UpdateButtons();
 }
 
@@ -122,12 +108,12 @@ void TDBNavigator::SetHint(TNavigateBtn button, const QString& hint) {
 QString TDBNavigator::Hint(TNavigateBtn button) const { return HintOf(Button(button)); }
 
 void TDBNavigator::UpdateButtons() {
-  const TTable* table = source_ ? source_->DataSet() : nullptr;
+  const TTable* table = link_.Source() ? link_.Source()->DataSet() : nullptr;
   for (TNavigateBtn b : kAllNavigateBtns) Button(b)->setEnabled(NavigatorButtonEnabled(table, b));
 }
 
 void TDBNavigator::BtnClick(TNavigateBtn button) {
-  TTable* table = source_ ? source_->DataSet() : nullptr;
+  TTable* table = link_.Source() ? link_.Source()->DataSet() : nullptr;
   if (!table || !NavigatorButtonEnabled(table, button)) return;
   try {
     NavigatorButtonClick(*table, button, confirmDelete_);

@@ -10,6 +10,7 @@
 #include <array>
 #include <set>
 
+#include "core/platform/datasourcelink.h"
 #include "core/platform/dbnavigation.h"
 
 namespace pagolin {
@@ -19,10 +20,9 @@ class TDBNavigator : public QWidget {
 
  public:
   explicit TDBNavigator(QWidget* parent = nullptr);
-  ~TDBNavigator() override;
 
   void SetDataSource(TDataSource* source);
-  TDataSource* DataSource() const { return source_; }
+  TDataSource* DataSource() const { return link_.Source(); }
 
   // The buttons shown, in their fixed order (all by default).
   void SetVisibleButtons(const std::set<TNavigateBtn>& buttons);
@@ -41,10 +41,8 @@ class TDBNavigator : public QWidget {
 
  private:
   void UpdateButtons();
-  void Disconnect();
 
-  TDataSource* source_ = nullptr;
-  int handle_ = 0;
+  TDataSourceLink link_;
   bool confirmDelete_ = true;
   std::array<QToolButton*, kAllNavigateBtns.size()> buttons_{};
 };
