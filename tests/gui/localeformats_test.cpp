@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "gui/components/localeformats.h"
+#include "gui/components/qtext.h"
 
 using namespace pagolin;
 
@@ -16,6 +17,19 @@ class LocaleFormatsTest : public QObject {
     QCOMPARE(PatternFromQt(QStringLiteral("d 'de' MMMM")), std::string("d \"de\" mmmm"));
     QCOMPARE(PatternFromQt(QStringLiteral("H 'h' mm")), std::string("h \"h\" nn"));
     QCOMPARE(PatternFromQt(QStringLiteral("yyyy\u5e74")), std::string("yyyy\"?\""));
+  }
+
+  // A date box given the pattern shows what FormatDateTime shows, in every locale's short form.
+  void theDatePatternForQtShowsDatesAsFormatDateTimeDoes() {
+    for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Japanese, QLocale::Japan),
+                                  QLocale(QLocale::Hungarian, QLocale::Hungary), QLocale(QLocale::Finnish, QLocale::Finland)}) {
+      const TFormatSettings fs = FormatSettingsFromLocale(locale);
+      const QString pattern = QtDatePattern(fs.ShortDateFormat, fs.DateSeparator);
+      for (const QDate& date : {QDate(1997, 8, 27), QDate(2026, 1, 5), QDate(2000, 12, 31)})
+        QCOMPARE(FromQ(locale.toString(date, pattern)),
+                 FormatDateTime(fs.ShortDateFormat, EncodeDate(date.year(), date.month(), date.day()), fs));
+    }
   }
 
   void germanAndAmericanLocalesFormatAsTheirUsersExpect() {
