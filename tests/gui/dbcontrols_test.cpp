@@ -14,6 +14,7 @@
 #include "gui/widgets/dbgrid.h"
 #include "gui/widgets/dbmemo.h"
 #include "gui/widgets/dbnavigator.h"
+#include "gui/widgets/dbrichedit.h"
 #include "support/dbsite.h"
 #include "support/modalhelper.h"
 
@@ -357,6 +358,52 @@ class DBControlsTest : public QObject {
     QCOMPARE(form_->memo->textCursor().selectedText(), QStringLiteral("ll"));
     form_->Click(TNavigateBtn::nbPost);
     QCOMPARE(site_->Scalar("newspost.db", "SELECT Body FROM newspost"), std::string("Hello\r\nWorld"));
+  }
+  // A rich editor on a product's description: showing records writes nothing; bold typed text
+  // is stored as RTF and shown bold again after the table was closed and opened.
+  void aRichEditorStoresItsFormattingAndShowsItAgain() {
+    TTable& products = site_->Data().tblProducts;
+    form_ = std::make_unique<TTabForm>(site_->Data().dsProducts, "Name", "Include");
+    auto* rich = new TDBRichEdit(&form_->window);
+    form_->window.layout()->addWidget(rich);
+    rich->SetDataSource(&site_->Data().dsProducts);
+    rich->SetDataField("Description 1");
+    QVERIFY(form_->Show());
+    const std::string before = site_->Bytes("product.DB");
+    const std::string firstName = products.FieldByName("Name").AsString();
+    const std::string stored = products.FieldByName("Description 1").AsString();
+    QVERIFY(!rich->ReadOnly());
+    QVERIFY(!rich->toPlainText().isEmpty());
+    QVERIFY(!rich->toPlainText().startsWith(QLatin1Char('{')));  // RTF shown as text, not code
+    products.Next();
+    products.Prior();
+    QCOMPARE(products.State(), TDataSetState::dsBrowse);
+    QCOMPARE(site_->Bytes("product.DB"), before);
+
+    form_->Focus(rich);
+    rich->moveCursor(QTextCursor::End);
+    QTest::keyClick(rich, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(products.State(), TDataSetState::dsEdit);  // the first command entered the edit state
+    TypeKeys(rich, " Strong");
+    form_->Click(TNavigateBtn::nbPost);
+    QVERIFY(site_->errors.empty());
+    const std::string written = site_->Scalar("product.DB", "SELECT \"Description 1\" FROM product WHERE Name = '" +
+                                                                firstName + "'");
+    QVERIFY2(written != stored && written.find("\\b") != std::string::npos, written.c_str());
+
+    products.Close();
+    products.Open();
+    QCOMPARE(products.FieldByName("Name").AsString(), firstName);
+    QVERIFY(rich->toPlainText().endsWith(QStringLiteral(" Strong")));
+    QTextCursor end = rich->textCursor();
+    end.movePosition(QTextCursor::End);
+    end.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 3);
+    rich->setTextCursor(end);
+    QVERIFY(rich->SelectionBold());
+    rich->SetReadOnly(true);
+    TypeKeys(rich, "x");
+    QCOMPARE(products.State(), TDataSetState::dsBrowse);
+    Screenshot(&form_->window, QStringLiteral("product-rich-editor"));
   }
 };
 
