@@ -450,11 +450,10 @@ class DlgSettingsTest : public QObject {
   void renderEachTab() {
     dlg_->show();
     QVERIFY(QTest::qWaitForWindowExposed(dlg_));
-    const char* names[] = {"settings-homepage", "settings-languages", "settings-news", "settings-identification"};
     for (int i = 0; i < dlg_->PageControl1->count(); ++i) {
       dlg_->PageControl1->setCurrentIndex(i);
       QVERIFY(!dlg_->grab().isNull());
-      Screenshot(dlg_, QString::fromLatin1(names[i]));
+      Screenshot(dlg_, QStringLiteral("settings-") + dlg_->PageControl1->widget(i)->objectName());
     }
     dlg_->PageControl1->setCurrentIndex(0);
     dlg_->hide();
