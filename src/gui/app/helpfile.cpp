@@ -58,9 +58,10 @@ void ShowHelpFile(const QString& file) { QDesktopServices::openUrl(QUrl::fromLoc
 THelpKey::THelpKey(QObject* parent) : QObject(parent) {}
 
 bool THelpKey::eventFilter(QObject* watched, QEvent* event) {
-  const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+  if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+    return QObject::eventFilter(watched, event);
   const auto* press = static_cast<QKeyEvent*>(event);
-  if (key && press->key() == Qt::Key_F1 && press->modifiers() == Qt::NoModifier) {
+  if (press->key() == Qt::Key_F1 && press->modifiers() == Qt::NoModifier) {
     // Claiming the override keeps F1 from any shortcut; the key press then comes here. A key
     // held down opens the page once.
     event->accept();
