@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "gui/app/contenttabs.h"
 #include "gui/app/program.h"
 #include "gui/components/hinttracker.h"
 #include "gui/data/dlgnewdatabase.h"
@@ -65,9 +66,10 @@ TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
   WirePublishCommands();
   WireNewsCommands();
   WireHelpCommands();
+  WireFileCommands();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { dataModule_.EnableSendBox = nullptr; }
 
 void TForm1::CreateActions() {
   actBuild = MakeAction(this, "actBuild", "Build pages", "Rebuild your web site pages");
@@ -179,22 +181,17 @@ void TForm1::CreateToolBar() {
 void TForm1::CreateTabs() {
   pgcMain = new QTabWidget(this);
   pgcMain->setObjectName(QStringLiteral("pgcMain"));
-  struct TabDef {
-    const char* name;
-    const char* caption;
-  };
-  // Each content tab holds its table's grid and editors; until they exist it is an empty page.
-  static const TabDef tabs[] = {{"tbsProducts", "Products"},
-                                {"tbsHotNews", "Hot News"},
-                                {"tbsCoolLinks", "Cool Links"},
-                                {"tbsMailAndNews", "Newsgroup Postings"},
-                                {"tbsCodes", "HTML codes"}};
-  for (const TabDef& t : tabs) {
-    auto* page = new QWidget(pgcMain);
-    page->setObjectName(QString::fromLatin1(t.name));
-    new QVBoxLayout(page);
-    pgcMain->addTab(page, QString::fromLatin1(t.caption));
-  }
+  tbsProducts = new TTabProducts(dataModule_, pgcMain);
+  pgcMain->addTab(tbsProducts, QStringLiteral("Products"));
+  tbsHotNews = new TTabHotNews(dataModule_, pgcMain);
+  pgcMain->addTab(tbsHotNews, QStringLiteral("Hot News"));
+  tbsCoolLinks = new TTabCoolLinks(dataModule_, pgcMain);
+  pgcMain->addTab(tbsCoolLinks, QStringLiteral("Cool Links"));
+  tbsMailAndNews = new TTabPostings(dataModule_, pgcMain);
+  pgcMain->addTab(tbsMailAndNews, QStringLiteral("Newsgroup Postings"));
+  tbsCodes = new TTabCodes(dataModule_, pgcMain);
+  pgcMain->addTab(tbsCodes, QStringLiteral("HTML codes"));
+  dataModule_.EnableSendBox = [this](bool enabled) { tbsMailAndNews->dbcbxInclude->setEnabled(enabled); };
   pgcMain->addTab(CreateUploadTab(), QStringLiteral("Upload files"));
   setCentralWidget(pgcMain);
 }
@@ -243,6 +240,8 @@ void TForm1::CreatePopupMenu() {
   NVRichPop1->SetFontDialog(FontDialog1);
   InsertMenu = new TInsertMenu(*NVRichPop1, dataModule_.tblCodes, this);
   NVRichPop1->Loaded();  // the menu's own items follow the window's
+  for (TDBRichEdit* editor : pgcMain->findChildren<TDBRichEdit*>()) NVRichPop1->Attach(editor);
+  InsertMenu->SetCodeEditor(tbsCodes->DBRichEdit7);
 }
 
 void TForm1::Quit1Click() { close(); }

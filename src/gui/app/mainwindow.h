@@ -1,8 +1,10 @@
 // TForm1: the main window. The frame (tool bar, menus, tabs, status bar, upload tab) lives in
 // mainwindow.cpp; each group of commands is wired in a file of its own
-// (mainwindow_settings.cpp, mainwindow_build.cpp, mainwindow_news.cpp).
+// (mainwindow_settings.cpp, mainwindow_build.cpp, mainwindow_news.cpp, mainwindow_files.cpp);
+// the content tabs are classes of their own (contenttabs.h).
 #pragma once
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -18,6 +20,12 @@
 namespace pagolin {
 
 class TCredentialStore;
+class TDBGrid;
+class TTabCodes;
+class TTabCoolLinks;
+class TTabHotNews;
+class TTabPostings;
+class TTabProducts;
 class TDataModule2;
 class TSettings;
 class THintTracker;
@@ -86,7 +94,20 @@ class TForm1 : public QMainWindow {
   // Runs at every activation: brings "Products" to the front.
   void FormActivate();
 
+  // The ellipsis button of a file cell in the products or links grid: the file chosen in
+  // OpenDialog1 is stored by its bare name (mainwindow_files.cpp).
+  void DBGrid2EditButtonClick(TDBGrid* grid);
+  // "Copy to newsgroups": the news item as its controls show it becomes two postings.
+  void btnCopyToNewsClick();
+
   QTabWidget* pgcMain = nullptr;
+  // The content tabs, each holding its controls under their names (contenttabs.h).
+  TTabProducts* tbsProducts = nullptr;
+  TTabHotNews* tbsHotNews = nullptr;
+  TTabCoolLinks* tbsCoolLinks = nullptr;
+  TTabPostings* tbsMailAndNews = nullptr;
+  TTabCodes* tbsCodes = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
   QListWidget* CheckListBox1 = nullptr;
   QLabel* Label2 = nullptr;
   QPushButton* Button1 = nullptr;
@@ -159,6 +180,7 @@ class TForm1 : public QMainWindow {
   void CreateApplicationComponents();
   void CreatePopupMenu();
   void WireHelpCommands();
+  void WireFileCommands();
 
   TSettings& settings_;
   TDataModule2& dataModule_;

@@ -1,6 +1,7 @@
-// The main window's "Send News" command: asks, then posts every due posting through the core
-// walk (net/newspost.h) with the window's news client. Meanwhile the window repaints and shows
-// which posting goes out, and takes no other command.
+// The main window's news commands. "Copy to newsgroups" makes two postings of the news item as
+// its controls show it. "Send News" asks, then posts every due posting through the core walk
+// (net/newspost.h) with the window's news client; meanwhile the window repaints, shows which
+// posting goes out, and takes no other command.
 #include <QAction>
 #include <QCoreApplication>
 
@@ -14,6 +15,7 @@
 #include "core/data/settings.h"
 #include "core/net/newspost.h"
 #include "core/platform/hooks.h"
+#include "gui/app/contenttabs.h"
 
 namespace pagolin {
 
@@ -21,6 +23,19 @@ void TForm1::WireNewsCommands() {
   News1.NNTP = &NNTP1;
   actSendNews->setEnabled(true);
   connect(actSendNews, &QAction::triggered, this, [this] { ToolButton7Click(); });
+  connect(tbsHotNews->btnCopyToNews, &QPushButton::clicked, this, &TForm1::btnCopyToNewsClick);
+}
+
+void TForm1::btnCopyToNewsClick() {
+  // What the controls show, edits not yet stored included; the bodies as plain text, their
+  // paragraphs separated by CR LF.
+  const TTabHotNews& news = *tbsHotNews;
+  const auto plain = [](const TDBRichEdit* editor) {
+    return FromQ(editor->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+  };
+  CopyNewsToPostings(dataModule_, settings_,
+                     {FromQ(news.DBEdit1->text()), FromQ(news.DBEdit2->text()), plain(news.DBRichEdit1),
+                      plain(news.DBRichEdit2)});
 }
 
 void TForm1::ToolButton7Click() {

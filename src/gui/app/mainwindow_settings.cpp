@@ -1,9 +1,11 @@
 // The main window's settings-related commands: "Settings...", the captions that follow the
 // settings, and the shell commands that open the built site.
 #include <QDesktopServices>
+#include <QFile>
 #include <QTabWidget>
 #include <QUrl>
 
+#include "gui/app/contenttabs.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/insertmenu.h"
 #include "gui/components/qtext.h"
@@ -47,7 +49,7 @@ void TForm1::WireSettingsCommands() {
 void TForm1::FormShow() {
   if (dialogs_.dlgSettings) dialogs_.dlgSettings->LoadSettings();
   // "Open upload archive" is enabled by ApplyLanguageCaptions, which runs just below.
-  // The grids' file dialog takes the output folder as its start once the grids exist.
+  OpenDialog1->setDirectory(QFile::decodeName(TextPath(settings_.OutputFolder()).c_str()));
   ApplyLanguageCaptions();
   InsertMenu->FillGlobalVariables();
 }
@@ -69,8 +71,11 @@ void TForm1::ApplyLanguageCaptions() {
   // 4. and 6. The language tabs of the content editors.
   for (const char* name : {"tbsProducts1", "tbsHotNews1", "tbsCoolLinks1"}) SetTabCaption(this, name, l1);
   for (const char* name : {"tbsProducts2", "tbsHotNews2", "tbsCoolLinks2"}) SetTabCaption(this, name, l2);
-  // 5. and 7. The titles of the grids' language columns ("News Title " + language in the news
-  // grid, "Description " + language in the codes grid) are set here once the grids exist.
+  // 5. and 7. The titles of the grids' language columns.
+  tbsHotNews->DBGrid1->Columns(1).SetTitleCaption(QStringLiteral("News Title ") + l1);
+  tbsHotNews->DBGrid1->Columns(2).SetTitleCaption(QStringLiteral("News Title ") + l2);
+  tbsCodes->DBGrid4->Columns(2).SetTitleCaption(QStringLiteral("Description ") + l1);
+  tbsCodes->DBGrid4->Columns(3).SetTitleCaption(QStringLiteral("Description ") + l2);
 }
 
 void TForm1::ToolButton2Click() { OpenInShell(settings_.HomePagePath()); }

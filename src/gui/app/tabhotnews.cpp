@@ -1,0 +1,66 @@
+#include "core/data/datamod.h"
+#include "gui/app/contenttabs.h"
+#include "gui/components/hinttracker.h"
+#include "gui/components/qtext.h"
+#include "core/platform/datetime.h"
+#include "core/platform/hooks.h"
+
+namespace pagolin {
+
+TTabHotNews::TTabHotNews(TDataModule2& dataModule, QWidget* parent)
+    : TContentTab({"tbsHotNews", "Panel9", "Splitter6", "panNewsEdit", "DBGrid1", "SpeedButton2", "DBNavigator1"},
+                  dataModule.dsNews, "Hot news for your web page", {"Add news", "Delete news", "Save changes", "Cancel"},
+                  parent),
+      Panel9(GridPanel()), Splitter6(Splitter()), DBGrid1(Grid()), SpeedButton2(Toggle()),
+      DBNavigator1(Navigator()), tblNews_(dataModule.tblNews) {
+  DBGrid1->AddColumn("Date", {}, 66).SetReadOnly(true);
+  DBGrid1->AddColumn("News Title 1", {}, 230);
+  DBGrid1->AddColumn("News Title 2", QStringLiteral("News Title Alternate"), 230);
+  DBGrid1->AddColumn("", {}, 1200);
+
+  DBCheckBox2 = AddIncludeBox("DBCheckBox2", "Include", "Include this news in your web page");
+  DateTimePicker1 = new TDateTimePicker(EditorPanel());
+  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+  SetHint(DateTimePicker1, QStringLiteral("Release date"));
+  Strip()->addWidget(DateTimePicker1);
+  DBEdit3 = new TDBEdit(EditorPanel());
+  DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
+  DBEdit3->hide();
+  Strip()->addStretch(1);
+  btnCopyToNews = new QPushButton(QStringLiteral("Copy to newsgroups"), EditorPanel());
+  btnCopyToNews->setObjectName(QStringLiteral("btnCopyToNews"));
+  SetHint(btnCopyToNews, QStringLiteral("Add this news to 'Newsgroup Postings'"));
+  Strip()->addWidget(btnCopyToNews);
+  connect(DBEdit3, &TDBEdit::Change, this, &TTabHotNews::DBEdit3Change);
+  connect(DateTimePicker1, &TDateTimePicker::Change, this, &TTabHotNews::DateTimePicker1Change);
+  DBEdit3->SetDataSource(&dataModule.dsNews);
+  DBEdit3->SetDataField("Date");
+
+  pgcHotNews = AddPageControl("pgcHotNews");
+  QWidget* page1 = AddPage(pgcHotNews, "tbsHotNews1", "English");
+  DBEdit1 = AddTitleBox(page1, "panNewsE", "DBEdit1", "News Title 1");
+  panNewsE = DBEdit1->parentWidget();
+  DBRichEdit1 = AddRichEdit(page1, "DBRichEdit1", "News Body 1", false);
+  QWidget* page2 = AddPage(pgcHotNews, "tbsHotNews2", "Alternate");
+  DBEdit2 = AddTitleBox(page2, "panNewsD", "DBEdit2", "News Title 2");
+  panNewsD = DBEdit2->parentWidget();
+  DBRichEdit2 = AddRichEdit(page2, "DBRichEdit2", "News Body 2", false);
+}
+
+void TTabHotNews::DateTimePicker1Change() {
+  // A failed post reaches the standard error box; the picker keeps the date picked.
+  try {
+    if (tblNews_.State() == TDataSetState::dsBrowse) tblNews_.Edit();
+    tblNews_.FieldByName("Date").SetAsDateTime(DateTimePicker1->Date());
+    tblNews_.Post();
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+}
+
+void TTabHotNews::DBEdit3Change() {
+  TDateTime value = 0;
+  DateTimePicker1->SetDateTime(TryStrToDateTime(FromQ(DBEdit3->text()), value) ? value : Now());
+}
+
+}  // namespace pagolin

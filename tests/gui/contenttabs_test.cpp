@@ -1,0 +1,225 @@
+// The main window's content tabs on a sample site, offscreen, driven as a person drives them:
+// grids, editors, the orientation toggles, the file cells, "Copy to newsgroups" and a build.
+#include <QtTest>
+
+#include <QFileDialog>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <fstream>
+#include <memory>
+
+#include "core/data/datamod.h"
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
+#include "gui/app/contenttabs.h"
+#include "gui/app/insertmenu.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/hinttracker.h"
+#include "gui/components/nvrichpop.h"
+#include "gui/components/qtext.h"
+#include "gui/pages/dlgprogress.h"
+#include "support/dbsite.h"
+#include "support/modalhelper.h"
+
+using namespace pagolin;
+using test::TypeKeys;
+
+namespace {
+
+// Languages with letters beyond ASCII, default newsgroups and signatures (Windows-1252).
+constexpr const char* kSettings =
+    "[Languages]\r\nLanguage1=Fran\xe7" "ais\r\nLanguage2=Italiano\r\n"
+    "[News]\r\nDefNewsgroup1=local.test\r\nDefNewsgroup2=local.other\r\n"
+    "SignatureLines1=2\r\nSignature1_1=--\r\nSignature1_2=Jo\r\nSignatureLines2=1\r\nSignature2_1=Ciao\r\n";
+
+std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+class ContentTabsTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::string site_;
+  std::unique_ptr<TProgram> program_;
+  TMessageHooks previous_;
+  std::vector<std::string> shown_;              // every message, error and question
+  TModalResult answer_ = TModalResult::mrYes;   // to every question
+
+  TForm1& Form() { return program_->Form1(); }
+  TDataModule2& Data() { return program_->DataModule2(); }
+  void Focus(QWidget* w) {
+    w->setFocus();
+    QVERIFY(QTest::qWaitFor([w] { return w->hasFocus(); }));
+  }
+  void Click(TDBNavigator* nav, TNavigateBtn b) { QTest::mouseClick(nav->Button(b), Qt::LeftButton); }
+  void ShowTab(QWidget* tab) { Form().pgcMain->setCurrentWidget(tab); }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QProcess tool;
+    tool.start(QStringLiteral(PAGOLIN_NEWSITE), {dir_->path(), QStringLiteral("--sample")});
+    QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
+    site_ = IncludeTrailingPathDelimiter(FromQ(dir_->path()));
+    std::ofstream(site_ + "pagolin.ini", std::ios::binary) << kSettings;
+    TMessageHooks hooks;
+    hooks.showMessage = [this](const std::string& text) { shown_.push_back(text); };
+    hooks.showError = [this](const std::string& text, const std::string&) { shown_.push_back(text); };
+    hooks.messageDlg = [this](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
+      shown_.push_back(text);
+      return answer_;
+    };
+    previous_ = SetMessageHooks(std::move(hooks));
+    program_ = std::make_unique<TProgram>(site_);
+    Form().resize(1280, 800);
+    Form().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Form()));
+  }
+  void cleanup() {
+    program_.reset();
+    SetMessageHooks(std::move(previous_));
+    shown_.clear();
+  }
+
+  // The language names reach every caption; every tab grows from one toggle and back.
+  void captionsFollowTheLanguagesAndTogglingTwiceGivesTheFirstLayout() {
+    const QString fr = QStringLiteral("Fran\u00e7ais"), it = QStringLiteral("Italiano");
+    QCOMPARE(Form().tbsHotNews->DBGrid1->Columns(1).TitleCaption(), QStringLiteral("News Title ") + fr);
+    QCOMPARE(Form().tbsHotNews->DBGrid1->Columns(2).TitleCaption(), QStringLiteral("News Title ") + it);
+    QCOMPARE(Form().tbsCodes->DBGrid4->Columns(3).TitleCaption(), QStringLiteral("Description ") + it);
+    QCOMPARE(Form().tbsCoolLinks->PageControl5->tabText(0), fr);
+    QCOMPARE(Form().tbsProducts->PageControl4->tabText(1), it);
+
+    for (TContentTab* tab : Form().pgcMain->findChildren<TContentTab*>()) {
+      ShowTab(tab);
+      QVERIFY(tab->GridOnTop());
+      const QRect grid = tab->GridPanel()->geometry();
+      QTest::mouseClick(tab->Toggle(), Qt::LeftButton);
+      QVERIFY(!tab->GridOnTop());
+      QVERIFY2(tab->GridPanel()->geometry().right() < tab->Toggle()->parentWidget()->geometry().left(),
+               qPrintable(tab->objectName()));
+      QCOMPARE(tab->Splitter()->handle(1)->cursor().shape(), Qt::SplitHCursor);
+      QTest::mouseClick(tab->Toggle(), Qt::LeftButton);
+      QCOMPARE(tab->GridPanel()->geometry(), grid);
+      QCOMPARE(tab->Splitter()->handle(1)->cursor().shape(), Qt::SplitVCursor);
+    }
+    // Neither panel goes below 88 pixels, and the window not below 420 by 420.
+    TContentTab* codes = Form().tbsCodes;
+    ShowTab(codes);
+    codes->Splitter()->setSizes({10000, 1});
+    QCOMPARE(codes->Splitter()->sizes().at(1), 88);
+    Form().resize(100, 100);
+    QCOMPARE(Form().size(), QSize(420, 420));
+  }
+
+  // A product typed into the grid, its description made bold and given a variable in the
+  // editor, included, saved: the build puts it on the page.
+  void aProductAddedThroughGridAndEditorReachesTheBuiltPage() {
+    TTabProducts& tab = *Form().tbsProducts;
+    Focus(tab.DBGrid2);
+    Click(tab.DBNavigator2, TNavigateBtn::nbInsert);
+    TypeKeys(tab.DBGrid2, "Zebrafox");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(HintOf(tab.DBGrid2), QStringLiteral("Product Information and files for your web page"));
+
+    Focus(tab.dbrDescription);
+    QTest::keyClick(tab.dbrDescription, Qt::Key_B, Qt::ControlModifier);
+    TypeKeys(tab.dbrDescription, "Striped ");
+    QTest::keyClick(tab.dbrDescription, Qt::Key_B, Qt::ControlModifier);
+    TNVRichPop& menu = *Form().NVRichPop1;
+    menu.Popup(tab.dbrDescription->mapToGlobal(QPoint(5, 5)), tab.dbrDescription);
+    menu.hide();
+    Form().InsertMenu->Globalscriptvariables1->actions().first()->trigger();  // %COMPANY%
+    QCOMPARE(tab.dbrDescription->toPlainText(), QStringLiteral("Striped %COMPANY%"));
+    QTest::mouseClick(tab.DBCheckBox1, Qt::LeftButton, {}, QPoint(6, tab.DBCheckBox1->height() / 2));
+    Click(tab.DBNavigator2, TNavigateBtn::nbPost);
+    QVERIFY2(shown_.empty(), shown_.empty() ? "" : shown_[0].c_str());
+
+    test::WhenModalNamed(QStringLiteral("dlgProgress"), [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
+    Form().Build2Click();
+    const std::string page = ReadFile(site_ + "index1.htm");
+    QVERIFY(page.find("Zebrafox") != std::string::npos);
+    QVERIFY(page.find("<B>Striped") != std::string::npos);
+    QVERIFY(page.find("%COMPANY%") == std::string::npos);
+  }
+
+  // A news item typed into its title boxes and bodies, not saved, becomes two postings with
+  // the signatures; the postings tab lists them and lets the new ones be marked for sending.
+  void aNewsItemCopiedToTheNewsgroupsBecomesTwoPostings() {
+    TTabHotNews& news = *Form().tbsHotNews;
+    ShowTab(&news);
+    Click(news.DBNavigator1, TNavigateBtn::nbInsert);
+    struct Text { TDBEdit* title; TDBRichEdit* body; const char* subject; const char* lines[2]; };
+    const Text texts[] = {{news.DBEdit1, news.DBRichEdit1, "Zebrafox 1.0", {"Out now", "Enjoy"}},
+                          {news.DBEdit2, news.DBRichEdit2, "Zebrafox 1.0 uscito", {"Disponibile", ""}}};
+    QTest::mouseClick(news.btnCopyToNews, Qt::LeftButton);
+    QCOMPARE(shown_, std::vector<std::string>{"News must have a subject."});
+    for (const Text& t : texts) {
+      news.pgcHotNews->setCurrentWidget(t.title->parentWidget()->parentWidget());
+      Focus(t.title);
+      TypeKeys(t.title, t.subject);
+      Focus(t.body);
+      TypeKeys(t.body, t.lines[0]);
+      QTest::keyClick(t.body, Qt::Key_Return);
+      TypeKeys(t.body, t.lines[1]);
+    }
+    TTable& posts = Data().tblNewsPost;
+    const int before = posts.RecordCount();
+    shown_.clear();
+    QTest::mouseClick(news.btnCopyToNews, Qt::LeftButton);
+    QVERIFY2(shown_.empty(), shown_.empty() ? "" : shown_[0].c_str());
+    QCOMPARE(posts.RecordCount(), before + 2);
+    QVERIFY(posts.Locate("Subject", "Zebrafox 1.0"));
+    QCOMPARE(posts.FieldByName("Body").AsString(), std::string("Out now\r\nEnjoy\r\n--\r\nJo"));
+    QCOMPARE(posts.FieldByName("Newsgroups").AsString(), std::string("local.test"));
+    QVERIFY(posts.Locate("Subject", "Zebrafox 1.0 uscito"));
+    QCOMPARE(posts.FieldByName("Body").AsString(), std::string("Disponibile\r\nCiao"));
+
+    TTabPostings& tab = *Form().tbsMailAndNews;
+    ShowTab(&tab);
+    QCOMPARE(tab.DBGrid5->model()->rowCount(), before + 2);
+    QCOMPARE(tab.DBEdit14->text(), QStringLiteral("Zebrafox 1.0 uscito"));
+    QVERIFY(tab.dbcbxInclude->isEnabled());
+    QTest::mouseClick(tab.dbcbxInclude, Qt::LeftButton, {}, QPoint(6, tab.dbcbxInclude->height() / 2));
+    const QModelIndex send = tab.DBGrid5->currentIndex().siblingAtColumn(0);
+    QCOMPARE(send.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    Click(tab.DBNavigator5, TNavigateBtn::nbPost);
+    posts.Edit();
+    posts.FieldByName("Date sent").SetAsDateTime(Now());
+    posts.Post();
+    QVERIFY(!tab.dbcbxInclude->isEnabled());  // sent: it cannot be marked again
+  }
+
+  // The ellipsis of a file cell: a file from elsewhere is copied into the output folder when
+  // the person agrees, and only its name is stored.
+  void aFileChosenForAScreenshotIsCopiedAndStoredByName() {
+    TTabProducts& tab = *Form().tbsProducts;
+    QTemporaryDir elsewhere;
+    const std::string shot = FromQ(elsewhere.path()) + "/zebra.gif";
+    std::ofstream(shot, std::ios::binary) << "GIF89a";
+    Focus(tab.DBGrid2);
+    tab.DBGrid2->setCurrentIndex(tab.DBGrid2->model()->index(0, 3));
+    QString directory;
+    test::WhenModalNamed(QStringLiteral("OpenDialog1"), [&](QWidget* w) {
+      auto* dialog = static_cast<QFileDialog*>(w);
+      directory = dialog->directory().absolutePath() + QLatin1Char('/');
+      QVERIFY(dialog->nameFilters().first().startsWith(QStringLiteral("GIF image files")));
+      dialog->selectFile(ToQ(shot));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::keyClick(tab.DBGrid2, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(FromQ(directory), site_);
+    QCOMPARE(shown_, std::vector<std::string>{"Copy zebra.gif into the upload folder?"});
+    QCOMPARE(ReadFile(site_ + "zebra.gif"), std::string("GIF89a"));
+    QCOMPARE(Data().tblProducts.State(), TDataSetState::dsBrowse);
+    QCOMPARE(Data().tblProducts.FieldByName("Screenshot").AsString(), std::string("zebra.gif"));
+  }
+};
+
+QTEST_MAIN(ContentTabsTest)
+#include "contenttabs_test.moc"
