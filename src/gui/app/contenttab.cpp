@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 #include <utility>
 
 #include "core/platform/ttable.h"
@@ -64,8 +65,7 @@ TContentTab::TContentTab(const TContentTabNames& names, TDataSource& source, con
   editors_ = new QVBoxLayout(editorPanel_);
   editors_->setContentsMargins(0, 0, 0, 0);
   editors_->setSpacing(4);
-  strip_ = new QHBoxLayout;
-  strip_->setSpacing(6);
+  strip_ = new TFlowLayout(nullptr, 6);
   editors_->addLayout(strip_);
 
   toggle_ = new QToolButton(editorPanel_);
@@ -87,8 +87,8 @@ TContentTab::TContentTab(const TContentTabNames& names, TDataSource& source, con
   navigator_->SetDataSource(&source);
   strip_->addWidget(navigator_);
 
-  splitter_->setStretchFactor(0, 2);
-  splitter_->setStretchFactor(1, 3);
+  splitter_->setStretchFactor(0, 1);
+  splitter_->setStretchFactor(1, 1);
 }
 
 void TContentTab::ToggleOrientation() {
@@ -99,8 +99,15 @@ void TContentTab::ToggleOrientation() {
     splitter_->setSizes(previous);
   } else {
     const int total = GridOnTop() ? splitter_->height() : splitter_->width();
-    splitter_->setSizes({total * 2 / 5, total - total * 2 / 5});
+    splitter_->setSizes({total / 2, total - total / 2});
   }
+}
+
+TColumn& TContentTab::AddColumn(const char* field, const QString& caption, int width) {
+  // The average character width of that font at 96 dots per inch.
+  constexpr double kDesignCharWidth = 5.0;
+  const double scale = std::max(1.0, grid_->fontMetrics().averageCharWidth() / kDesignCharWidth);
+  return grid_->AddColumn(field, caption, static_cast<int>(width * scale + 0.5));
 }
 
 TDBCheckBox* TContentTab::AddIncludeBox(const char* name, const char* field, const char* hint) {

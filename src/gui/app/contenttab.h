@@ -16,6 +16,7 @@
 #include "gui/widgets/dbgrid.h"
 #include "gui/widgets/dbnavigator.h"
 #include "gui/widgets/dbrichedit.h"
+#include "gui/widgets/flowlayout.h"
 
 namespace pagolin {
 
@@ -60,8 +61,11 @@ class TContentTab : public QWidget {
   QWidget* GridPanel() const { return gridPanel_; }
 
  protected:
-  // The strip's controls, left to right after the navigator.
-  QHBoxLayout* Strip() const { return strip_; }
+  // The strip's controls, left to right after the navigator (in more rows when narrow).
+  TFlowLayout* Strip() const { return strip_; }
+  // A grid column; width in the pixels of the small dialog font the widths were chosen for,
+  // widened in proportion for the font the grid shows.
+  TColumn& AddColumn(const char* field, const QString& caption, int width);
   // The editors, top to bottom below the strip.
   QVBoxLayout* Editors() const { return editors_; }
   QWidget* EditorPanel() const { return editorPanel_; }
@@ -86,7 +90,7 @@ class TContentTab : public QWidget {
   TDBGrid* grid_ = nullptr;
   QToolButton* toggle_ = nullptr;
   TDBNavigator* navigator_ = nullptr;
-  QHBoxLayout* strip_ = nullptr;
+  TFlowLayout* strip_ = nullptr;
   QVBoxLayout* editors_ = nullptr;
   QList<int> otherSizes_;  // the division of the other direction, once it was shown
 };

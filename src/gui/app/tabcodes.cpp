@@ -9,14 +9,13 @@ TTabCodes::TTabCodes(TDataModule2& dataModule, QWidget* parent)
                   {"", "", "Save changes", "Cancel"}, parent),
       Panel12(GridPanel()), Splitter5(Splitter()), DBGrid4(Grid()), SpeedButton5(Toggle()),
       DBNavigator4(Navigator()) {
-  DBGrid4->AddColumn("Name", {}, 98);
-  DBGrid4->AddColumn("Type", {}, 102)
+  AddColumn("Name", {}, 98);
+  AddColumn("Type", {}, 102)
       .SetPickList({QStringLiteral("Data"), QStringLiteral("Page"), QStringLiteral("Section"), QStringLiteral("Variable")});
-  DBGrid4->AddColumn("Description 1", {}, 212);
-  DBGrid4->AddColumn("Description 2", QStringLiteral("Description Alternate"), 262);
-  DBGrid4->AddColumn("", {}, 1200);
+  AddColumn("Description 1", {}, 212);
+  AddColumn("Description 2", QStringLiteral("Description Alternate"), 262);
+  Grid()->AddColumn("", {}, 1200);
   DBNavigator4->setFixedWidth(100);
-  Strip()->addStretch(1);
   DBRichEdit7 = AddRichEdit(EditorPanel(), "DBRichEdit7", "Code", true);
 }
 

@@ -9,16 +9,15 @@ TTabCoolLinks::TTabCoolLinks(TDataModule2& dataModule, QWidget* parent)
                   {"Add link description", "Delete link description", "Save changes", "Cancel"}, parent),
       Panel10(GridPanel()), Splitter1(Splitter()), DBGrid3(Grid()), SpeedButton3(Toggle()),
       DBNavigator3(Navigator()) {
-  DBGrid3->AddColumn("Category", {}, 105)
+  AddColumn("Category", {}, 105)
       .SetPickList({QStringLiteral("CASE"), QStringLiteral("Components"), QStringLiteral("Developer tools"),
                     QStringLiteral("Documentation"), QStringLiteral("Internet"), QStringLiteral("Multimedia")});
-  DBGrid3->AddColumn("Name", {}, 171);
-  DBGrid3->AddColumn("URL", {}, 236);
-  DBGrid3->AddColumn("Image", {}, 288).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
-  DBGrid3->AddColumn("", {}, 1200);
+  AddColumn("Name", {}, 171);
+  AddColumn("URL", {}, 236);
+  AddColumn("Image", {}, 288).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
+  Grid()->AddColumn("", {}, 1200);
 
   DBCheckBox3 = AddIncludeBox("DBCheckBox3", "Include", "Include this link in your web page");
-  Strip()->addStretch(1);
 
   PageControl5 = AddPageControl("PageControl5");
   DBRichEdit5 = AddRichEdit(AddPage(PageControl5, "tbsCoolLinks1", "English"), "DBRichEdit5", "Description 1", false);

@@ -13,10 +13,10 @@ TTabHotNews::TTabHotNews(TDataModule2& dataModule, QWidget* parent)
                   parent),
       Panel9(GridPanel()), Splitter6(Splitter()), DBGrid1(Grid()), SpeedButton2(Toggle()),
       DBNavigator1(Navigator()), tblNews_(dataModule.tblNews) {
-  DBGrid1->AddColumn("Date", {}, 66).SetReadOnly(true);
-  DBGrid1->AddColumn("News Title 1", {}, 230);
-  DBGrid1->AddColumn("News Title 2", QStringLiteral("News Title Alternate"), 230);
-  DBGrid1->AddColumn("", {}, 1200);
+  AddColumn("Date", {}, 66).SetReadOnly(true);
+  AddColumn("News Title 1", {}, 230);
+  AddColumn("News Title 2", QStringLiteral("News Title Alternate"), 230);
+  Grid()->AddColumn("", {}, 1200);
 
   DBCheckBox2 = AddIncludeBox("DBCheckBox2", "Include", "Include this news in your web page");
   DateTimePicker1 = new TDateTimePicker(EditorPanel());
@@ -26,7 +26,6 @@ TTabHotNews::TTabHotNews(TDataModule2& dataModule, QWidget* parent)
   DBEdit3 = new TDBEdit(EditorPanel());
   DBEdit3->setObjectName(QStringLiteral("DBEdit3"));
   DBEdit3->hide();
-  Strip()->addStretch(1);
   btnCopyToNews = new QPushButton(QStringLiteral("Copy to newsgroups"), EditorPanel());
   btnCopyToNews->setObjectName(QStringLiteral("btnCopyToNews"));
   SetHint(btnCopyToNews, QStringLiteral("Add this news to 'Newsgroup Postings'"));

@@ -13,14 +13,13 @@ TTabPostings::TTabPostings(TDataModule2& dataModule, QWidget* parent)
   DBGrid5->SetOptions(TDBGridOption::dgTitles | TDBGridOption::dgColumnResize | TDBGridOption::dgColLines |
                       TDBGridOption::dgRowLines | TDBGridOption::dgRowSelect);
   DBGrid5->SetReadOnly(true);
-  DBGrid5->AddColumn("Send", {}, 48);
-  DBGrid5->AddColumn("Date sent", {}, 182);
-  DBGrid5->AddColumn("Subject", {}, 207);
-  DBGrid5->AddColumn("Newsgroups", {}, 600);
+  AddColumn("Send", {}, 48);
+  AddColumn("Date sent", {}, 182);
+  AddColumn("Subject", {}, 207);
+  AddColumn("Newsgroups", {}, 600);
 
   dbcbxInclude = AddIncludeBox("dbcbxInclude", "Send", "");
   connect(dbcbxInclude, &TDBCheckBox::Click, this, &TTabPostings::dbcbxIncludeClick);
-  Strip()->addStretch(1);
 
   PageControl1 = AddPageControl("PageControl1");
   QWidget* page = AddPage(PageControl1, "tbsNewsPost", "News Posting");

@@ -9,15 +9,14 @@ TTabProducts::TTabProducts(TDataModule2& dataModule, QWidget* parent)
                   {"Add product description", "Delete product description", "Save changes", "Cancel"}, parent),
       Panel8(GridPanel()), Splitter2(Splitter()), DBGrid2(Grid()), SpeedButton1(Toggle()),
       DBNavigator2(Navigator()) {
-  DBGrid2->AddColumn("Name", QStringLiteral("Product Name"), 163);
-  DBGrid2->AddColumn("Category", QStringLiteral("Product Category"), 160)
+  AddColumn("Name", QStringLiteral("Product Name"), 163);
+  AddColumn("Category", QStringLiteral("Product Category"), 160)
       .SetPickList({QStringLiteral("Application"), QStringLiteral("Component"), QStringLiteral("Component Package")});
-  DBGrid2->AddColumn("Download Area Filename", {}, 130).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
-  DBGrid2->AddColumn("Screenshot", {}, 130).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
-  DBGrid2->AddColumn("", {}, 1200);
+  AddColumn("Download Area Filename", {}, 130).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
+  AddColumn("Screenshot", {}, 130).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
+  Grid()->AddColumn("", {}, 1200);
 
   DBCheckBox1 = AddIncludeBox("DBCheckBox1", "Include", "Include this product in the web page");
-  Strip()->addStretch(1);
 
   PageControl4 = AddPageControl("PageControl4");
   dbrDescription = AddRichEdit(AddPage(PageControl4, "tbsProducts1", "English"), "dbrDescription", "Description 1", false);
