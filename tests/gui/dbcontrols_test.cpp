@@ -8,6 +8,7 @@
 
 #include "core/data/datamod.h"
 #include "core/platform/sqlitedb.h"
+#include "gui/app/contenttabs.h"
 #include "gui/widgets/datetimepicker.h"
 #include "gui/widgets/dbcheckbox.h"
 #include "gui/widgets/dbedit.h"
@@ -25,18 +26,21 @@ using pagolin::test::TypeKeys;
 
 namespace {
 
-// The parts of a content tab: grid, navigator, check box and editors over one data source.
+// The parts of a content tab: grid, navigator, check box and editors over one data source,
+// in a form of their own or in the main window's news tab.
 struct TTabForm {
   QWidget window;
-  TDBGrid* grid = new TDBGrid(&window);
-  TDBNavigator* navigator = new TDBNavigator(&window);
-  TDBCheckBox* include = new TDBCheckBox(QStringLiteral("Include"), &window);
-  TDBEdit* title = new TDBEdit(&window);
+  TDBGrid* grid = nullptr;
+  TDBNavigator* navigator = nullptr;
+  TDBCheckBox* include = nullptr;
+  TDBEdit* title = nullptr;
   TDBMemo* memo = nullptr;
   TDBEdit* hiddenDate = nullptr;
   TDateTimePicker* picker = nullptr;
 
-  TTabForm(TDataSource& source, const std::string& titleField, const std::string& includeField) {
+  TTabForm(TDataSource& source, const std::string& titleField, const std::string& includeField)
+      : grid(new TDBGrid(&window)), navigator(new TDBNavigator(&window)),
+        include(new TDBCheckBox(QStringLiteral("Include"), &window)), title(new TDBEdit(&window)) {
     auto* layout = new QVBoxLayout(&window);
     auto* strip = new QHBoxLayout;
     layout->addWidget(grid, 1);
@@ -54,32 +58,24 @@ struct TTabForm {
     title->SetDataField(titleField);
     window.resize(760, 420);
   }
+  // The main window's news tab, with its hidden date box and date picker.
+  explicit TTabForm(TDataModule2& data) {
+    auto* tab = new TTabHotNews(data, &window);
+    (new QVBoxLayout(&window))->addWidget(tab);
+    grid = tab->DBGrid1;
+    navigator = tab->DBNavigator1;
+    include = tab->DBCheckBox2;
+    title = tab->DBEdit1;
+    hiddenDate = tab->DBEdit3;
+    picker = tab->DateTimePicker1;
+    window.resize(760, 420);
+  }
   void AddMemo(TDataSource& source, const std::string& field) {
     memo = new TDBMemo(&window);
     memo->setObjectName(QStringLiteral("DBRichEdit3"));
     window.layout()->addWidget(memo);
     memo->SetDataSource(&source);
     memo->SetDataField(field);
-  }
-  // The release date as the news tab keeps it: a hidden text box on "Date" sets the picker
-  // (today when the text is no date), and picking a date stores it at once.
-  void AddDatePicker(TTable& news, TDataSource& source) {
-    picker = new TDateTimePicker(&window);
-    picker->setObjectName(QStringLiteral("DateTimePicker1"));
-    hiddenDate = new TDBEdit(&window);
-    hiddenDate->hide();
-    static_cast<QHBoxLayout*>(window.layout()->itemAt(1)->layout())->addWidget(picker);
-    QObject::connect(hiddenDate, &TDBEdit::Change, picker, [this] {
-      TDateTime value = 0;
-      picker->SetDateTime(TryStrToDateTime(FromQ(hiddenDate->text()), value) ? value : Now());
-    });
-    QObject::connect(picker, &TDateTimePicker::Change, picker, [this, &news] {
-      if (news.State() == TDataSetState::dsBrowse) news.Edit();
-      news.FieldByName("Date").SetAsDateTime(picker->Date());
-      news.Post();
-    });
-    hiddenDate->SetDataSource(&source);
-    hiddenDate->SetDataField("Date");
   }
   bool Show() {
     window.show();
@@ -105,12 +101,7 @@ class DBControlsTest : public QObject {
   TTable& Posts() { return site_->Data().tblNewsPost; }
   // The news tab: newest first (draft 20 March, offer 10 March, Quillpad, Ledgerlite).
   bool ShowNews() {
-    form_ = std::make_unique<TTabForm>(site_->Data().dsNews, "News Title 1", "Include");
-    form_->grid->AddColumn("Date", {}, 66).SetReadOnly(true);
-    form_->grid->AddColumn("News Title 1", QStringLiteral("News Title English"), 230);
-    form_->grid->AddColumn("News Title 2", QStringLiteral("News Title Deutsch"), 230);
-    form_->grid->AddColumn("", {}, 1200);
-    form_->AddDatePicker(News(), site_->Data().dsNews);
+    form_ = std::make_unique<TTabForm>(site_->Data());
     return form_->Show();
   }
   // The postings tab: a read-only grid with whole rows, subject and body below.
