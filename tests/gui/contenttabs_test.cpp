@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <fstream>
@@ -58,6 +59,20 @@ class ContentTabsTest : public QObject {
   }
   void Click(TDBNavigator* nav, TNavigateBtn b) { QTest::mouseClick(nav->Button(b), Qt::LeftButton); }
   void ShowTab(QWidget* tab) { Form().pgcMain->setCurrentWidget(tab); }
+  // The keyboard visits the tab's controls top to bottom, and left to right within a row.
+  static void CheckTabOrder(QWidget* tab) {
+    QStringList visited;
+    QPoint last(-1, -1);
+    for (QWidget* w = tab->nextInFocusChain(); w != tab; w = w->nextInFocusChain()) {
+      if (!tab->isAncestorOf(w) || w->focusProxy() || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+      const QPoint at = w->mapTo(tab, QPoint(0, 0));
+      visited << w->objectName();
+      QVERIFY2(at.y() > last.y() + 12 || (std::abs(at.y() - last.y()) <= 12 && at.x() > last.x()),
+               qPrintable(visited.join(QLatin1Char(' '))));
+      last = at;
+    }
+    QVERIFY2(visited.size() >= 3, qPrintable(visited.join(QLatin1Char(' '))));
+  }
 
  private slots:
   void init() {
@@ -86,7 +101,8 @@ class ContentTabsTest : public QObject {
     shown_.clear();
   }
 
-  // The language names reach every caption; every tab grows from one toggle and back.
+  // The language names reach every caption; every tab turns with one toggle and back, and its
+  // tab order stays top to bottom, left to right.
   void captionsFollowTheLanguagesAndTogglingTwiceGivesTheFirstLayout() {
     const QString fr = QStringLiteral("Fran\u00e7ais"), it = QStringLiteral("Italiano");
     QCOMPARE(Form().tbsHotNews->DBGrid1->Columns(1).TitleCaption(), QStringLiteral("News Title ") + fr);
@@ -98,9 +114,11 @@ class ContentTabsTest : public QObject {
     for (TContentTab* tab : Form().pgcMain->findChildren<TContentTab*>()) {
       ShowTab(tab);
       QVERIFY(tab->GridOnTop());
+      CheckTabOrder(tab);
       const QRect grid = tab->GridPanel()->geometry();
       QTest::mouseClick(tab->Toggle(), Qt::LeftButton);
       QVERIFY(!tab->GridOnTop());
+      CheckTabOrder(tab);
       QVERIFY2(tab->GridPanel()->geometry().right() < tab->Toggle()->parentWidget()->geometry().left(),
                qPrintable(tab->objectName()));
       QCOMPARE(tab->Splitter()->handle(1)->cursor().shape(), Qt::SplitHCursor);
@@ -209,8 +227,9 @@ class ContentTabsTest : public QObject {
       auto* dialog = static_cast<QFileDialog*>(w);
       directory = dialog->directory().absolutePath() + QLatin1Char('/');
       QVERIFY(dialog->nameFilters().first().startsWith(QStringLiteral("GIF image files")));
-      dialog->selectFile(ToQ(shot));
-      static_cast<QDialog*>(dialog)->accept();
+      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(ToQ(shot));
+      QTRY_COMPARE(dialog->selectedFiles(), QStringList(ToQ(shot)));
+      QMetaObject::invokeMethod(dialog, "accept");
     });
     QTest::keyClick(tab.DBGrid2, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(FromQ(directory), site_);
