@@ -107,7 +107,9 @@ class TForm1 : public QMainWindow {
   TTabCoolLinks* tbsCoolLinks = nullptr;
   TTabPostings* tbsMailAndNews = nullptr;
   TTabCodes* tbsCodes = nullptr;
+  // The grids' file dialog, made at its first use (OpenDialog()).
   QFileDialog* OpenDialog1 = nullptr;
+  QFileDialog* OpenDialog();
   QListWidget* CheckListBox1 = nullptr;
   QLabel* Label2 = nullptr;
   QPushButton* Button1 = nullptr;

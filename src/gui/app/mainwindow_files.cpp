@@ -24,24 +24,32 @@ constexpr const char* kArchiveFilter = "ZIP archive files|*.ZIP;*.zip|Applicatio
 }  // namespace
 
 void TForm1::WireFileCommands() {
-  OpenDialog1 = new QFileDialog(this);
-  OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-  OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   for (TDBGrid* grid : {tbsProducts->DBGrid2, tbsCoolLinks->DBGrid3})
     connect(grid, &TDBGrid::EditButtonClick, this, [this, grid] { DBGrid2EditButtonClick(grid); });
+}
+
+QFileDialog* TForm1::OpenDialog() {
+  // Made at its first use: a file dialog costs a noticeable part of the window's start.
+  if (!OpenDialog1) {
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  }
+  return OpenDialog1;
 }
 
 void TForm1::DBGrid2EditButtonClick(TDBGrid* grid) {
   TField* field = grid->SelectedField();
   if (!field) return;
+  QFileDialog* dialog = OpenDialog();
   const bool image = field->FieldName() == "Image" || field->FieldName() == "Screenshot";
-  SetDialogFilter(OpenDialog1, image ? kImageFilter : kArchiveFilter);
+  SetDialogFilter(dialog, image ? kImageFilter : kArchiveFilter);
   const std::string outputFolder = TextPath(settings_.OutputFolder());
-  OpenDialog1->setDirectory(QFile::decodeName(outputFolder.c_str()));
-  if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return;
+  dialog->setDirectory(QFile::decodeName(outputFolder.c_str()));
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return;
 
-  const std::string chosen = QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
+  const std::string chosen = QFile::encodeName(dialog->selectedFiles().first()).toStdString();
   const std::optional<std::string> name = OutputFileName(chosen, outputFolder);
   if (!name) return;  // the copy failed and was reported: nothing is stored
   // A failure to store reaches the standard error box; the record keeps what was set.

@@ -1,7 +1,6 @@
 // The main window's settings-related commands: "Settings...", the captions that follow the
 // settings, and the shell commands that open the built site.
 #include <QDesktopServices>
-#include <QFile>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -49,7 +48,7 @@ void TForm1::WireSettingsCommands() {
 void TForm1::FormShow() {
   if (dialogs_.dlgSettings) dialogs_.dlgSettings->LoadSettings();
   // "Open upload archive" is enabled by ApplyLanguageCaptions, which runs just below.
-  OpenDialog1->setDirectory(QFile::decodeName(TextPath(settings_.OutputFolder()).c_str()));
+  // OpenDialog1 starts in the output folder at each use (DBGrid2EditButtonClick).
   ApplyLanguageCaptions();
   InsertMenu->FillGlobalVariables();
 }
