@@ -126,6 +126,24 @@ class ContentTabsTest : public QObject {
       QCOMPARE(tab->GridPanel()->geometry(), grid);
       QCOMPARE(tab->Splitter()->handle(1)->cursor().shape(), Qt::SplitVCursor);
     }
+    // The hint of the control under the mouse, or of the nearest one around it, in the status bar.
+    TTabHotNews* news = Form().tbsHotNews;
+    const std::pair<QWidget*, const char*> hinted[] = {
+        {news->DateTimePicker1, "Release date"},
+        {news->btnCopyToNews, "Add this news to 'Newsgroup Postings'"},
+        {news->DBNavigator1->Button(TNavigateBtn::nbInsert), "Add news"},
+        {news->SpeedButton2, "Toggle orientation"},
+        {news->DBGrid1->viewport(), "Hot news for your web page"},
+        {news->DBRichEdit1->viewport(), "Welcome to Pagolin!"},
+        {Form().tbsCodes->DBNavigator4->Button(TNavigateBtn::nbDelete), "Delete record"},
+        {Form().tbsMailAndNews->DBGrid5->viewport(), "Internet News Upload"},
+    };
+    for (const auto& [widget, hint] : hinted) {
+      for (QWidget* tab = widget; tab; tab = tab->parentWidget())
+        if (qobject_cast<TContentTab*>(tab)) ShowTab(tab);
+      QTest::mouseMove(widget, QPoint(3, 3));
+      QTRY_COMPARE(Form().StatusBar1->currentMessage(), QString::fromLatin1(hint));
+    }
     // Neither panel goes below 88 pixels, and the window not below 420 by 420.
     TContentTab* codes = Form().tbsCodes;
     ShowTab(codes);
