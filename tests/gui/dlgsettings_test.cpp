@@ -84,7 +84,11 @@ class DlgSettingsTest : public QObject {
   }
   // Opens "Settings..." from the tool bar and runs fn on the dialog while it is up.
   void WithDialog(const std::function<void()>& fn) {
-    WhenModalNamed(QStringLiteral("dlgSettings"), [fn](QWidget*) { fn(); });
+    // Once the dialog is the active window, so that the focus it is given stays there.
+    WhenModalNamed(QStringLiteral("dlgSettings"), [fn](QWidget* w) {
+      QVERIFY(QTest::qWaitForWindowActive(w));
+      fn();
+    });
     QTest::mouseClick(form_->ToolButton3, Qt::LeftButton);
   }
 

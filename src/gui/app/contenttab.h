@@ -66,10 +66,8 @@ class TContentTab : public QWidget {
   // A grid column; width in the pixels of the small dialog font the widths were chosen for,
   // widened in proportion for the font the grid shows.
   TColumn& AddColumn(const char* field, const QString& caption, int width);
-  // The editors, top to bottom below the strip.
-  QVBoxLayout* Editors() const { return editors_; }
+  // The panel of the strip and the editors; a widget laid out on it goes below the rest.
   QWidget* EditorPanel() const { return editorPanel_; }
-  TDataSource& Source() const { return source_; }
 
   // A check box on a logical field, in the strip.
   TDBCheckBox* AddIncludeBox(const char* name, const char* field, const char* hint);
