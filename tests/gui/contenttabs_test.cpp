@@ -21,6 +21,7 @@
 #include "gui/components/qtext.h"
 #include "gui/pages/dlgprogress.h"
 #include "support/dbsite.h"
+#include "support/messagerecorder.h"
 #include "support/modalhelper.h"
 
 using namespace pagolin;
@@ -47,11 +48,18 @@ class ContentTabsTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   std::string site_;
   std::unique_ptr<TProgram> program_;
-  TMessageHooks previous_;
-  std::vector<std::string> shown_;              // every message, error and question
-  TModalResult answer_ = TModalResult::mrYes;   // to every question
+  std::unique_ptr<test::TMessageRecorder> recorder_;  // answers Yes to every question
 
   TForm1& Form() { return program_->Form1(); }
+  // Every text shown since the last look (messages, errors, then questions), one a line.
+  std::string Shown() {
+    std::string all;
+    for (auto* texts : {&recorder_->messages, &recorder_->errors, &recorder_->questions}) {
+      for (const std::string& t : *texts) all += t + "\n";
+      texts->clear();
+    }
+    return all;
+  }
   TDataModule2& Data() { return program_->DataModule2(); }
   void Focus(QWidget* w) {
     w->setFocus();
@@ -82,14 +90,8 @@ class ContentTabsTest : public QObject {
     QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
     site_ = IncludeTrailingPathDelimiter(FromQ(dir_->path()));
     std::ofstream(site_ + "pagolin.ini", std::ios::binary) << kSettings;
-    TMessageHooks hooks;
-    hooks.showMessage = [this](const std::string& text) { shown_.push_back(text); };
-    hooks.showError = [this](const std::string& text, const std::string&) { shown_.push_back(text); };
-    hooks.messageDlg = [this](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
-      shown_.push_back(text);
-      return answer_;
-    };
-    previous_ = SetMessageHooks(std::move(hooks));
+    recorder_ = std::make_unique<test::TMessageRecorder>();
+    recorder_->answer = TModalResult::mrYes;
     program_ = std::make_unique<TProgram>(site_);
     Form().resize(1280, 800);
     Form().show();
@@ -97,8 +99,7 @@ class ContentTabsTest : public QObject {
   }
   void cleanup() {
     program_.reset();
-    SetMessageHooks(std::move(previous_));
-    shown_.clear();
+    recorder_.reset();
   }
 
   // The language names reach every caption; every tab turns with one toggle and back, and its
@@ -174,7 +175,7 @@ class ContentTabsTest : public QObject {
     QCOMPARE(tab.dbrDescription->toPlainText(), QStringLiteral("Striped %COMPANY%"));
     QTest::mouseClick(tab.DBCheckBox1, Qt::LeftButton, {}, QPoint(6, tab.DBCheckBox1->height() / 2));
     Click(tab.DBNavigator2, TNavigateBtn::nbPost);
-    QVERIFY2(shown_.empty(), shown_.empty() ? "" : shown_[0].c_str());
+    QCOMPARE(Shown(), std::string());
 
     test::WhenModalNamed(QStringLiteral("dlgProgress"), [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
     Form().Build2Click();
@@ -194,7 +195,7 @@ class ContentTabsTest : public QObject {
     const Text texts[] = {{news.DBEdit1, news.DBRichEdit1, "Zebrafox 1.0", {"Out now", "Enjoy"}},
                           {news.DBEdit2, news.DBRichEdit2, "Zebrafox 1.0 uscito", {"Disponibile", ""}}};
     QTest::mouseClick(news.btnCopyToNews, Qt::LeftButton);
-    QCOMPARE(shown_, std::vector<std::string>{"News must have a subject."});
+    QCOMPARE(Shown(), std::string("News must have a subject.\n"));
     for (const Text& t : texts) {
       news.pgcHotNews->setCurrentWidget(t.title->parentWidget()->parentWidget());
       Focus(t.title);
@@ -206,9 +207,8 @@ class ContentTabsTest : public QObject {
     }
     TTable& posts = Data().tblNewsPost;
     const int before = posts.RecordCount();
-    shown_.clear();
     QTest::mouseClick(news.btnCopyToNews, Qt::LeftButton);
-    QVERIFY2(shown_.empty(), shown_.empty() ? "" : shown_[0].c_str());
+    QCOMPARE(Shown(), std::string());
     QCOMPARE(posts.RecordCount(), before + 2);
     QVERIFY(posts.Locate("Subject", "Zebrafox 1.0"));
     QCOMPARE(posts.FieldByName("Body").AsString(), std::string("Out now\r\nEnjoy\r\n--\r\nJo"));
@@ -251,7 +251,7 @@ class ContentTabsTest : public QObject {
     });
     QTest::keyClick(tab.DBGrid2, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(FromQ(directory), site_);
-    QCOMPARE(shown_, std::vector<std::string>{"Copy zebra.gif into the upload folder?"});
+    QCOMPARE(Shown(), std::string("Copy zebra.gif into the upload folder?\n"));
     QCOMPARE(ReadFile(site_ + "zebra.gif"), std::string("GIF89a"));
     QCOMPARE(Data().tblProducts.State(), TDataSetState::dsBrowse);
     QCOMPARE(Data().tblProducts.FieldByName("Screenshot").AsString(), std::string("zebra.gif"));

@@ -1,5 +1,6 @@
 // For the data-aware control tests: a site made by pagolin-newsite in a temporary folder, open
-// in a data module; message hooks that record every text shown and answer questions as told;
+// in a data module; message hooks that record every text shown and answer questions as told
+// (messagerecorder.h);
 // the table files read back byte for byte or through a connection of their own.
 #pragma once
 
@@ -18,10 +19,12 @@
 #include "core/platform/hooks.h"
 #include "core/platform/sqlitedb.h"
 #include "gui/components/qtext.h"
+#include "support/messagerecorder.h"
 
 namespace pagolin::test {
 
-class TDBTestSite {
+// The recorder's messages, errors, questions and answer are the site's.
+class TDBTestSite : public TMessageRecorder {
  public:
   explicit TDBTestSite(bool sample = true) {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
@@ -33,16 +36,7 @@ class TDBTestSite {
     folder_ = IncludeTrailingPathDelimiter(FromQ(dir_.path()));
     data_ = std::make_unique<TDataModule2>(folder_);
     data_->DataModule2Create();
-    TMessageHooks hooks;
-    hooks.showMessage = [this](const std::string& text) { messages.push_back(text); };
-    hooks.showError = [this](const std::string& text, const std::string&) { errors.push_back(text); };
-    hooks.messageDlg = [this](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
-      questions.push_back(text);
-      return answer;
-    };
-    previous_ = SetMessageHooks(std::move(hooks));
   }
-  ~TDBTestSite() { SetMessageHooks(std::move(previous_)); }
   TDBTestSite(const TDBTestSite&) = delete;
   TDBTestSite& operator=(const TDBTestSite&) = delete;
 
@@ -67,14 +61,10 @@ class TDBTestSite {
       throw std::runtime_error("sql failed: " + sql);
   }
 
-  std::vector<std::string> messages, errors, questions;
-  TModalResult answer = TModalResult::mrOk;
-
  private:
   QTemporaryDir dir_;
   std::string folder_;
   std::unique_ptr<TDataModule2> data_;
-  TMessageHooks previous_;
 };
 
 // Types text key by key as a keyboard does: each key goes to the widget that has the focus
