@@ -104,6 +104,23 @@ class NVBFBtnTest : public QObject {
     QCOMPARE(clicks, 3);  // OnClick runs first, every time
   }
 
+  void aDialogMakerRunsOnceAtTheFirstClick() {
+    QLineEdit edit;
+    TNVBFBtn button;
+    int made = 0;
+    button.SetOpenDialog([&] {
+      ++made;
+      return new QFileDialog(&button);
+    });
+    button.SetEditfield(&edit);
+    button.Loaded();  // a maker is a complete configuration
+    QCOMPARE(made, 0);
+    ClickAndChoose(button);
+    ClickAndChoose(button);
+    QCOMPARE(made, 1);
+    QCOMPARE(edit.text(), file_);
+  }
+
   void startsInTheFolderOfTheFieldText() {
     QFileDialog dialog;
     QLineEdit edit;

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <stdexcept>
+#include <utility>
 
 #include "gui/components/qtext.h"
 #include "core/platform/filefilter.h"
@@ -33,7 +34,7 @@ TNVBFBtn::TNVBFBtn(QWidget* parent) : QPushButton(QStringLiteral("..."), parent)
 
 void TNVBFBtn::Loaded() {
   const std::string where = std::string(" undefined in TNVBFBtn ") + FromQ(objectName());
-  if (!openDialog_) throw EComponentError("Property 'OpenDialog'" + where);
+  if (!openDialog_ && !makeOpenDialog_) throw EComponentError("Property 'OpenDialog'" + where);
   if (!editfield_) throw EComponentError("Property 'Editfield'" + where);
 }
 
@@ -42,9 +43,14 @@ QString TNVBFBtn::FieldText() const {
   return editfield_ ? editfield_->property("text").toString() : QString();
 }
 
+QFileDialog* TNVBFBtn::OpenDialog() {
+  if (!openDialog_ && makeOpenDialog_) openDialog_ = std::exchange(makeOpenDialog_, nullptr)();
+  return openDialog_;
+}
+
 void TNVBFBtn::Click() {
   emit OnClick();
-  if (!openDialog_) return;
+  if (!OpenDialog()) return;
   // The folder of the field's text; a bare name (or nothing) leaves the folder the owner set.
   const QString folder = ToQ(ExtractFilePath(FromQ(FieldText())));
   if (!folder.isEmpty()) openDialog_->setDirectory(folder);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "gui/components/componenterror.h"
 
@@ -37,9 +38,11 @@ class TNVBFBtn : public QPushButton {
  public:
   explicit TNVBFBtn(QWidget* parent = nullptr);
 
-  // The dialog to run; required.
-  QFileDialog* OpenDialog() const { return openDialog_; }
+  // The dialog to run; required: a dialog, or a maker of it that runs at the dialog's first use
+  // (a file dialog is costly to build, and most sessions never open it).
+  QFileDialog* OpenDialog();
   void SetOpenDialog(QFileDialog* dialog) { openDialog_ = dialog; }
+  void SetOpenDialog(std::function<QFileDialog*()> make) { makeOpenDialog_ = std::move(make); }
   // The field that is read and written: a QLineEdit or an IDataAwareEdit; required.
   QWidget* Editfield() const { return editfield_; }
   void SetEditfield(QWidget* field) {
@@ -62,6 +65,7 @@ class TNVBFBtn : public QPushButton {
  private:
   QString FieldText() const;
   QPointer<QFileDialog> openDialog_;
+  std::function<QFileDialog*()> makeOpenDialog_;
   QPointer<QWidget> editfield_;
   TBFOptions options_ = TBFOptions::folderAndFilename;
 };

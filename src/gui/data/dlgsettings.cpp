@@ -188,24 +188,28 @@ QWidget* TdlgSettings::CreateHomePageTab() {
   page->addWidget(siteGroup);
   page->addStretch(1);
 
-  auto* homeDialog = Named(new QFileDialog(this), "OpenDialog1");
-  SetDialogFilter(homeDialog, kHtmlFilter);
-  homeDialog->setFileMode(QFileDialog::AnyFile);  // a new site's home page does not exist yet
-  NVBFBtn4->SetOpenDialog(homeDialog);
+  NVBFBtn4->SetOpenDialog([this] {
+    auto* dialog = Named(new QFileDialog(this), "OpenDialog1");
+    SetDialogFilter(dialog, kHtmlFilter);
+    dialog->setFileMode(QFileDialog::AnyFile);  // a new site's home page does not exist yet
+    return dialog;
+  });
   NVBFBtn4->SetEditfield(Edit3);
   NVBFBtn4->SetFilenameOptions(TBFOptions::fileNameOnly);
   NVBFBtn4->Loaded();
   // The home page lies in the output folder: the dialog starts there.
-  connect(NVBFBtn4, &TNVBFBtn::OnClick, this, [this, homeDialog] {
+  connect(NVBFBtn4, &TNVBFBtn::OnClick, this, [this] {
     TSettings typed = settings_;
     FromControls(typed);
-    homeDialog->setDirectory(QFile::decodeName(typed.OutputFolder().c_str()));
+    NVBFBtn4->OpenDialog()->setDirectory(QFile::decodeName(typed.OutputFolder().c_str()));
   });
 
-  auto* zipDialog = Named(new QFileDialog(this), "OpenDialog2");
-  SetDialogFilter(zipDialog, kZipFilter);
-  zipDialog->setFileMode(QFileDialog::AnyFile);  // the archive need not exist yet
-  NVBFBtn5->SetOpenDialog(zipDialog);
+  NVBFBtn5->SetOpenDialog([this] {
+    auto* dialog = Named(new QFileDialog(this), "OpenDialog2");
+    SetDialogFilter(dialog, kZipFilter);
+    dialog->setFileMode(QFileDialog::AnyFile);  // the archive need not exist yet
+    return dialog;
+  });
   NVBFBtn5->SetEditfield(Edit2);
   NVBFBtn5->SetFilenameOptions(TBFOptions::folderAndFilename);
   NVBFBtn5->Loaded();
@@ -291,10 +295,12 @@ QWidget* TdlgSettings::CreateNewsTab() {
   testRow->addWidget(btnTestConnection);
   server->addRow(QString(), testRow);
   box->addLayout(server);
-  auto* caDialog = Named(new QFileDialog(this), "OpenDialog3");
-  SetDialogFilter(caDialog, kCertificateFilter);
-  caDialog->setFileMode(QFileDialog::ExistingFile);
-  NVBFBtn6->SetOpenDialog(caDialog);
+  NVBFBtn6->SetOpenDialog([this] {
+    auto* dialog = Named(new QFileDialog(this), "OpenDialog3");
+    SetDialogFilter(dialog, kCertificateFilter);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    return dialog;
+  });
   NVBFBtn6->SetEditfield(Edit15);
   NVBFBtn6->SetFilenameOptions(TBFOptions::folderAndFilename);
   NVBFBtn6->Loaded();
