@@ -42,6 +42,7 @@ bool PlaceholderShown(const TPlaceholderItem& item, const std::string& codeName)
 
 std::vector<TVariableItem> VariableItems(TTable& tblCodes) {
   std::vector<TVariableItem> items;
+  TControlsDisabled quiet(tblCodes);  // the codes tab need not show each variable
   tblCodes.SetRange("Variable", "Variable");
   TField& name = tblCodes.FieldByName("Name");
   TField& description = tblCodes.FieldByName("Description 1");
@@ -51,6 +52,7 @@ std::vector<TVariableItem> VariableItems(TTable& tblCodes) {
   }
   tblCodes.CancelRange();
   tblCodes.First();
+  quiet.Enable();
   return items;
 }
 

@@ -4,6 +4,7 @@ namespace pagolin {
 
 TRecordKeeper::TRecordKeeper(TTable& table)
     : table_(table),
+      controlsDisabled_(table),
       recordId_(table.RecordId()),
       recNo_(table.Active() ? table.RecNo() : 0),
       hadRange_(table.HasRange()) {}
@@ -23,11 +24,13 @@ void TRecordKeeper::Restore() {
 }
 
 void TRecordKeeper::Return() {
-  if (!table_.Active()) return;
+  if (!table_.Active()) return;  // (the controls are enabled again by the member's destructor)
   if (!hadRange_ && table_.HasRange()) table_.CancelRange();
   // The record itself, wherever edits of the walk moved it; its place when it is gone.
-  if (recordId_ != 0 && table_.LocateRecord(recordId_)) return;
-  if (recNo_ > 0) table_.SetRecNo(recNo_);
+  if (recordId_ == 0 || !table_.LocateRecord(recordId_)) {
+    if (recNo_ > 0) table_.SetRecNo(recNo_);
+  }
+  controlsDisabled_.Enable();  // the controls show the record they showed before the walk
 }
 
 }  // namespace pagolin

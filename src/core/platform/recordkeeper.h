@@ -1,5 +1,6 @@
 // TRecordKeeper: puts a table back where it was when a walk over it is done, also when the walk
-// ends with an error, so that the controls bound to the table stay on the user's record.
+// ends with an error, so that the controls bound to the table stay on the user's record. The
+// controls do not follow the walk meanwhile (they are disabled for the keeper's lifetime).
 #pragma once
 
 #include "core/platform/ttable.h"
@@ -26,6 +27,7 @@ class TRecordKeeper {
   void Return();
 
   TTable& table_;
+  TControlsDisabled controlsDisabled_;  // re-enabled after the destructor has returned
   TRecordId recordId_;
   int recNo_;
   bool hadRange_;

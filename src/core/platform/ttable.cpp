@@ -421,7 +421,19 @@ void TTable::Detach(TDataSource* source) {
   sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
 }
 
+void TTable::DisableControls() { ++disableCount_; }
+
+void TTable::EnableControls() {
+  if (disableCount_ == 0 || --disableCount_ > 0 || !heldBack_) return;
+  heldBack_ = false;
+  Notify(TDataEvent::deDataSetChange, nullptr);
+}
+
 void TTable::Notify(TDataEvent event, const TField* field) {
+  if (disableCount_ > 0 && event != TDataEvent::deStateChange && event != TDataEvent::deUpdateRecord) {
+    heldBack_ = true;
+    return;
+  }
   // A handler may attach or detach sources; walk a copy.
   const std::vector<TDataSource*> sources = sources_;
   for (TDataSource* source : sources)

@@ -188,6 +188,14 @@ class TTable {
   void SetRecNo(int recNo);
   int RecordCount() const;
 
+  // For a walk the bound controls need not follow: while disabled (calls nest), moves and
+  // field writes are not told to the data sources; state changes and the call to write
+  // pending edits still are. The last EnableControls tells one deDataSetChange when something
+  // was held back, so the controls show the record the walk left current.
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return disableCount_ > 0; }
+
   // Every move (First, Next, SetRecNo, Locate, ranges, index) first posts pending edits, like
   // a classic data set; when that post fails the move does not happen and the error is raised.
   TDataSetState State() const { return state_; }
@@ -317,7 +325,36 @@ class TTable {
   TDataSetState state_ = TDataSetState::dsInactive;
   std::vector<std::unique_ptr<TField>> fields_;
   std::vector<TDataSource*> sources_;
+  int disableCount_ = 0;
+  bool heldBack_ = false;  // an event was not told while the controls were disabled
   std::unique_ptr<Impl> impl_;
+};
+
+// Disables the controls of a table until Enable() or the end of its lifetime.
+class TControlsDisabled {
+ public:
+  explicit TControlsDisabled(TTable& table) : table_(table) { table_.DisableControls(); }
+  // Without Enable(): enables the controls, dropping an error of their refresh, because the
+  // walk is ending with an error of its own, which is the one to report.
+  ~TControlsDisabled() {
+    try {
+      Enable();
+    } catch (const std::exception&) {
+    }
+  }
+  TControlsDisabled(const TControlsDisabled&) = delete;
+  TControlsDisabled& operator=(const TControlsDisabled&) = delete;
+
+  // Enables the controls now (once); an error of their refresh propagates.
+  void Enable() {
+    if (enabled_) return;
+    enabled_ = true;
+    table_.EnableControls();
+  }
+
+ private:
+  bool enabled_ = false;
+  TTable& table_;
 };
 
 }  // namespace pagolin

@@ -516,6 +516,45 @@ TEST_F(TTableTest, RecordKeeperReturnsToTheRecordAndDropsItsRangeAlsoWhenTheWalk
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
 }
 
+// The controls do not follow a walk under a keeper: they hear the state changes of the
+// walk's own edits, and one data-set change at the end, on the record they showed before.
+TEST_F(TTableTest, ControlsHearNothingOfAWalkButItsStateChangesAndOneChangeAtTheEnd) {
+  AddSample();
+  auto t = OpenTable("byCat");  // a2 a1 b1 b2 c1
+  TDataSource ds(t.get());
+  std::vector<std::string> heard;  // event number and the current name at that moment
+  ds.AddLink([&](TDataEvent e, const TField*) {
+    heard.push_back(std::to_string(static_cast<int>(e)) + t->FieldByName("Name").AsString());
+  });
+  t->SetRecNo(3);
+  heard.clear();
+  {
+    TRecordKeeper keeper(*t);
+    {
+      TControlsDisabled nested(*t);  // calls nest: the keeper's still holds
+      t->First();
+    }
+    EXPECT_TRUE(t->ControlsDisabled());
+    for (; !t->Eof(); t->Next()) {
+      t->Edit();
+      t->FieldByName("Memo").SetAsString("walked");
+      t->Post();
+    }
+    keeper.Restore();
+    EXPECT_FALSE(t->ControlsDisabled());
+  }
+  const std::string state = std::to_string(static_cast<int>(TDataEvent::deStateChange));
+  const std::string update = std::to_string(static_cast<int>(TDataEvent::deUpdateRecord));
+  std::vector<std::string> expected;
+  for (const char* name : {"a2", "a1", "b1", "b2", "c1"})
+    expected.insert(expected.end(), {state + name, update + name, state + name});
+  expected.push_back(std::to_string(static_cast<int>(TDataEvent::deDataSetChange)) + "b1");
+  EXPECT_EQ(heard, expected);
+  heard.clear();
+  { TControlsDisabled unused(*t); }  // nothing held back: nothing told
+  EXPECT_TRUE(heard.empty());
+}
+
 // ---- rows for a view, and posts that write only what was written ---------------------------
 
 // Windows of every kind read the same names as a plain ordered query, and reading moves
