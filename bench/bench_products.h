@@ -37,10 +37,10 @@ inline void CreateProducts(const std::string& file, int records) {
     ins.BindText(2, "Category " + std::to_string(rnd() % 25));
     ins.BindText(3, "prod" + n + ".zip");
     ins.BindText(4, "prod" + n + ".gif");
-    ins.BindText(5, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\f0\\fs20 A description of product " + n +
-                        " that runs for a line or two, as descriptions do.\\par }");
-    ins.BindText(6, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\f0\\fs20 Beschreibung von Produkt " + n +
-                        " \\'fcber eine oder zwei Zeilen.\\par }");
+    ins.BindText(5, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\f0\\fs20 A description of product " +
+                        n + " that runs for a line or two, as descriptions do.\\par }");
+    ins.BindText(6, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\f0\\fs20 Beschreibung von Produkt " +
+                        n + " \\'fcber eine oder zwei Zeilen.\\par }");
     ins.BindInt(7, rnd() % 2);
     if (ins.Step() != SQLITE_DONE) Check(SQLITE_ERROR, db);
   }

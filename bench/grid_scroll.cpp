@@ -113,7 +113,8 @@ struct TQuerySide {
 };
 
 void QueryFirstScreen(TQuerySide& s, const std::string& folder, int rowHeight) {
-  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QString::fromLatin1(kQueryConnection));
+  QSqlDatabase db =
+      QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QString::fromLatin1(kQueryConnection));
   db.setDatabaseName(QString::fromStdString(folder + ProductsTableDef().fileName));
   if (!db.open()) {
     std::fprintf(stderr, "QSQLITE cannot open the table (is libqt6sql6-sqlite installed?)\n");
@@ -245,10 +246,12 @@ int main(int argc, char** argv) {
     std::printf("rows in the table %d; %d page downs end on row %d; medians of %d runs\n", records,
                 kPageDowns, l.grid.rowAfterPaging + 1, runs);
     std::printf("                                      TDBGrid   QSqlQueryModel+QTableView\n");
-    std::printf("first screen                      %9.1f ms %9.1f ms   (target: grid < 50 ms, <= query model)\n",
-                l.grid.firstScreen, l.query.firstScreen);
-    std::printf("Ctrl+End to the last row          %9.1f ms %9.1f ms   (query model: fetching every row first)\n",
-                l.grid.lastRow, l.query.lastRow);
+    std::printf(
+        "first screen                      %9.1f ms %9.1f ms   (target: grid < 50 ms, <= query model)\n",
+        l.grid.firstScreen, l.query.firstScreen);
+    std::printf(
+        "Ctrl+End to the last row          %9.1f ms %9.1f ms   (query model: fetching every row first)\n",
+        l.grid.lastRow, l.query.lastRow);
     std::printf("%d page downs                   %9.1f ms %9.1f ms\n", kPageDowns, l.grid.pageDowns,
                 l.query.pageDowns);
     std::printf("heap held afterwards              %9lld KB %9lld KB\n", l.grid.heapKB, l.query.heapKB);

@@ -43,7 +43,11 @@ std::vector<testing::TPxRecord> Products(int records, std::size_t memoBytes) {
     std::string d1 = body + "Product " + n + " does what it says, quickly and well. ";
     std::string d2 = body + "Produkt " + n + " f\\'fchrt aus, was es verspricht: schnell und gr\xfcndlich. ";
     while (d1.size() < memoBytes) d1 += "More about product " + n + ", line by line. ";
-    while (d2.size() < memoBytes) d2 += "Mehr \xfc" "ber Produkt " + n + ", Zeile f\xfcr Zeile. ";
+    while (d2.size() < memoBytes)
+      d2 +=
+          "Mehr \xfc"
+          "ber Produkt " +
+          n + ", Zeile f\xfcr Zeile. ";
     d1.resize(memoBytes - 1);
     d2.resize(memoBytes - 1);
     rows.push_back({"Product " + n, "Category " + std::to_string(rnd() % 25), "prod" + n + ".zip",
@@ -82,7 +86,8 @@ std::vector<testing::TPxFieldSpec> Fields(const TTableDef& def) {
   return Ms(t0, t1);
 }
 
-[[gnu::noinline]] double SqliteLoop(const std::string& file, const std::vector<std::vector<std::string>>& rows) {
+[[gnu::noinline]] double SqliteLoop(const std::string& file,
+                                    const std::vector<std::vector<std::string>>& rows) {
   fs::remove(file);
   const auto t0 = Clock::now();
   TSqliteDb db;
@@ -121,14 +126,16 @@ int main(int argc, char** argv) {
   const int records = argc > 1 ? std::atoi(argv[1]) : 100000;
   const std::size_t memoBytes = argc > 2 ? static_cast<std::size_t>(std::atoi(argv[2])) : 2100;
   const int runs = argc > 3 ? std::atoi(argv[3]) : 3;
-  const std::string root = (fs::temp_directory_path() / ("pagolin-import-bench-" + std::to_string(getpid()))).string() + "/";
+  const std::string root =
+      (fs::temp_directory_path() / ("pagolin-import-bench-" + std::to_string(getpid()))).string() + "/";
   const std::string old = root + "old/";
   fs::create_directories(old);
 
   const std::vector<testing::TPxRecord> products = Products(records, memoBytes);
   for (const TTableDef* def : SiteTableDefs())
-    testing::WriteParadoxTable(old + def->fileName, old + def->fileName.substr(0, def->fileName.find('.')) + ".MB",
-                               1252, Fields(*def), def == &ProductsTableDef() ? products : std::vector<testing::TPxRecord>{});
+    testing::WriteParadoxTable(
+        old + def->fileName, old + def->fileName.substr(0, def->fileName.find('.')) + ".MB", 1252,
+        Fields(*def), def == &ProductsTableDef() ? products : std::vector<testing::TPxRecord>{});
   std::vector<std::vector<std::string>> converted;
   for (const auto& p : products) {
     converted.emplace_back();

@@ -164,8 +164,8 @@ int main(int argc, char** argv) {
   SetUp(plain, "127.0.0.1", 119, TNewsSecurity::nsNone, false);
   SetUp(tls, "127.0.0.2", 563, TNewsSecurity::nsTls, true);
   SetUp(starttls, "127.0.0.2", 119, TNewsSecurity::nsStartTls, true);
-  if (!Compare("The news server (INN on 127.0.0.1:119, 127.0.0.2:563 and :119)", plain, tls, &starttls, nullptr,
-               script, "127.0.0.2 563", kCAFile, articles, block)) {
+  if (!Compare("The news server (INN on 127.0.0.1:119, 127.0.0.2:563 and :119)", plain, tls, &starttls,
+               nullptr, script, "127.0.0.2 563", kCAFile, articles, block)) {
     std::fprintf(stderr, "news_post_tls: stopped (run tests/integration/start-servers?)\n");
     return 1;
   }
@@ -177,14 +177,16 @@ int main(int argc, char** argv) {
   test::TTestServer plainServer([](test::TPeer& p) { ServeArticle(p, nullptr); }, connections);
   test::TTestServer tlsServer([&](test::TPeer& p) { ServeArticle(p, &resuming); }, 2 * connections);
   test::TTestServer fullServer([&](test::TPeer& p) { ServeArticle(p, &notResuming); }, connections);
-  TClient smallPlain{"plain", {}, {}, {}}, smallTls{"nntps-login", {}, {}, {}}, full{"nntps-full", {}, {}, {}};
+  TClient smallPlain{"plain", {}, {}, {}}, smallTls{"nntps-login", {}, {}, {}},
+      full{"nntps-full", {}, {}, {}};
   SetUp(smallPlain, "127.0.0.1", plainServer.Port(), TNewsSecurity::nsNone, false);
   SetUp(smallTls, "127.0.0.1", tlsServer.Port(), TNewsSecurity::nsTls, true);
   SetUp(full, "127.0.0.1", fullServer.Port(), TNewsSecurity::nsTls, true);
   smallTls.nntp.CAFile = full.nntp.CAFile = certificate.File();
-  if (!Compare("The small news server inside this program (resumption offered; full handshakes on a second one)",
-               smallPlain, smallTls, nullptr, &full, script, "127.0.0.1 " + std::to_string(tlsServer.Port()),
-               certificate.File(), articles, block)) {
+  if (!Compare(
+          "The small news server inside this program (resumption offered; full handshakes on a second one)",
+          smallPlain, smallTls, nullptr, &full, script, "127.0.0.1 " + std::to_string(tlsServer.Port()),
+          certificate.File(), articles, block)) {
     return 1;
   }
   StopNetwork();

@@ -87,19 +87,26 @@ void MakeSite(const std::string& site, int rows) {
   CreateProducts(site + "product.DB", rows);
   const std::string series = "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                              std::to_string(rows) + ") ";
-  const std::string rtf = "'{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\f0\\fs20 Text ' || i || '.\\par }'";
+  const std::string rtf =
+      "'{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\f0\\fs20 Text ' || i || '.\\par }'";
   struct Fill {
     const char* file;
     std::string sql;
   };
   const Fill fills[] = {
-      {"news.db", "INSERT INTO news SELECT datetime('2026-01-01', '-' || i || ' hours'), 'News ' || i, "
-                  "'Neues ' || i, " + rtf + ", " + rtf + ", i % 2 FROM n"},
-      {"links.db", "INSERT INTO links SELECT 'Category ' || (i % 25), 'Link ' || i, 'https://example.org/' || i, "
-                   "'link' || i || '.gif', " + rtf + ", " + rtf + ", i % 2 FROM n"},
-      {"codes.db", "INSERT INTO codes SELECT 'CODE' || i, CASE WHEN i % 100 = 0 THEN 'Variable' ELSE 'Data' END, "
-                   "'<P>' || i || '</P>', 'Code ' || i, 'Kode ' || i FROM n WHERE i > (SELECT count(*) FROM codes)"},
-      {"newspost.db", "INSERT INTO newspost SELECT i % 2, NULL, 'Posting ' || i, 'local.test', 'Body ' || i FROM n"},
+      {"news.db",
+       "INSERT INTO news SELECT datetime('2026-01-01', '-' || i || ' hours'), 'News ' || i, "
+       "'Neues ' || i, " +
+           rtf + ", " + rtf + ", i % 2 FROM n"},
+      {"links.db",
+       "INSERT INTO links SELECT 'Category ' || (i % 25), 'Link ' || i, 'https://example.org/' || i, "
+       "'link' || i || '.gif', " +
+           rtf + ", " + rtf + ", i % 2 FROM n"},
+      {"codes.db",
+       "INSERT INTO codes SELECT 'CODE' || i, CASE WHEN i % 100 = 0 THEN 'Variable' ELSE 'Data' END, "
+       "'<P>' || i || '</P>', 'Code ' || i, 'Kode ' || i FROM n WHERE i > (SELECT count(*) FROM codes)"},
+      {"newspost.db",
+       "INSERT INTO newspost SELECT i % 2, NULL, 'Posting ' || i, 'local.test', 'Body ' || i FROM n"},
   };
   for (const Fill& f : fills) {
     TSqliteDb db;

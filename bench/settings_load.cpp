@@ -30,7 +30,8 @@ std::string SettingsText(int lines) {
   std::string text = "[Settings]\r\nWWWHomepageFile=index.htm\r\n[News]\r\nServer=news.example.com\r\n";
   text += "SignatureLines1=2000000000\r\n";
   for (int n = 1; n <= lines; ++n)
-    text += "Signature1_" + std::to_string(n) + "=Line " + std::to_string(n) + " of a long signature, "
+    text += "Signature1_" + std::to_string(n) + "=Line " + std::to_string(n) +
+            " of a long signature, "
             "with some text in it.\r\n";
   return text + "[Identification]\r\nEMailAddress=me@example.com\r\n";
 }

@@ -66,8 +66,10 @@ int main(int argc, char** argv) {
       Check(db.Open(file, SQLITE_OPEN_READWRITE), db);
       auto b = Clock::now();
       TSqliteStmt q;
-      Check(q.Prepare(db.Handle(), "SELECT \"Name\", \"Category\", \"Include\" FROM product "
-                                   "ORDER BY \"Category\", rowid"), db);
+      Check(q.Prepare(db.Handle(),
+                      "SELECT \"Name\", \"Category\", \"Include\" FROM product "
+                      "ORDER BY \"Category\", rowid"),
+            db);
       size_t sum = 0;
       while (q.Step() == SQLITE_ROW) {
         sum += static_cast<size_t>(sqlite3_column_bytes(q.Handle(), 0)) +

@@ -83,28 +83,33 @@ int main(int argc, char** argv) {
     const double mb = static_cast<double>(rtf.size()) / 1e6;
     std::printf("%s: %.1f MB of RTF\n", file.c_str(), mb);
 
-    const TTiming reader = Best(runs, [] {}, [&] { (void)pagolin::ReadRtf(rtf).Paragraphs.size(); });
+    const TTiming reader = Best(
+        runs, [] {}, [&] { (void)pagolin::ReadRtf(rtf).Paragraphs.size(); });
 
     pagolin::TRichEdit editor;
-    const TTiming load = Best(runs, [&] { editor.LoadText({}); }, [&] { editor.LoadText(rtf); });
+    const TTiming load = Best(
+        runs, [&] { editor.LoadText({}); }, [&] { editor.LoadText(rtf); });
     std::string stored;
-    const TTiming store = Best(runs, [&] { editor.document()->setModified(true); },
-                               [&] { stored = editor.StoredText(); });
+    const TTiming store = Best(
+        runs, [&] { editor.document()->setModified(true); }, [&] { stored = editor.StoredText(); });
     const QString html = editor.document()->toHtml();
 
     QTextEdit qt;
-    const TTiming setHtml = Best(runs, [&] { qt.document()->clear(); },
-                                 [&] { qt.document()->setHtml(html); });
+    const TTiming setHtml = Best(
+        runs, [&] { qt.document()->clear(); }, [&] { qt.document()->setHtml(html); });
     QString back;
-    const TTiming toHtml = Best(runs, [] {}, [&] { back = qt.document()->toHtml(); });
+    const TTiming toHtml = Best(
+        runs, [] {}, [&] { back = qt.document()->toHtml(); });
 
     Row("core reader (ReadRtf)", mb, reader);
     Row("reader + bridge (LoadText)", mb, load);
     Row("QTextDocument::setHtml", mb, setHtml);
     Row("bridge + writer (StoredText)", mb, store);
     Row("QTextDocument::toHtml", mb, toHtml);
-    std::printf("  load / setHtml:  wall %.2fx  cpu %.2fx\n", load.wall / setHtml.wall, load.cpu / setHtml.cpu);
-    std::printf("  store / toHtml:  wall %.2fx  cpu %.2fx\n", store.wall / toHtml.wall, store.cpu / toHtml.cpu);
+    std::printf("  load / setHtml:  wall %.2fx  cpu %.2fx\n", load.wall / setHtml.wall,
+                load.cpu / setHtml.cpu);
+    std::printf("  store / toHtml:  wall %.2fx  cpu %.2fx\n", store.wall / toHtml.wall,
+                store.cpu / toHtml.cpu);
     std::printf("  sizes: RTF %zu, stored %zu, HTML %lld characters\n\n", rtf.size(), stored.size(),
                 static_cast<long long>(html.size()));
     std::fflush(stdout);

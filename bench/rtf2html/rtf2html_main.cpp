@@ -18,8 +18,7 @@ bool ReadWholeFile(const char* path, std::string& bytes) {
   if (!f) return false;
   // One read into a string of the file's size; a file that grows meanwhile is read on.
   struct stat info {};
-  if (fstat(fileno(f), &info) == 0 && info.st_size > 0)
-    bytes.resize(static_cast<std::size_t>(info.st_size));
+  if (fstat(fileno(f), &info) == 0 && info.st_size > 0) bytes.resize(static_cast<std::size_t>(info.st_size));
   std::size_t have = std::fread(bytes.data(), 1, bytes.size(), f);
   bytes.resize(have);
   char buffer[1 << 16];

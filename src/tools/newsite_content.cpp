@@ -10,7 +10,8 @@ namespace {
 
 TNewSiteRow Code(const std::string& name, const std::string& type, const std::string& code,
                  const std::string& note1, const std::string& note2) {
-  return {{{"Name", name}, {"Type", type}, {"Code", code}, {"Description 1", note1}, {"Description 2", note2}}};
+  return {
+      {{"Name", name}, {"Type", type}, {"Code", code}, {"Description 1", note1}, {"Description 2", note2}}};
 }
 
 // A variable: its HTML value (Code) and its plain value for postings (Description 1).
@@ -23,12 +24,14 @@ TNewSiteRow Variable(const std::string& name, const std::string& html, const std
 std::string Rtf(const std::string& body) {
   return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"
          "{\\colortbl\\red0\\green0\\blue0;\\red192\\green57\\blue43;}"
-         "\\pard\\plain\\f0\\fs20 " + body + "\\par }";
+         "\\pard\\plain\\f0\\fs20 " +
+         body + "\\par }";
 }
 
 const char* const kStyle =
     "<STYLE TYPE=\"text/css\">\r\n"
-    "body { margin: 0; background: #eef1f4; color: #24292f; font-family: \"Segoe UI\", Tahoma, Helvetica, Arial, sans-serif; font-size: 16px; line-height: 1.5; }\r\n"
+    "body { margin: 0; background: #eef1f4; color: #24292f; font-family: \"Segoe UI\", Tahoma, Helvetica, "
+    "Arial, sans-serif; font-size: 16px; line-height: 1.5; }\r\n"
     "a { color: #0b5c8a; }\r\n"
     "a:hover { color: #c2571a; }\r\n"
     "table { width: 100%; border-collapse: collapse; font-size: inherit; }\r\n"
@@ -39,15 +42,18 @@ const char* const kStyle =
     ".top div { padding: 14px 33px; }\r\n"
     ".brand { color: #ffffff; font-size: 24px; font-weight: bold; text-decoration: none; }\r\n"
     ".brand:hover { color: #ffffff; }\r\n"
-    ".main { margin-top: 24px; padding: 8px 32px 24px; background: #ffffff; border: 1px solid #d8dee4; border-radius: 6px; }\r\n"
+    ".main { margin-top: 24px; padding: 8px 32px 24px; background: #ffffff; border: 1px solid #d8dee4; "
+    "border-radius: 6px; }\r\n"
     ".foot { padding: 16px 32px 40px; color: #57606a; font-size: 14px; text-align: center; }\r\n"
-    "h2 { margin: 28px 0 4px; padding-bottom: 4px; border-bottom: 2px solid #e8833a; color: #1d3f58; font-size: 22px; }\r\n"
+    "h2 { margin: 28px 0 4px; padding-bottom: 4px; border-bottom: 2px solid #e8833a; color: #1d3f58; "
+    "font-size: 22px; }\r\n"
     "h2 span { color: #8a96a3; font-size: 17px; font-weight: normal; }\r\n"
     "h3 { margin: 0 0 4px; color: #1d3f58; font-size: 19px; }\r\n"
     ".desc font { font-family: inherit; font-size: inherit; }\r\n"
     ".desc font[color=\"#000000\"] { color: #24292f; }\r\n"
     ".meta { margin: 0 0 10px; color: #57606a; font-size: 14px; }\r\n"
-    ".meta a { margin-right: 6px; padding: 2px 10px; border-radius: 4px; background: #e8833a; color: #ffffff; font-weight: bold; text-decoration: none; }\r\n"
+    ".meta a { margin-right: 6px; padding: 2px 10px; border-radius: 4px; background: #e8833a; color: "
+    "#ffffff; font-weight: bold; text-decoration: none; }\r\n"
     ".shot, .icon, .date { width: 1%; padding-right: 20px; }\r\n"
     ".shot img { border: 1px solid #c5ccd3; }\r\n"
     ".date { color: #57606a; font-size: 14px; white-space: nowrap; }\r\n"
@@ -55,7 +61,8 @@ const char* const kStyle =
     ".welcome { padding: 36px 0 20px; text-align: center; }\r\n"
     ".welcome h1 { margin: 0 0 6px; color: #1d3f58; font-size: 34px; }\r\n"
     ".lead { margin: 0; color: #57606a; font-size: 19px; }\r\n"
-    ".langs a { display: inline-block; margin: 28px 8px; padding: 10px 30px; border-radius: 4px; background: #1d3f58; color: #ffffff; font-size: 18px; text-decoration: none; }\r\n"
+    ".langs a { display: inline-block; margin: 28px 8px; padding: 10px 30px; border-radius: 4px; background: "
+    "#1d3f58; color: #ffffff; font-size: 18px; text-decoration: none; }\r\n"
     ".langs a:hover { background: #e8833a; }\r\n"
     ".updated { color: #8a96a3; font-size: 14px; }\r\n"
     "@media (max-width: 640px) {\r\n"
@@ -72,12 +79,13 @@ const char* const kStyle =
 }  // namespace
 
 std::vector<TNewSiteRow> StarterCodes() {
-  const std::string head = std::string(
-                               "<HEAD>\r\n"
-                               "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">\r\n"
-                               "<META NAME=\"viewport\" CONTENT=\"width=device-width, initial-scale=1\">\r\n"
-                               "<TITLE>%COMPANY%</TITLE>\r\n") +
-                           kStyle;
+  const std::string head =
+      std::string(
+          "<HEAD>\r\n"
+          "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1252\">\r\n"
+          "<META NAME=\"viewport\" CONTENT=\"width=device-width, initial-scale=1\">\r\n"
+          "<TITLE>%COMPANY%</TITLE>\r\n") +
+      kStyle;
   return {
       Code("Head", "Page", head, "Start of every page: character set, title and style sheet",
            "Anfang jeder Seite: Zeichensatz, Titel und Stilvorlage"),
@@ -94,13 +102,14 @@ std::vector<TNewSiteRow> StarterCodes() {
            "<P CLASS=\"foot\">%COPYRIGHT% &middot; <A HREF=\"mailto:%EMAIL%\">%EMAIL%</A></P>\r\n"
            "</BODY>",
            "End of every page: the footer", "Ende jeder Seite: die Fu\xdfzeile"),
-      Code("Title Page", "Page",
-           "<DIV CLASS=\"welcome\">\r\n"
-           "<H1>%COMPANY%</H1>\r\n"
-           "<P CLASS=\"lead\">%SLOGAN%</P>\r\n"
-           "<P CLASS=\"langs\"><A HREF=\"%LANGUAGE1%\">English</A> <A HREF=\"%LANGUAGE2%\">Deutsch</A></P>\r\n"
-           "<P CLASS=\"updated\">Last update &middot; Letzte Aktualisierung: %LASTUPDATE%</P>",
-           "The title page: choice of language", "Die Titelseite: Wahl der Sprache"),
+      Code(
+          "Title Page", "Page",
+          "<DIV CLASS=\"welcome\">\r\n"
+          "<H1>%COMPANY%</H1>\r\n"
+          "<P CLASS=\"lead\">%SLOGAN%</P>\r\n"
+          "<P CLASS=\"langs\"><A HREF=\"%LANGUAGE1%\">English</A> <A HREF=\"%LANGUAGE2%\">Deutsch</A></P>\r\n"
+          "<P CLASS=\"updated\">Last update &middot; Letzte Aktualisierung: %LASTUPDATE%</P>",
+          "The title page: choice of language", "Die Titelseite: Wahl der Sprache"),
       Code("Title Page Stop", "Page", "\r\n</DIV>", "End of the title page", "Ende der Titelseite"),
       Code("News Start", "Section", "<H2>News <SPAN>&middot; Neuigkeiten</SPAN></H2>\r\n<TABLE>",
            "Before the news", "Vor den Neuigkeiten"),
@@ -115,12 +124,13 @@ std::vector<TNewSiteRow> StarterCodes() {
       Code("Product", "Data",
            "<TR><TD CLASS=\"shot\">%IMAGE%</TD>\r\n"
            "<TD><H3>%NAME%</H3>\r\n"
-           "<P CLASS=\"meta\"><A HREF=\"%FILENAME%\">&raquo; %FILENAME%</A>%FILESIZE% &middot; %FILEDATE% &middot; %CATEGORY%</P>\r\n"
+           "<P CLASS=\"meta\"><A HREF=\"%FILENAME%\">&raquo; %FILENAME%</A>%FILESIZE% &middot; %FILEDATE% "
+           "&middot; %CATEGORY%</P>\r\n"
            "<DIV CLASS=\"desc\">%DESCRIPTION%</DIV></TD></TR>",
            "One product", "Ein Produkt"),
       Code("Products Stop", "Section", "</TABLE>", "After the products", "Nach den Produkten"),
-      Code("Links", "Section", "<H2>Links <SPAN>&middot; Verweise</SPAN></H2>\r\n<TABLE>",
-           "Before the links", "Vor den Verweisen"),
+      Code("Links", "Section", "<H2>Links <SPAN>&middot; Verweise</SPAN></H2>\r\n<TABLE>", "Before the links",
+           "Vor den Verweisen"),
       Code("Link", "Data",
            "<TR><TD CLASS=\"icon\">%IMAGE%</TD>\r\n"
            "<TD><A CLASS=\"link\" HREF=\"%URL%\">%NAME%</A>\r\n"
@@ -204,8 +214,8 @@ std::vector<TNewSiteRow> SampleNews() {
            "Ledgerlite f\\'fchrt jetzt auch die Kasse von \\b Vereinen\\b0 , mit Mitgliedsbeitr\\'e4gen "
            "und einem Bericht f\\'fcr die Jahreshauptversammlung.",
            true),
-      news("2026-03-20 08:00:00", "Draft: summer plans", "Entwurf: Sommerpl\xe4ne",
-           "Not yet for the site.", "Noch nicht f\\'fcr die Seite.", false),
+      news("2026-03-20 08:00:00", "Draft: summer plans", "Entwurf: Sommerpl\xe4ne", "Not yet for the site.",
+           "Noch nicht f\\'fcr die Seite.", false),
   };
 }
 
@@ -230,7 +240,8 @@ std::vector<TNewSiteRow> SampleLinks() {
       link("Tools", "Download Mirror", "https://mirror.example.com/", "mirror.gif",
            "A fast mirror for all our programs.", "Ein schneller Spiegel f\\'fcr alle unsere Programme."),
       link("Tools", "HTML Reference", "https://html.example.com/", "",
-           "Every tag and attribute, with \\i examples\\i0 .", "Alle Tags und Attribute, mit \\i Beispielen\\i0 ."),
+           "Every tag and attribute, with \\i examples\\i0 .",
+           "Alle Tags und Attribute, mit \\i Beispielen\\i0 ."),
   };
 }
 
@@ -250,7 +261,8 @@ std::vector<TNewSiteRow> SamplePostings() {
         {"Newsgroups", "de.test"},
         {"Body",
          "Quillpad 2.0, der freundliche Texteditor von %COMPANY%, ist erschienen.\r\n\r\n"
-         "Neu in dieser Version: Registerkarten, eine Rechtschreibpr\xfc" "fung und ein dunkles "
+         "Neu in dieser Version: Registerkarten, eine Rechtschreibpr\xfc"
+         "fung und ein dunkles "
          "Farbschema. Registrierte Anwender aktualisieren kostenlos.\r\n\r\n"
          "Download und Einzelheiten: %WEBSITE%\r\n"
          "Fragen: %EMAIL%\r\n"}}},

@@ -7,7 +7,9 @@
 namespace pagolin {
 
 TCanvas::TCanvas(int width, int height, std::vector<std::uint32_t> palette, std::uint8_t background)
-    : width_(width), height_(height), palette_(std::move(palette)),
+    : width_(width),
+      height_(height),
+      palette_(std::move(palette)),
       pixels_(static_cast<size_t>(width) * height, background) {}
 
 void TCanvas::Plot(int x, int y, std::uint8_t colour) {
@@ -119,8 +121,8 @@ std::string EncodeGif(const TCanvas& canvas) {
   Put16(out, static_cast<unsigned>(canvas.Width()));
   Put16(out, static_cast<unsigned>(canvas.Height()));
   out += static_cast<char>(0x80 | ((depth - 1) << 4) | (depth - 1));  // global table
-  out += '\0';                                                         // background colour
-  out += '\0';                                                         // no aspect ratio
+  out += '\0';                                                        // background colour
+  out += '\0';                                                        // no aspect ratio
   for (unsigned i = 0; i < tableSize; ++i) {
     const std::uint32_t rgb = i < canvas.Palette().size() ? canvas.Palette()[i] : 0;
     out += static_cast<char>((rgb >> 16) & 0xFF);

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "core/data/siteschema.h"
-#include "tools/newsite_content.h"
-#include "tools/newsite_import.h"
 #include "core/platform/codepage.h"
 #include "core/platform/datetime.h"
 #include "core/platform/filenames.h"
 #include "core/platform/sqlitedb.h"
+#include "tools/newsite_content.h"
+#include "tools/newsite_import.h"
 
 namespace pagolin {
 namespace {
@@ -55,12 +55,13 @@ void InsertRows(TSqliteDb& db, const TTableDef& def, const std::vector<TNewSiteR
         stmt.BindNull(param);
       } else if (field.kind == TFieldKind::fkLogical) {
         if (value != "1" && value != "0")
-          throw ENewSiteError("\"" + name + "\" of \"" + def.fileName + "\" must be 1 or 0, not \"" + value + "\"");
+          throw ENewSiteError("\"" + name + "\" of \"" + def.fileName + "\" must be 1 or 0, not \"" + value +
+                              "\"");
         stmt.BindInt(param, value == "1" ? 1 : 0);
       } else if (field.kind == TFieldKind::fkDateTime) {
         if (!StorageTextToDateTime(value, dt))
-          throw ENewSiteError("\"" + name + "\" of \"" + def.fileName + "\" is not a date \"YYYY-MM-DD HH:MM:SS\": \"" +
-                              value + "\"");
+          throw ENewSiteError("\"" + name + "\" of \"" + def.fileName +
+                              "\" is not a date \"YYYY-MM-DD HH:MM:SS\": \"" + value + "\"");
         stmt.BindText(param, value);
       } else {
         stmt.BindText(param, AnsiToUtf8(value));
@@ -72,7 +73,8 @@ void InsertRows(TSqliteDb& db, const TTableDef& def, const std::vector<TNewSiteR
 }
 
 // Creates one table file with its rows, in one transaction.
-void CreateTableFile(const std::string& fileName, const TTableDef& def, const std::vector<TNewSiteRow>& rows) {
+void CreateTableFile(const std::string& fileName, const TTableDef& def,
+                     const std::vector<TNewSiteRow>& rows) {
   TSqliteDb db;
   if (db.Open(fileName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) != SQLITE_OK)
     throw ENewSiteError("cannot create \"" + fileName + "\": " + db.OpenError());

@@ -11,12 +11,24 @@ namespace pagolin {
 namespace {
 
 enum : std::uint8_t {
-  kWhite, kLight, kMid, kDark, kNavy, kOrange, kGrey, kGreen, kRed, kYellow, kSky, kPurple, kInk
+  kWhite,
+  kLight,
+  kMid,
+  kDark,
+  kNavy,
+  kOrange,
+  kGrey,
+  kGreen,
+  kRed,
+  kYellow,
+  kSky,
+  kPurple,
+  kInk
 };
 
-const std::vector<std::uint32_t> kPalette = {0xFFFFFF, 0xE9EDF1, 0xC5CCD3, 0x5B6670, 0x1D3F58, 0xE8833A,
-                                             0x8A96A3, 0x3F9B5B, 0xC0392B, 0xF2C14E, 0x6FA8DC, 0x8E6BBF,
-                                             0x24292F};
+const std::vector<std::uint32_t> kPalette = {0xFFFFFF, 0xE9EDF1, 0xC5CCD3, 0x5B6670, 0x1D3F58,
+                                             0xE8833A, 0x8A96A3, 0x3F9B5B, 0xC0392B, 0xF2C14E,
+                                             0x6FA8DC, 0x8E6BBF, 0x24292F};
 
 constexpr int kShotWidth = 200, kShotHeight = 130;
 
@@ -38,7 +50,8 @@ TCanvas EditorShot() {
   TCanvas c = Window();
   c.FillRect(1, 25, 16, kShotHeight - 35, kLight);
   const int widths[] = {60, 110, 84, 0, 46, 130, 96, 120, 70, 0, 90, 52, 140};
-  const std::uint8_t colours[] = {kSky, kInk, kInk, kInk, kGreen, kInk, kRed, kInk, kInk, kInk, kSky, kInk, kInk};
+  const std::uint8_t colours[] = {kSky, kInk, kInk, kInk, kGreen, kInk, kRed,
+                                  kInk, kInk, kInk, kSky, kInk,   kInk};
   for (int i = 0; i < 13; ++i) {
     const int y = 29 + i * 7;
     c.FillRect(5, y, 8, 3, kMid);

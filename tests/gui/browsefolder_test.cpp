@@ -33,7 +33,7 @@ class BrowseFolderTest : public QObject {
   Q_OBJECT
 
   QTemporaryDir dir_;
-  QString deep_;   // longer than the status line
+  QString deep_;  // longer than the status line
   QString other_;
 
  private slots:
@@ -59,8 +59,9 @@ class BrowseFolderTest : public QObject {
       QCOMPARE(bf.SelectionPath(), deep_);
       const QString status = StatusText(dlg);
       QVERIFY2(status.size() <= TBrowseFolder::kStatusPathLength, qPrintable(status));
-      QVERIFY2(status.startsWith(QStringLiteral("/.../")) && status.endsWith(QStringLiteral("/cccccccccc/dddd")),
-               qPrintable(status));
+      QVERIFY2(
+          status.startsWith(QStringLiteral("/.../")) && status.endsWith(QStringLiteral("/cccccccccc/dddd")),
+          qPrintable(status));
       QVERIFY(OkButton(dlg)->isEnabled());
       Screenshot(dlg, QStringLiteral("browsefolder"));
       Select(dlg, other_);
@@ -74,7 +75,8 @@ class BrowseFolderTest : public QObject {
   // Among many folders the preselected one is in view once the tree has loaded.
   void preselectedFolderIsScrolledIntoView() {
     QTemporaryDir many;
-    for (int i = 0; i < 300; ++i) QVERIFY(QDir().mkpath(many.path() + QStringLiteral("/f%1").arg(i, 3, 10, QLatin1Char('0'))));
+    for (int i = 0; i < 300; ++i)
+      QVERIFY(QDir().mkpath(many.path() + QStringLiteral("/f%1").arg(i, 3, 10, QLatin1Char('0'))));
     TBrowseFolder bf;
     bf.Directory = many.path() + QStringLiteral("/f290");
     bool inView = false;
@@ -151,9 +153,8 @@ class BrowseFolderTest : public QObject {
     bf.SetCustomButtonCaption(QStringLiteral("New folder"));
     int clicks = 0;
     connect(&bf, &TBrowseFolder::OnCustomButtonClick, this, [&] { ++clicks; });
-    WhenModalNamed(kDialog, [&](QWidget* dlg) {
-      dlg->findChild<QPushButton*>(QStringLiteral("btnCustom"))->click();
-    });
+    WhenModalNamed(kDialog,
+                   [&](QWidget* dlg) { dlg->findChild<QPushButton*>(QStringLiteral("btnCustom"))->click(); });
     bf.Execute();
     QCOMPARE(clicks, 1);
   }

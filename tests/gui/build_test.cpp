@@ -9,20 +9,20 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <utime.h>
 #include <fstream>
 #include <memory>
-#include <utime.h>
 
-#include "gui/app/mainwindow.h"
-#include "gui/app/program.h"
-#include "gui/pages/animate.h"
-#include "gui/pages/dlgprogress.h"
-#include "core/pages/fileinfo.h"
-#include "gui/components/qtext.h"
 #include "core/data/datamod.h"
-#include "support/modalhelper.h"
+#include "core/pages/fileinfo.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/qtext.h"
+#include "gui/pages/animate.h"
+#include "gui/pages/dlgprogress.h"
+#include "support/modalhelper.h"
 
 using namespace pagolin;
 
@@ -85,7 +85,8 @@ class BuildTest : public QObject {
     ClickBuild();
     QVERIFY(shownIdle);
     QVERIFY(!program_->dlgProgress().isVisible());
-    for (const char* page : {"index.htm", "index1.htm", "index2.htm"}) QVERIFY2(FileExists(site_ + page), page);
+    for (const char* page : {"index.htm", "index1.htm", "index2.htm"})
+      QVERIFY2(FileExists(site_ + page), page);
     const std::string page1 = [&] {
       std::ifstream in(site_ + "index1.htm", std::ios::binary);
       return std::string(std::istreambuf_iterator<char>(in), {});
@@ -96,13 +97,12 @@ class BuildTest : public QObject {
     QVERIFY(page1.find("\r\n") != std::string::npos && page1.find("\n\n") == std::string::npos);
 
     // Every file of the site, present, checked, sorted; no archive yet, so no notes.
-    const QStringList expected{QStringLiteral("forum.gif"),       QStringLiteral("index.htm"),
-                               QStringLiteral("index1.htm"),      QStringLiteral("index2.htm"),
-                               QStringLiteral("ledgerlite.gif"),  QStringLiteral("ledgerlite.zip"),
-                               QStringLiteral("mirror.gif"),      QStringLiteral("pixelgarten.gif"),
-                               QStringLiteral("pixelgarten.zip"), QStringLiteral("quillpad.gif"),
-                               QStringLiteral("quillpad.zip"),    QStringLiteral("safehaven.gif"),
-                               QStringLiteral("safehaven.zip"),   QStringLiteral("usenet.gif")};
+    const QStringList expected{
+        QStringLiteral("forum.gif"),     QStringLiteral("index.htm"),       QStringLiteral("index1.htm"),
+        QStringLiteral("index2.htm"),    QStringLiteral("ledgerlite.gif"),  QStringLiteral("ledgerlite.zip"),
+        QStringLiteral("mirror.gif"),    QStringLiteral("pixelgarten.gif"), QStringLiteral("pixelgarten.zip"),
+        QStringLiteral("quillpad.gif"),  QStringLiteral("quillpad.zip"),    QStringLiteral("safehaven.gif"),
+        QStringLiteral("safehaven.zip"), QStringLiteral("usenet.gif")};
     QCOMPARE(Items(Qt::Checked), expected);
     QVERIFY(Items(Qt::Unchecked).isEmpty());
     long long total = 0;
@@ -118,12 +118,14 @@ class BuildTest : public QObject {
   void closingTheDialogBeforeItsTimerBuildsNothing() {
     QVERIFY(StartOnSample());
     TdlgProgress& d = program_->dlgProgress();
-    test::WhenModalNamed(QStringLiteral("dlgProgress"), [&](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    test::WhenModalNamed(QStringLiteral("dlgProgress"),
+                         [&](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     QTest::keyClick(&program_->Form1(), Qt::Key_F9);
     QVERIFY(!d.isVisible());
     QVERIFY(!d.Timer1->isActive());
     QTest::qWait(2 * d.Timer1->interval());  // past the tick that would have built
-    for (const char* page : {"index.htm", "index1.htm", "index2.htm"}) QVERIFY2(!FileExists(site_ + page), page);
+    for (const char* page : {"index.htm", "index1.htm", "index2.htm"})
+      QVERIFY2(!FileExists(site_ + page), page);
     QCOMPARE(program_->Form1().CheckListBox1->count(), 0);
 
     ClickBuild();  // this time the timer builds and the dialog closes itself
@@ -137,11 +139,14 @@ class BuildTest : public QObject {
     QVERIFY(StartOnSample());
     std::ofstream(site_ + "upload.zip") << "old archive";
     const std::time_t old = std::time(nullptr) - 3600;
-    struct utimbuf times {old, old};
+    struct utimbuf times {
+      old, old
+    };
     QCOMPARE(::utime((site_ + "upload.zip").c_str(), &times), 0);
     QCOMPARE(::utime((site_ + "quillpad.zip").c_str(), &times), 0);
     std::remove((site_ + "mirror.gif").c_str());
-    test::WhenModalNamed(QStringLiteral("dlgProgress"), [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
+    test::WhenModalNamed(QStringLiteral("dlgProgress"),
+                         [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
     ClickBuild();
     QCOMPARE(Items(Qt::Unchecked), QStringList{QStringLiteral("Please build this file: mirror.gif")});
     const QStringList checked = Items(Qt::Checked);
@@ -150,7 +155,8 @@ class BuildTest : public QObject {
     QProcess unzip;
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), ToQ(site_ + "upload.zip")});
     QVERIFY(unzip.waitForFinished(10000));
-    QStringList inArchive = QString::fromUtf8(unzip.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList inArchive =
+        QString::fromUtf8(unzip.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     inArchive.sort();
     QStringList present = checked;
     present.sort();
@@ -185,10 +191,12 @@ class BuildTest : public QObject {
     tool.start(QStringLiteral(PAGOLIN_NEWSITE), {dir_->path(), QStringLiteral("--sample")});
     QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
     QProcess build;
-    build.start(QStringLiteral(PAGOLIN_PROGRAM), {QStringLiteral("--build"), QStringLiteral("--site"), dir_->path()});
+    build.start(QStringLiteral(PAGOLIN_PROGRAM),
+                {QStringLiteral("--build"), QStringLiteral("--site"), dir_->path()});
     QVERIFY(build.waitForFinished(60000));
     QCOMPARE(build.exitCode(), 0);
-    const QStringList lines = QString::fromUtf8(build.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(build.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 15);
     QCOMPARE(lines.first(), QStringLiteral("\u2713 forum.gif"));
     QVERIFY(lines.contains(QStringLiteral("\u2713 index1.htm")));
@@ -211,9 +219,8 @@ class BuildTest : public QObject {
     program_->DataModule2().tblCodes.SetRecNo(codesRecord);
     QString error;
     test::WhenModalNamed(QStringLiteral("dlgProgress"), [&](QWidget* w) {
-      test::WhenModalNamed(QStringLiteral("ErrorBox"), [&](QWidget* box) {
-        error = static_cast<QMessageBox*>(box)->text();
-      });
+      test::WhenModalNamed(QStringLiteral("ErrorBox"),
+                           [&](QWidget* box) { error = static_cast<QMessageBox*>(box)->text(); });
       static_cast<TdlgProgress*>(w)->btnStartClick();
     });
     ClickBuild();

@@ -15,14 +15,18 @@ class CommandLineTest : public QObject {
     QTest::addColumn<QString>("out");  // the start of standard output
     QTest::addColumn<QString>("err");  // the start of standard error
     const QString usage = QStringLiteral("Usage: pagolin [--site DIR]\n");
-    QTest::newRow("--version") << Args("--version") << 0 << "pagolin 1.12\n" << "";
+    QTest::newRow("--version") << Args("--version") << 0 << "pagolin 1.12\n"
+                               << "";
     QTest::newRow("--help wins") << Args("--bogus --help") << 0 << usage << "";
-    QTest::newRow("unknown option") << Args("--bogus") << 2 << "" << QStringLiteral("pagolin: unknown option --bogus\n") + usage;
-    QTest::newRow("--site without folder") << Args("--site") << 2 << "" << "pagolin: --site needs a folder\n";
+    QTest::newRow("unknown option") << Args("--bogus") << 2 << ""
+                                    << QStringLiteral("pagolin: unknown option --bogus\n") + usage;
+    QTest::newRow("--site without folder") << Args("--site") << 2 << ""
+                                           << "pagolin: --site needs a folder\n";
     QTest::newRow("two modes") << Args("--build --send-news") << 2 << ""
                                << "pagolin: --build, --send-news and --publish exclude each other\n";
-    QTest::newRow("publish beside build") << Args("--publish --build") << 2 << ""
-                                          << "pagolin: --build, --send-news and --publish exclude each other\n";
+    QTest::newRow("publish beside build")
+        << Args("--publish --build") << 2 << ""
+        << "pagolin: --build, --send-news and --publish exclude each other\n";
     QTest::newRow("headless stray argument") << Args("--build x") << 2 << ""
                                              << "pagolin: unexpected argument x\n";
     QTest::newRow("stray argument beside Qt's own") << Args("-platform offscreen x") << 2 << ""
@@ -49,8 +53,10 @@ class CommandLineTest : public QObject {
     QProcess program;
     program.start(QStringLiteral(PAGOLIN_PROGRAM), {QStringLiteral("--help")});
     QVERIFY(program.waitForFinished(30000));
-    const QString help = QFileInfo(QStringLiteral(PAGOLIN_PROGRAM)).absolutePath() + QStringLiteral("/help/Pagolin.html");
-    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).endsWith(QStringLiteral("Help pages: ") + help + QLatin1Char('\n')));
+    const QString help =
+        QFileInfo(QStringLiteral(PAGOLIN_PROGRAM)).absolutePath() + QStringLiteral("/help/Pagolin.html");
+    QVERIFY(QString::fromUtf8(program.readAllStandardOutput())
+                .endsWith(QStringLiteral("Help pages: ") + help + QLatin1Char('\n')));
   }
 };
 

@@ -31,7 +31,8 @@ namespace {
 
 // Languages with letters beyond ASCII, default newsgroups and signatures (Windows-1252).
 constexpr const char* kSettings =
-    "[Languages]\r\nLanguage1=Fran\xe7" "ais\r\nLanguage2=Italiano\r\n"
+    "[Languages]\r\nLanguage1=Fran\xe7"
+    "ais\r\nLanguage2=Italiano\r\n"
     "[News]\r\nDefNewsgroup1=local.test\r\nDefNewsgroup2=local.other\r\n"
     "SignatureLines1=2\r\nSignature1_1=--\r\nSignature1_2=Jo\r\nSignatureLines2=1\r\nSignature2_1=Ciao\r\n";
 
@@ -72,7 +73,9 @@ class ContentTabsTest : public QObject {
     QStringList visited;
     QPoint last(-1, -1);
     for (QWidget* w = tab->nextInFocusChain(); w != tab; w = w->nextInFocusChain()) {
-      if (!tab->isAncestorOf(w) || w->focusProxy() || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+      if (!tab->isAncestorOf(w) || w->focusProxy() || !w->isVisible() || !w->isEnabled() ||
+          !(w->focusPolicy() & Qt::TabFocus))
+        continue;
       const QPoint at = w->mapTo(tab, QPoint(0, 0));
       visited << w->objectName();
       QVERIFY2(at.y() > last.y() + 12 || (std::abs(at.y() - last.y()) <= 12 && at.x() > last.x()),
@@ -177,7 +180,8 @@ class ContentTabsTest : public QObject {
     Click(tab.DBNavigator2, TNavigateBtn::nbPost);
     QCOMPARE(Shown(), std::string());
 
-    test::WhenModalNamed(QStringLiteral("dlgProgress"), [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
+    test::WhenModalNamed(QStringLiteral("dlgProgress"),
+                         [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
     Form().Build2Click();
     const std::string page = ReadFile(site_ + "index1.htm");
     QVERIFY(page.find("Zebrafox") != std::string::npos);
@@ -191,7 +195,12 @@ class ContentTabsTest : public QObject {
     TTabHotNews& news = *Form().tbsHotNews;
     ShowTab(&news);
     Click(news.DBNavigator1, TNavigateBtn::nbInsert);
-    struct Text { TDBEdit* title; TDBRichEdit* body; const char* subject; const char* lines[2]; };
+    struct Text {
+      TDBEdit* title;
+      TDBRichEdit* body;
+      const char* subject;
+      const char* lines[2];
+    };
     const Text texts[] = {{news.DBEdit1, news.DBRichEdit1, "Zebrafox 1.0", {"Out now", "Enjoy"}},
                           {news.DBEdit2, news.DBRichEdit2, "Zebrafox 1.0 uscito", {"Disponibile", ""}}};
     QTest::mouseClick(news.btnCopyToNews, Qt::LeftButton);

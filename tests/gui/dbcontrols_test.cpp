@@ -39,8 +39,10 @@ struct TTabForm {
   TDateTimePicker* picker = nullptr;
 
   TTabForm(TDataSource& source, const std::string& titleField, const std::string& includeField)
-      : grid(new TDBGrid(&window)), navigator(new TDBNavigator(&window)),
-        include(new TDBCheckBox(QStringLiteral("Include"), &window)), title(new TDBEdit(&window)) {
+      : grid(new TDBGrid(&window)),
+        navigator(new TDBNavigator(&window)),
+        include(new TDBCheckBox(QStringLiteral("Include"), &window)),
+        title(new TDBEdit(&window)) {
     auto* layout = new QVBoxLayout(&window);
     auto* strip = new QHBoxLayout;
     layout->addWidget(grid, 1);
@@ -50,8 +52,8 @@ struct TTabForm {
     strip->addWidget(include);
     grid->SetDataSource(&source);
     navigator->SetDataSource(&source);
-    navigator->SetVisibleButtons({TNavigateBtn::nbInsert, TNavigateBtn::nbDelete, TNavigateBtn::nbPost,
-                                  TNavigateBtn::nbCancel});
+    navigator->SetVisibleButtons(
+        {TNavigateBtn::nbInsert, TNavigateBtn::nbDelete, TNavigateBtn::nbPost, TNavigateBtn::nbCancel});
     include->SetDataSource(&source);
     include->SetDataField(includeField);
     title->SetDataSource(&source);
@@ -149,7 +151,8 @@ class DBControlsTest : public QObject {
     QCOMPARE(form_->Cell(2, 1), QStringLiteral("Quillpad 2.1"));
     QCOMPARE(site_->Bytes("news.db"), before);
     QTest::keyClick(form_->grid, Qt::Key_Down);
-    QCOMPARE(site_->Scalar("news.db", "SELECT count(*) FROM news WHERE \"News Title 1\"='Quillpad 2.1'"), std::string("1"));
+    QCOMPARE(site_->Scalar("news.db", "SELECT count(*) FROM news WHERE \"News Title 1\"='Quillpad 2.1'"),
+             std::string("1"));
 
     // Typed into the grid: the text box follows at once.
     QTest::keyClick(form_->grid, Qt::Key_Right);
@@ -164,7 +167,8 @@ class DBControlsTest : public QObject {
     TDBNavigator* nav = form_->navigator;
     auto enabled = [nav] {
       QString s;
-      for (TNavigateBtn b : {TNavigateBtn::nbInsert, TNavigateBtn::nbDelete, TNavigateBtn::nbPost, TNavigateBtn::nbCancel})
+      for (TNavigateBtn b :
+           {TNavigateBtn::nbInsert, TNavigateBtn::nbDelete, TNavigateBtn::nbPost, TNavigateBtn::nbCancel})
         s += nav->Button(b)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
       return s;
     };
@@ -186,7 +190,8 @@ class DBControlsTest : public QObject {
     QCOMPARE(form_->grid->model()->rowCount(), 3);
     TypeKeys(form_->title, "Third");
     form_->Click(TNavigateBtn::nbPost);
-    QCOMPARE(site_->Scalar("newspost.db", "SELECT Subject FROM newspost WHERE Subject='Third'"), std::string("Third"));
+    QCOMPARE(site_->Scalar("newspost.db", "SELECT Subject FROM newspost WHERE Subject='Third'"),
+             std::string("Third"));
     QCOMPARE(enabled(), QStringLiteral("1100"));
 
     site_->answer = TModalResult::mrOk;
@@ -222,7 +227,8 @@ class DBControlsTest : public QObject {
     QCOMPARE(other.Exec("ROLLBACK"), SQLITE_OK);
     form_->Click(TNavigateBtn::nbPost);
     QCOMPARE(site_->errors.size(), size_t(2));
-    QCOMPARE(site_->Scalar("newspost.db", "SELECT Subject || '|' || substr(Body, -4) FROM newspost WHERE Subject LIKE '%!'"),
+    QCOMPARE(site_->Scalar("newspost.db",
+                           "SELECT Subject || '|' || substr(Body, -4) FROM newspost WHERE Subject LIKE '%!'"),
              std::string("ANN: Quillpad 2.0 - a friendly text editor!|\r\nPS"));
   }
 
@@ -230,7 +236,9 @@ class DBControlsTest : public QObject {
     QVERIFY(ShowNews());
     form_->Click(TNavigateBtn::nbInsert);
     QCOMPARE(site_->Scalar("news.db", "SELECT count(*) FROM news"), std::string("5"));
-    QCOMPARE(site_->Scalar("news.db", "SELECT substr(\"Date\", 1, 10) FROM news WHERE \"News Title 1\" IS NULL"), Today());
+    QCOMPARE(
+        site_->Scalar("news.db", "SELECT substr(\"Date\", 1, 10) FROM news WHERE \"News Title 1\" IS NULL"),
+        Today());
     QCOMPARE(News().State(), TDataSetState::dsEdit);
     QCOMPARE(form_->grid->model()->rowCount(), 5);
     QCOMPARE(form_->title->text(), QString());
@@ -271,7 +279,8 @@ class DBControlsTest : public QObject {
   }
 
   void badStoredValuesAreShownAndKeptUnlessEdited() {
-    site_->Sql("news.db", "UPDATE news SET \"Date\" = 'soon', Include = 'yes' WHERE \"News Title 2\" LIKE 'Quill%'");
+    site_->Sql("news.db",
+               "UPDATE news SET \"Date\" = 'soon', Include = 'yes' WHERE \"News Title 2\" LIKE 'Quill%'");
     News().Refresh();
     QVERIFY(ShowNews());
     // An unreadable date sorts first in newest-first order.
@@ -284,8 +293,10 @@ class DBControlsTest : public QObject {
     TypeKeys(form_->title, "!");
     form_->Click(TNavigateBtn::nbPost);
     QVERIFY(site_->errors.empty());
-    QCOMPARE(site_->Scalar("news.db", "SELECT \"Date\" || '|' || typeof(Include) || '|' || Include || '|' || \"News Title 1\" "
-                                      "FROM news WHERE \"News Title 2\" LIKE 'Quill%'"),
+    QCOMPARE(site_->Scalar(
+                 "news.db",
+                 "SELECT \"Date\" || '|' || typeof(Include) || '|' || Include || '|' || \"News Title 1\" "
+                 "FROM news WHERE \"News Title 2\" LIKE 'Quill%'"),
              std::string("soon|text|yes|Quillpad 2.0 released!"));
   }
 
@@ -309,7 +320,8 @@ class DBControlsTest : public QObject {
     QTest::keyClick(picker, Qt::Key_Up);  // the person picks the 11th: stored at once
     QCOMPARE(changes, 1);
     QCOMPARE(News().State(), TDataSetState::dsBrowse);
-    QCOMPARE(site_->Scalar("news.db", "SELECT count(*) FROM news WHERE \"Date\" = '2026-03-11 00:00:00'"), std::string("1"));
+    QCOMPARE(site_->Scalar("news.db", "SELECT count(*) FROM news WHERE \"Date\" = '2026-03-11 00:00:00'"),
+             std::string("1"));
     picker->calendarWidget()->parentWidget()->show();
     Screenshot(picker->calendarWidget()->window(), QStringLiteral("date-picker-calendar"));
     fs = saved;
@@ -326,7 +338,8 @@ class DBControlsTest : public QObject {
     QVERIFY(News().FieldByName("Include").AsBoolean());
     QCOMPARE(site_->Bytes("news.db"), before);
     form_->Click(TNavigateBtn::nbPost);
-    QCOMPARE(site_->Scalar("news.db", "SELECT Include FROM news WHERE \"News Title 1\" LIKE 'Draft%'"), std::string("1"));
+    QCOMPARE(site_->Scalar("news.db", "SELECT Include FROM news WHERE \"News Title 1\" LIKE 'Draft%'"),
+             std::string("1"));
   }
 
   void theFirstKeyIntoAnEmptyTableInsertsAndKeepsWhatWasTyped() {
@@ -378,8 +391,8 @@ class DBControlsTest : public QObject {
     TypeKeys(rich, " Strong");
     form_->Click(TNavigateBtn::nbPost);
     QVERIFY(site_->errors.empty());
-    const std::string written = site_->Scalar("product.DB", "SELECT \"Description 1\" FROM product WHERE Name = '" +
-                                                                firstName + "'");
+    const std::string written =
+        site_->Scalar("product.DB", "SELECT \"Description 1\" FROM product WHERE Name = '" + firstName + "'");
     QVERIFY2(written != stored && written.find("\\b") != std::string::npos, written.c_str());
 
     products.Close();

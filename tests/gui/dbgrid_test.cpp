@@ -61,7 +61,8 @@ struct TGridForm {
 void AddProductColumns(TDBGrid* grid) {
   grid->AddColumn("Name", QStringLiteral("Product Name"), 163);
   grid->AddColumn("Category", QStringLiteral("Product Category"), 160)
-      .SetPickList({QStringLiteral("Application"), QStringLiteral("Component"), QStringLiteral("Component Package")});
+      .SetPickList(
+          {QStringLiteral("Application"), QStringLiteral("Component"), QStringLiteral("Component Package")});
   grid->AddColumn("Download Area Filename", {}, 130).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
   grid->AddColumn("Screenshot", {}, 130).SetButtonStyle(TColumnButtonStyle::cbsEllipsis);
   grid->AddColumn("", {}, 1200);
@@ -107,7 +108,8 @@ class DBGridTest : public QObject {
     form_->Key(Qt::Key_Down);
     QCOMPARE(Products().State(), TDataSetState::dsBrowse);
     QCOMPARE(Products().RecNo(), 2);
-    QCOMPARE(site_->Scalar("product.DB", "SELECT Name FROM product WHERE Category='Editors'"), std::string("Inkpad"));
+    QCOMPARE(site_->Scalar("product.DB", "SELECT Name FROM product WHERE Category='Editors'"),
+             std::string("Inkpad"));
     QCOMPARE(form_->edit->text(), QStringLiteral("Pixelgarten"));
     pagolin::test::Screenshot(&form_->window, QStringLiteral("grid-products"));
   }
@@ -202,7 +204,8 @@ class DBGridTest : public QObject {
     QCOMPARE(ProductCount(), std::string("5"));
     QCOMPARE(Products().State(), TDataSetState::dsInsert);
     QCOMPARE(form_->grid->model()->rowCount(), 6);
-    QCOMPARE(site_->Scalar("product.DB", "SELECT count(*) FROM product WHERE Name IS NULL"), std::string("0"));
+    QCOMPARE(site_->Scalar("product.DB", "SELECT count(*) FROM product WHERE Name IS NULL"),
+             std::string("0"));
   }
 
   void logicalsShowACheckMarkAndDatesTheirShortForm() {
@@ -215,7 +218,8 @@ class DBGridTest : public QObject {
     form_->grid->AddColumn("Date", {}, 110).SetReadOnly(true);
     form_->grid->AddColumn("Include", {}, 60);
     form_->grid->AddColumn("News Title 1", QStringLiteral("News Title English"), 230);
-    site_->Sql("news.db", "UPDATE news SET \"Date\" = '2026-02-20 00:00:00' WHERE \"News Title 2\" LIKE 'Quill%'");
+    site_->Sql("news.db",
+               "UPDATE news SET \"Date\" = '2026-02-20 00:00:00' WHERE \"News Title 2\" LIKE 'Quill%'");
     site_->Data().tblNews.Refresh();
     QVERIFY(form_->Show());
     // Newest first: the draft of 20 March (not included), the offer of 10 March, Quillpad.
@@ -271,8 +275,9 @@ class DBGridTest : public QObject {
     button->trigger();
     QCOMPARE(clicked, QStringList(2, QStringLiteral("Download Area Filename")));
     QCOMPARE(qobject_cast<QLineEdit*>(form_->Editor())->text(), QStringLiteral("chosen.zip"));
-    QCOMPARE(site_->Scalar("product.DB", "SELECT \"Download Area Filename\" FROM product WHERE Name='Quillpad'"),
-             std::string("chosen.zip"));
+    QCOMPARE(
+        site_->Scalar("product.DB", "SELECT \"Download Area Filename\" FROM product WHERE Name='Quillpad'"),
+        std::string("chosen.zip"));
   }
 
   void aReadOnlyGridWithWholeRowSelectionOnlyMoves() {

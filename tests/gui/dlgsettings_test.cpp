@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,19 +14,18 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeView>
-#include <QFileSystemModel>
 #include <QtTest>
 #include <cstdlib>
 
+#include "core/platform/filenames.h"
+#include "core/platform/hooks.h"
+#include "core/platform/inifile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
 #include "gui/components/nvbfbtn.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgsettings.h"
 #include "support/modalhelper.h"
-#include "core/platform/filenames.h"
-#include "core/platform/hooks.h"
-#include "core/platform/inifile.h"
 
 using namespace pagolin;
 using pagolin::test::Screenshot;
@@ -182,7 +182,8 @@ class DlgSettingsTest : public QObject {
     const TIniFile ini(ini_);
     QCOMPARE(ini.ReadString("Settings", "ZIPUploadFile", "x"), std::string());
     QCOMPARE(ini.ReadString("Settings", "SiteURL", ""), std::string("https://www.example.org/"));
-    QCOMPARE(ini.ReadString("Languages", "Language1", ""), std::string("Fran\xE7" "ais"));
+    QCOMPARE(ini.ReadString("Languages", "Language1", ""), std::string("Fran\xE7"
+                                                                       "ais"));
     QCOMPARE(ini.ReadString("Languages", "DateFormat1", ""), std::string("dddddd"));
     QCOMPARE(ini.ReadString("News", "Server", ""), std::string("news.example.org"));
     QCOMPARE(ini.ReadInteger("News", "SignatureLines1", 0), 2);
@@ -371,7 +372,8 @@ class DlgSettingsTest : public QObject {
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
                  QStringLiteral("Please select the FTP upload folder"));
         const QString status = w->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
-        QVERIFY2(status.size() <= 35 && status.endsWith(QStringLiteral("/bbbbbbbbbbbbbbb")), qPrintable(status));
+        QVERIFY2(status.size() <= 35 && status.endsWith(QStringLiteral("/bbbbbbbbbbbbbbb")),
+                 qPrintable(status));
         Screenshot(w, QStringLiteral("settings-browsefolder"));
         auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvFolders"));
         tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(other));

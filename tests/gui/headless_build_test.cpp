@@ -38,7 +38,9 @@ TRun Run(const QString& program, const QStringList& args, int timeoutMs = 60000)
   return run;
 }
 
-void Write(const std::string& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+void Write(const std::string& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
 
 }  // namespace
 
@@ -51,12 +53,14 @@ class HeadlessBuildTest : public QObject {
   // A new sample site whose settings file holds text (written as it is when not empty).
   bool MakeSite(const std::string& settings = {}) {
     site_ = FromQ(dir_->path()) + "/site/";
-    if (Run(QStringLiteral(PAGOLIN_NEWSITE), {ToQ(site_), QStringLiteral("--sample")}).exitCode != 0) return false;
+    if (Run(QStringLiteral(PAGOLIN_NEWSITE), {ToQ(site_), QStringLiteral("--sample")}).exitCode != 0)
+      return false;
     if (!settings.empty()) Write(site_ + "pagolin.ini", settings);
     return true;
   }
   TRun Build(const QString& program = QStringLiteral(PAGOLIN_PROGRAM)) {
-    return Run(program, {QStringLiteral("--build"), QStringLiteral("--site"), QFile::decodeName(site_.c_str())});
+    return Run(program,
+               {QStringLiteral("--build"), QStringLiteral("--site"), QFile::decodeName(site_.c_str())});
   }
 
  private slots:
@@ -69,14 +73,16 @@ class HeadlessBuildTest : public QObject {
   void pagesGoIntoTheSiteFolderForEmptyAndRelativeFolders_data() {
     QTest::addColumn<QString>("settings");
     QTest::addColumn<QString>("folder");  // where the pages must be, below the site folder
-    QTest::newRow("empty FTP folder") << QStringLiteral("[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=\r\n")
-                                      << QString();
+    QTest::newRow("empty FTP folder")
+        << QStringLiteral("[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=\r\n") << QString();
     QTest::newRow("relative FTP folder")
-        << QStringLiteral("[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=www\r\n") << QStringLiteral("www/");
+        << QStringLiteral("[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=www\r\n")
+        << QStringLiteral("www/");
     QTest::newRow("empty archive") << QStringLiteral("[Settings]\r\nUploadMethodFTP=0\r\nZIPUploadFile=\r\n")
                                    << QString();
     QTest::newRow("archive without folder")
-        << QStringLiteral("[Settings]\r\nUploadMethodFTP=0\r\nZIPUploadFile=out/site.zip\r\n") << QStringLiteral("out/");
+        << QStringLiteral("[Settings]\r\nUploadMethodFTP=0\r\nZIPUploadFile=out/site.zip\r\n")
+        << QStringLiteral("out/");
   }
   void pagesGoIntoTheSiteFolderForEmptyAndRelativeFolders() {
     QFETCH(QString, settings);
@@ -117,12 +123,14 @@ class HeadlessBuildTest : public QObject {
     Write(site_ + "notes.tmp12", "not ours");
     QVERIFY(QFile::remove(ToQ(site_ + "quillpad.zip")));
     QCOMPARE(::mkfifo((site_ + "quillpad.zip").c_str(), 0600), 0);
-    const TRun run = Run(QStringLiteral(PAGOLIN_PROGRAM), {QStringLiteral("--build"), QStringLiteral("--site"), ToQ(site_)}, 20000);
+    const TRun run = Run(QStringLiteral(PAGOLIN_PROGRAM),
+                         {QStringLiteral("--build"), QStringLiteral("--site"), ToQ(site_)}, 20000);
     QCOMPARE(run.exitCode, 0);
     QVERIFY(!FileExists(site_ + "index1.htm.tmp4711"));
     QVERIFY(FileExists(site_ + "index1.htm.tmpx"));
     QVERIFY(FileExists(site_ + "notes.tmp12"));
-    QVERIFY2(run.out.contains(QStringLiteral("\n  Please build this file: quillpad.zip")), qPrintable(run.out));
+    QVERIFY2(run.out.contains(QStringLiteral("\n  Please build this file: quillpad.zip")),
+             qPrintable(run.out));
   }
 
   void unreadableSettingsStopTheBuildAndSaySo() {
@@ -130,7 +138,8 @@ class HeadlessBuildTest : public QObject {
     QVERIFY(QDir().mkdir(ToQ(site_ + "pagolin.ini")));  // a folder where the file belongs
     const TRun run = Build();
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(QStringLiteral("could not be read, so nothing was built")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("could not be read, so nothing was built")),
+             qPrintable(run.err));
     QVERIFY(!FileExists(site_ + "index.htm"));
   }
 
@@ -139,8 +148,9 @@ class HeadlessBuildTest : public QObject {
     site_ = FromQ(dir_->path()) + "/n\xc3\xb6/";  // "nö" in the file system's UTF-8
     const TRun run = Build();
     QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(QStringLiteral("n\u00f6")) && run.err.contains(QStringLiteral("does not exist")),
-             qPrintable(run.err));
+    QVERIFY2(
+        run.err.contains(QStringLiteral("n\u00f6")) && run.err.contains(QStringLiteral("does not exist")),
+        qPrintable(run.err));
     QVERIFY(!run.err.contains(QStringLiteral("\u00c3")));
   }
 
@@ -158,14 +168,15 @@ class HeadlessBuildTest : public QObject {
     TRun run;
     if (::geteuid() == 0) {
       run = Run(QStringLiteral("setpriv"), {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                             QStringLiteral("--clear-groups"), QStringLiteral(PAGOLIN_PROGRAM),
-                                             QStringLiteral("--build"), QStringLiteral("--site"), ToQ(site_)});
+                                            QStringLiteral("--clear-groups"), QStringLiteral(PAGOLIN_PROGRAM),
+                                            QStringLiteral("--build"), QStringLiteral("--site"), ToQ(site_)});
     } else {
       run = Build();
     }
     ::chmod(site_.c_str(), 0755);
     QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.err.contains(QStringLiteral("Warning: The settings file could not be written")), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("Warning: The settings file could not be written")),
+             qPrintable(run.err));
     QVERIFY(FileExists(out + "/index1.htm"));
   }
 

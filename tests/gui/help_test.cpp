@@ -56,12 +56,18 @@ class HelpTest : public QObject {
   void f1OpensThePageOfTheActiveTab_data() {
     QTest::addColumn<QString>("tab");
     QTest::addColumn<QString>("page");
-    QTest::newRow("Products") << "tbsProducts" << "products.html";
-    QTest::newRow("Hot News") << "tbsHotNews" << "news.html";
-    QTest::newRow("Cool Links") << "tbsCoolLinks" << "links.html";
-    QTest::newRow("Newsgroup Postings") << "tbsMailAndNews" << "postings.html";
-    QTest::newRow("HTML codes") << "tbsCodes" << "codes.html";
-    QTest::newRow("Upload files: the window's") << "tbsUpload" << "window.html";
+    QTest::newRow("Products") << "tbsProducts"
+                              << "products.html";
+    QTest::newRow("Hot News") << "tbsHotNews"
+                              << "news.html";
+    QTest::newRow("Cool Links") << "tbsCoolLinks"
+                                << "links.html";
+    QTest::newRow("Newsgroup Postings") << "tbsMailAndNews"
+                                        << "postings.html";
+    QTest::newRow("HTML codes") << "tbsCodes"
+                                << "codes.html";
+    QTest::newRow("Upload files: the window's") << "tbsUpload"
+                                                << "window.html";
   }
   void f1OpensThePageOfTheActiveTab() {
     QFETCH(QString, tab);
@@ -77,15 +83,18 @@ class HelpTest : public QObject {
   void f1OpensThePageOfTheDialogInFront_data() {
     QTest::addColumn<QString>("dialog");
     QTest::addColumn<QString>("page");
-    QTest::newRow("settings") << "dlgSettings" << "settings.html";
-    QTest::newRow("new database") << "dlgNewDatabase" << "newdatabase.html";
+    QTest::newRow("settings") << "dlgSettings"
+                              << "settings.html";
+    QTest::newRow("new database") << "dlgNewDatabase"
+                                  << "newdatabase.html";
   }
   void f1OpensThePageOfTheDialogInFront() {
     QFETCH(QString, dialog);
     QFETCH(QString, page);
     test::TUrlRecorder desktop;
     QString opened;
-    test::WhenModalNamed(dialog, [&](QWidget* d) { opened = PageOnF1(desktop, d->focusWidget() ? d->focusWidget() : d); });
+    test::WhenModalNamed(
+        dialog, [&](QWidget* d) { opened = PageOnF1(desktop, d->focusWidget() ? d->focusWidget() : d); });
     form_->findChild<QDialog*>(dialog)->exec();
     QCOMPARE(opened, page);
     QVERIFY2(PageExists(page), qPrintable(page));

@@ -68,8 +68,9 @@ class InsertMenuTest : public QObject {
       QVERIFY2(a->text().startsWith(a->statusTip() + QStringLiteral(" (")), qPrintable(a->text()));
       hints << a->statusTip();
     }
-    QCOMPARE(hints, (QStringList{QStringLiteral("%COMPANY%"), QStringLiteral("%COPYRIGHT%"), QStringLiteral("%EMAIL%"),
-                                 QStringLiteral("%SLOGAN%"), QStringLiteral("%WEBSITE%")}));
+    QCOMPARE(hints, (QStringList{QStringLiteral("%COMPANY%"), QStringLiteral("%COPYRIGHT%"),
+                                 QStringLiteral("%EMAIL%"), QStringLiteral("%SLOGAN%"),
+                                 QStringLiteral("%WEBSITE%")}));
     QCOMPARE(program_->DataModule2().tblCodes.RecNo(), 1);
   }
 
@@ -87,8 +88,8 @@ class InsertMenuTest : public QObject {
     QVERIFY(codes.Locate("Name", "Link"));
     PopupOn(code_);
     QCOMPARE(Visible(Menu().ScriptVariables1),
-             (QStringList{QStringLiteral("Screenshot1"), QStringLiteral("Linkname1"), QStringLiteral("LinkURL1"),
-                          QStringLiteral("Linkdescription1")}));
+             (QStringList{QStringLiteral("Screenshot1"), QStringLiteral("Linkname1"),
+                          QStringLiteral("LinkURL1"), QStringLiteral("Linkdescription1")}));
     QVERIFY(codes.Locate("Name", "Head"));
     PopupOn(code_);
     QVERIFY(!Menu().ScriptVariables1->isEnabled());
@@ -121,7 +122,8 @@ class InsertMenuTest : public QObject {
     });
     Menu().Insertcolorcode1->trigger();
     QCOMPARE(code_->toPlainText(), QStringLiteral("<P>#123456</P>"));
-    test::WhenModalNamed(QStringLiteral("ColorDialog1"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    test::WhenModalNamed(QStringLiteral("ColorDialog1"),
+                         [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     Menu().Insertcolorcode1->trigger();
     QCOMPARE(code_->toPlainText(), QStringLiteral("<P>#123456</P>"));
     for (QAction* a : Menu().ScriptVariables1->actions())

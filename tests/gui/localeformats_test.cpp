@@ -21,9 +21,10 @@ class LocaleFormatsTest : public QObject {
 
   // A date box given the pattern shows what FormatDateTime shows, in every locale's short form.
   void theDatePatternForQtShowsDatesAsFormatDateTimeDoes() {
-    for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::English, QLocale::UnitedStates),
-                                  QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Japanese, QLocale::Japan),
-                                  QLocale(QLocale::Hungarian, QLocale::Hungary), QLocale(QLocale::Finnish, QLocale::Finland)}) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::English, QLocale::UnitedStates),
+          QLocale(QLocale::French, QLocale::France), QLocale(QLocale::Japanese, QLocale::Japan),
+          QLocale(QLocale::Hungarian, QLocale::Hungary), QLocale(QLocale::Finnish, QLocale::Finland)}) {
       const TFormatSettings fs = FormatSettingsFromLocale(locale);
       const QString pattern = QtDatePattern(fs.ShortDateFormat, fs.DateSeparator);
       for (const QDate& date : {QDate(1997, 8, 27), QDate(2026, 1, 5), QDate(2000, 12, 31)})

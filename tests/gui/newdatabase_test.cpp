@@ -87,7 +87,8 @@ class NewDatabaseTest : public QObject {
     WithDialog(tickAllAndClear);
     QCOMPARE(Counts(), before);
     QCOMPARE(questions_.back(),
-             std::string("Please confirm the deletion of the selected tables or click on Cancel to keep the data."));
+             std::string(
+                 "Please confirm the deletion of the selected tables or click on Cancel to keep the data."));
     answer_ = TModalResult::mrOk;
     WithDialog(tickAllAndClear);
     QCOMPARE(Counts(), (std::vector<int>{0, 0, 0, 0, before[4]}));

@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <stdexcept>
 
+#include "core/platform/hooks.h"
 #include "gui/components/application.h"
 #include "gui/components/nvapplication.h"
-#include "core/platform/hooks.h"
 #include "support/urlrecorder.h"
 
 using namespace pagolin;
@@ -38,9 +38,12 @@ class NVApplicationTest : public QObject {
     QTest::addColumn<bool>("setTitle");
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("without aoSetTitle") << false << "1.12" << "Pagolin Pro";
-    QTest::newRow("aoSetTitle") << true << "1.12" << "Pagolin Pro 1.12";
-    QTest::newRow("aoSetTitle, no version") << true << "" << "Pagolin Pro ";
+    QTest::newRow("without aoSetTitle") << false << "1.12"
+                                        << "Pagolin Pro";
+    QTest::newRow("aoSetTitle") << true << "1.12"
+                                << "Pagolin Pro 1.12";
+    QTest::newRow("aoSetTitle, no version") << true << ""
+                                            << "Pagolin Pro ";
   }
   void loadedPutsTheTitleOnTheWindowAndTheApplication() {
     QFETCH(bool, setTitle);
@@ -63,8 +66,10 @@ class NVApplicationTest : public QObject {
   void theMailSubjectIsTitleBlankVersion_data() {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("subject");
-    QTest::newRow("version") << "1.12" << "Pagolin Pro 1.12";
-    QTest::newRow("empty version") << "" << "Pagolin Pro ";
+    QTest::newRow("version") << "1.12"
+                             << "Pagolin Pro 1.12";
+    QTest::newRow("empty version") << ""
+                                   << "Pagolin Pro ";
   }
   void theMailSubjectIsTitleBlankVersion() {
     QFETCH(QString, version);
@@ -76,7 +81,8 @@ class NVApplicationTest : public QObject {
     info.SetEmailAddress(QStringLiteral("help@pagolin.example.org"));
     info.SendEmail();
     const QUrl mail = desktop.TakeLast();
-    QCOMPARE(mail.scheme() + QLatin1Char(':') + mail.path(), QStringLiteral("mailto:help@pagolin.example.org"));
+    QCOMPARE(mail.scheme() + QLatin1Char(':') + mail.path(),
+             QStringLiteral("mailto:help@pagolin.example.org"));
     QCOMPARE(QUrlQuery(mail).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
   }
 
@@ -99,7 +105,8 @@ class NVApplicationTest : public QObject {
     const TMessageHooks previous = SetMessageHooks(errorBox);
     QWidget form;
     auto* info = new TNVApplication(&form);
-    if (handlerAssigned) info->OnHandleException = [&](const std::exception& e) { handled << QString::fromLatin1(e.what()); };
+    if (handlerAssigned)
+      info->OnHandleException = [&](const std::exception& e) { handled << QString::fromLatin1(e.what()); };
     info->Loaded();
 
     TThrower thrower;

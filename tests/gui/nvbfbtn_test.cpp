@@ -70,14 +70,16 @@ class NVBFBtnTest : public QObject {
       button.Loaded();
       QFAIL("no error without OpenDialog");
     } catch (const std::runtime_error& e) {
-      QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("Property 'OpenDialog' undefined in TNVBFBtn NVBFBtn9"));
+      QCOMPARE(QString::fromLatin1(e.what()),
+               QStringLiteral("Property 'OpenDialog' undefined in TNVBFBtn NVBFBtn9"));
     }
     button.SetOpenDialog(&dialog);
     try {
       button.Loaded();
       QFAIL("no error without Editfield");
     } catch (const std::runtime_error& e) {
-      QCOMPARE(QString::fromLatin1(e.what()), QStringLiteral("Property 'Editfield' undefined in TNVBFBtn NVBFBtn9"));
+      QCOMPARE(QString::fromLatin1(e.what()),
+               QStringLiteral("Property 'Editfield' undefined in TNVBFBtn NVBFBtn9"));
     }
     button.SetEditfield(&edit);
     button.Loaded();  // complete: no error

@@ -30,15 +30,26 @@ struct TItem {
   const char* german;  // Windows-1252
 };
 const TItem kItems[] = {
-    {"miUndo", "Undo", "R\xFC" "ckg\xE4ngig"}, {"miSeparator1", "", ""},
-    {"miCut", "Cut", "Ausschneiden"},        {"miCopy", "Copy", "Kopieren"},
-    {"miPaste", "Paste", "Einf\xFCgen"},     {"miDelete", "Delete", "L\xF6schen"},
-    {"miSelectAll", "Select all", "Alles markieren"}, {"miSeparator2", "", ""},
-    {"miFont", "Font...", "Schriftart..."},  {"miSeparator3", "", ""},
-    {"miBold", "Bold", "Fett"},              {"miUnderline", "Underlined", "Unterstrichen"},
-    {"miItalic", "Italic", "Kursiv"},        {"miSeparator4", "", ""},
-    {"miAlignLeft", "Align left", "Linksb\xFCndig"}, {"miCenter", "Centered", "Zentriert"},
-    {"miAlignRight", "Align Right", "Rechtsb\xFCndig"}, {"miSeparator5", "", ""},
+    {"miUndo", "Undo",
+     "R\xFC"
+     "ckg\xE4ngig"},
+    {"miSeparator1", "", ""},
+    {"miCut", "Cut", "Ausschneiden"},
+    {"miCopy", "Copy", "Kopieren"},
+    {"miPaste", "Paste", "Einf\xFCgen"},
+    {"miDelete", "Delete", "L\xF6schen"},
+    {"miSelectAll", "Select all", "Alles markieren"},
+    {"miSeparator2", "", ""},
+    {"miFont", "Font...", "Schriftart..."},
+    {"miSeparator3", "", ""},
+    {"miBold", "Bold", "Fett"},
+    {"miUnderline", "Underlined", "Unterstrichen"},
+    {"miItalic", "Italic", "Kursiv"},
+    {"miSeparator4", "", ""},
+    {"miAlignLeft", "Align left", "Linksb\xFCndig"},
+    {"miCenter", "Centered", "Zentriert"},
+    {"miAlignRight", "Align Right", "Rechtsb\xFCndig"},
+    {"miSeparator5", "", ""},
     {"miBullet", "Bullet", "Aufz\xE4hlung"},
 };
 
@@ -78,9 +89,7 @@ class NVRichPopTest : public QObject {
     menu->Loaded();
     return menu;
   }
-  QAction* Item(TNVRichPop* menu, const char* name) {
-    return menu->findChild<QAction*>(ToQ(name));
-  }
+  QAction* Item(TNVRichPop* menu, const char* name) { return menu->findChild<QAction*>(ToQ(name)); }
   // Pops the menu up for the editor with [from, to) selected, then closes it again.
   // A picture of the window and the open menu goes to $PAGOLIN_SCREENSHOTS as screenshot.
   void PopupWith(TNVRichPop* menu, int from, int to, TRichEdit* editor = nullptr,
@@ -156,14 +165,14 @@ class NVRichPopTest : public QObject {
     TNVRichPop* menu = Menu();
     QGuiApplication::clipboard()->clear();
     PopupWith(menu, 0, 0);
-    QCOMPARE(Usable(menu), Names({"mnuOwner", "miSelectAll", "miFont", "miBold", "miUnderline",
-                                        "miItalic", "miAlignLeft", "miCenter", "miAlignRight", "miBullet"}));
+    QCOMPARE(Usable(menu), Names({"mnuOwner", "miSelectAll", "miFont", "miBold", "miUnderline", "miItalic",
+                                  "miAlignLeft", "miCenter", "miAlignRight", "miBullet"}));
     QVERIFY(!Item(menu, "miBold")->isChecked() && Item(menu, "miAlignLeft")->isChecked());
     QVERIFY(!Item(menu, "miBullet")->isChecked());
 
     QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
     PopupWith(menu, 0, 1);
-    Item(menu, "miUnderline")->trigger();  // something to undo
+    Item(menu, "miUnderline")->trigger();                 // something to undo
     PopupWith(menu, 7, 9, nullptr, "nvrichpop_english");  // inside "bold"
     for (const char* name : {"miUndo", "miCut", "miCopy", "miPaste", "miDelete", "miSelectAll"})
       QVERIFY2(Item(menu, name)->isEnabled(), name);
@@ -187,8 +196,8 @@ class NVRichPopTest : public QObject {
     QStringList visible;
     for (QAction* a : menu->actions())
       if (a->isVisible()) visible << a->objectName();
-    QCOMPARE(visible, Names({"mnuOwner", "miUndo", "miSeparator1", "miCut", "miCopy", "miPaste",
-                                   "miDelete", "miSelectAll"}));
+    QCOMPARE(visible, Names({"mnuOwner", "miUndo", "miSeparator1", "miCut", "miCopy", "miPaste", "miDelete",
+                             "miSelectAll"}));
   }
 
   void plainModeDisablesTheFormattingItems() {

@@ -8,13 +8,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "gui/app/mainwindow.h"
-#include "gui/app/program.h"
-#include "gui/data/dlgnewdatabase.h"
-#include "support/modalhelper.h"
-#include "gui/components/qtext.h"
 #include "core/data/datamod.h"
 #include "core/platform/hooks.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/program.h"
+#include "gui/components/qtext.h"
+#include "gui/data/dlgnewdatabase.h"
+#include "support/modalhelper.h"
 
 using namespace pagolin;
 
@@ -66,9 +66,9 @@ class ProgramTest : public QObject {
     const QStringList buttons{QStringLiteral("ToolButton1"), QStringLiteral("ToolButton4"),
                               QStringLiteral("ToolButton2"), QStringLiteral("ToolButton3"),
                               QStringLiteral("ToolButton7"), QStringLiteral("ToolButton9")};
-    const QStringList captions{QStringLiteral("Build pages"), QStringLiteral("Publish"),
+    const QStringList captions{QStringLiteral("Build pages"),    QStringLiteral("Publish"),
                                QStringLiteral("Launch Browser"), QStringLiteral("Settings..."),
-                               QStringLiteral("Send News"), QStringLiteral("Help")};
+                               QStringLiteral("Send News"),      QStringLiteral("Help")};
     int lastX = -1;
     f->resize(900, 600);
     f->show();
@@ -109,9 +109,9 @@ class ProgramTest : public QObject {
       QCOMPARE(inMenus[i]->shortcut(), items[i].key);
     }
 
-    const QStringList tabs{QStringLiteral("tbsProducts"), QStringLiteral("tbsHotNews"),
+    const QStringList tabs{QStringLiteral("tbsProducts"),  QStringLiteral("tbsHotNews"),
                            QStringLiteral("tbsCoolLinks"), QStringLiteral("tbsMailAndNews"),
-                           QStringLiteral("tbsCodes"), QStringLiteral("tbsUpload")};
+                           QStringLiteral("tbsCodes"),     QStringLiteral("tbsUpload")};
     QCOMPARE(f->pgcMain->count(), 6);
     for (int i = 0; i < tabs.size(); ++i) QCOMPARE(f->pgcMain->widget(i)->objectName(), tabs[i]);
     QCOMPARE(f->pgcMain->tabText(5), QStringLiteral("Upload files"));

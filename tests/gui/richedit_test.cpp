@@ -13,8 +13,8 @@
 #include "gui/widgets/richedit.h"
 #include "gui/widgets/richtextbridge.h"
 #include "support/describedoc.h"
-#include "support/pagehtml.h"
 #include "support/modalhelper.h"
+#include "support/pagehtml.h"
 #include "support/richtextcorpus.h"
 
 using namespace pagolin;
@@ -109,8 +109,9 @@ class RichEditTest : public QObject {
   void lineBreaksStartParagraphsAndObjectsAreDropped() {
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
-    document.setHtml(QStringLiteral("<p align=justify>a<br>b<img src=x.png>c</p>"
-                                     "<ol><li>one</li></ol>"));
+    document.setHtml(
+        QStringLiteral("<p align=justify>a<br>b<img src=x.png>c</p>"
+                       "<ol><li>one</li></ol>"));
     QCOMPARE(Describe(SaveRichDoc(document)), std::string("[L]<10>a|[L]<10>bc|[L*]<10>one"));
   }
 

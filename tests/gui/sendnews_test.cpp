@@ -123,9 +123,11 @@ class SendNewsTest : public QObject {
     });
     QCOMPARE(shown, QStringList({QStringLiteral("Sending posting 1 of 2 to 127.0.0.1..."),
                                  QStringLiteral("Sending posting 2 of 2 to 127.0.0.1...")}));
-    QCOMPARE(modals_.join(QLatin1Char('|')), QStringList({QStringLiteral("Upload messages to Internet Newsgroups?"),
-                                   QStringLiteral("News postings are being sent. Close the window "
-                                                  "after the current posting?")}).join(QLatin1Char('|')));
+    QCOMPARE(modals_.join(QLatin1Char('|')),
+             QStringList({QStringLiteral("Upload messages to Internet Newsgroups?"),
+                          QStringLiteral("News postings are being sent. Close the window "
+                                         "after the current posting?")})
+                 .join(QLatin1Char('|')));
     QVERIFY(f->isVisible());
     QVERIFY(f->ToolButton7->isEnabled());
     QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("2 of 2 news postings sent"));

@@ -99,7 +99,9 @@ class SingleInstanceTest : public QObject {
 
   void theSocketOfACrashedCopyDoesNotBlockTheStart() {
     QProcess& crashed = StartCopy({QStringLiteral("--site"), site1_});
-    QVERIFY(QTest::qWaitFor([&] { return Listening(site1_) && !QFileInfo::exists(Socket(site1_) + QStringLiteral(".lock")); }, 30000));
+    QVERIFY(QTest::qWaitFor(
+        [&] { return Listening(site1_) && !QFileInfo::exists(Socket(site1_) + QStringLiteral(".lock")); },
+        30000));
     KillCopy(crashed);
     QVERIFY(QFileInfo::exists(Socket(site1_)));
     QVERIFY(!Listening(site1_));

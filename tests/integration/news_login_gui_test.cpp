@@ -136,13 +136,17 @@ class NewsLoginGuiTest : public QObject {
       QTest::mouseClick(dlg->btnCancel, Qt::LeftButton);
     });
     QCOMPARE(shown_.size(), 2);
-    QVERIFY2(shown_[0].startsWith(QStringLiteral("The connection to 127.0.0.2 works.")), qPrintable(shown_[0]));
+    QVERIFY2(shown_[0].startsWith(QStringLiteral("The connection to 127.0.0.2 works.")),
+             qPrintable(shown_[0]));
     QVERIFY2(shown_[0].contains(QStringLiteral("> AUTHINFO PASS ********\n< 281 ")), qPrintable(shown_[0]));
-    QVERIFY2(shown_[0].contains(QStringLiteral("the certificate is trusted and names 127.0.0.2")), qPrintable(shown_[0]));
-    QVERIFY2(shown_[0].endsWith(QStringLiteral("The news server accepts postings.\n")), qPrintable(shown_[0]));
-    QVERIFY2(shown_[1].startsWith(QStringLiteral("The connection to 127.0.0.2 failed: Login refused by the news "
-                                                 "server (481 Authentication failed)")),
-             qPrintable(shown_[1]));
+    QVERIFY2(shown_[0].contains(QStringLiteral("the certificate is trusted and names 127.0.0.2")),
+             qPrintable(shown_[0]));
+    QVERIFY2(shown_[0].endsWith(QStringLiteral("The news server accepts postings.\n")),
+             qPrintable(shown_[0]));
+    QVERIFY2(
+        shown_[1].startsWith(QStringLiteral("The connection to 127.0.0.2 failed: Login refused by the news "
+                                            "server (481 Authentication failed)")),
+        qPrintable(shown_[1]));
     shown_.clear();
   }
 

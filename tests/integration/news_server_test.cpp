@@ -110,17 +110,25 @@ TEST_F(RealNewsServer, TwoArticlesInOneSecondAreBothAccepted) {
 
 TEST_F(RealNewsServer, GermanSubjectAndBodyArriveIntact) {
   const std::string token = test::UniqueToken();
-  news.Subject = "Neue Version f\xFCr Sie \x96 Gr\xFC\xDF" "e " + token;
+  news.Subject =
+      "Neue Version f\xFCr Sie \x96 Gr\xFC\xDF"
+      "e " +
+      token;
   news.From = "J\xF6rg M\xFCller <jm@example.test>";
-  news.Body = {"Gr\xFC\xDF" "e aus M\xFCnchen\r\n\xC4nderungen: \x80 5,00"};
+  news.Body = {
+      "Gr\xFC\xDF"
+      "e aus M\xFCnchen\r\n\xC4nderungen: \x80 5,00"};
   ASSERT_TRUE(news.Send());
   ExpectStoredAsSent();
   const auto header = SentHeader();
   EXPECT_NE(std::find(header.begin(), header.end(), "Content-Type: text/plain; charset=windows-1252"),
             header.end());
-  EXPECT_NE(std::find(header.begin(), header.end(), "From: =?windows-1252?Q?J=F6rg_M=FCller?= <jm@example.test>"),
-            header.end());
-  EXPECT_EQ(SentBody(), (std::vector<std::string>{"Gr\xFC\xDF" "e aus M\xFCnchen", "\xC4nderungen: \x80 5,00"}));
+  EXPECT_NE(
+      std::find(header.begin(), header.end(), "From: =?windows-1252?Q?J=F6rg_M=FCller?= <jm@example.test>"),
+      header.end());
+  EXPECT_EQ(SentBody(), (std::vector<std::string>{"Gr\xFC\xDF"
+                                                  "e aus M\xFCnchen",
+                                                  "\xC4nderungen: \x80 5,00"}));
 }
 
 TEST_F(RealNewsServer, RefusedPostArrivesAsProtocolError) {

@@ -34,7 +34,8 @@ const QString kUser = QStringLiteral("pagolin-publish");
 
 // A folder of the test user's own on the server, made empty, removed at the end.
 struct TServerFolder {
-  QString path = QStringLiteral("/home/pagolin-publish/gui-") + QString::number(QCoreApplication::applicationPid());
+  QString path =
+      QStringLiteral("/home/pagolin-publish/gui-") + QString::number(QCoreApplication::applicationPid());
   TServerFolder() {
     QDir(path).removeRecursively();
     QDir().mkpath(path);
@@ -59,7 +60,8 @@ class PublishGuiTest : public QObject {
   TForm1& Form() { return program_->Form1(); }
   // Builds the pages as F9 does, the dialog started at once.
   void Build() {
-    test::WhenModalNamed(QStringLiteral("dlgProgress"), [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
+    test::WhenModalNamed(QStringLiteral("dlgProgress"),
+                         [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
     QTest::mouseClick(Form().ToolButton1, Qt::LeftButton);
   }
   // The publish state shown beside each checked file of the upload list.
@@ -75,7 +77,8 @@ class PublishGuiTest : public QObject {
   QStringList Present() {
     QStringList names;
     for (int i = 0; i < Form().CheckListBox1->count(); ++i)
-      if (Form().CheckListBox1->item(i)->checkState() == Qt::Checked) names << Form().CheckListBox1->item(i)->text();
+      if (Form().CheckListBox1->item(i)->checkState() == Qt::Checked)
+        names << Form().CheckListBox1->item(i)->text();
     names.sort();
     return names;
   }
@@ -172,8 +175,9 @@ class PublishGuiTest : public QObject {
     Form().ToolButton3Click();
     QCOMPARE(ToQ(program_->Settings().PublishURL), url);
     QTest::mouseClick(Form().ToolButton4, Qt::LeftButton);
-    QVERIFY2(messages_.last().startsWith(QString::number(Present().size()) + QStringLiteral(" files uploaded")),
-             qPrintable(messages_.last()));
+    QVERIFY2(
+        messages_.last().startsWith(QString::number(Present().size()) + QStringLiteral(" files uploaded")),
+        qPrintable(messages_.last()));
     QCOMPARE(server_->Names().join(QLatin1Char(' ')), Present().join(QLatin1Char(' ')));
     qunsetenv("SSL_CERT_FILE");
   }

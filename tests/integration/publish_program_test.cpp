@@ -59,12 +59,14 @@ TEST_F(PublishProgramTest, AnUnknownHostKeyIsRefusedThenTheSiteGoesUpOnceTheKeyI
 
   const TRun refused = Publish();
   EXPECT_EQ(refused.status, 1);
-  std::FILE* keygen = ::popen(("ssh-keygen -lf '" + testing::kServersState + "ssh_host_ed25519_key.pub'").c_str(), "r");
+  std::FILE* keygen =
+      ::popen(("ssh-keygen -lf '" + testing::kServersState + "ssh_host_ed25519_key.pub'").c_str(), "r");
   char line[256] = {};
   ASSERT_TRUE(std::fgets(line, sizeof line, keygen));
   ::pclose(keygen);
   const std::string fingerprint = std::string(line).substr(4, std::string(line).find(' ', 4) - 4);
-  EXPECT_NE(refused.out.find("The host key of 127.0.0.1:2222 is not known (" + fingerprint + ")"), std::string::npos)
+  EXPECT_NE(refused.out.find("The host key of 127.0.0.1:2222 is not known (" + fingerprint + ")"),
+            std::string::npos)
       << refused.out;
   EXPECT_TRUE(server.Names().empty());
   EXPECT_FALSE(std::filesystem::exists(home + "/.ssh/known_hosts"));  // nobody said yes
@@ -90,7 +92,8 @@ TEST_F(PublishProgramTest, AnFtpsLoginTakesItsPasswordFromNetrc) {
     int status;
     const char* says;
   };
-  const std::string entry = "machine 127.0.0.1 login pagolin-publish password " + testing::PublishUserPassword() + "\n";
+  const std::string entry =
+      "machine 127.0.0.1 login pagolin-publish password " + testing::PublishUserPassword() + "\n";
   const TCase cases[] = {
       {nullptr, 0, 1, "No password for user pagolin-publish on 127.0.0.1"},
       {entry.c_str(), 0644, 1, "~/.netrc"},  // others may read it: refused

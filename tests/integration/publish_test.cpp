@@ -57,7 +57,9 @@ class PublishFixture {
     products.FieldByName(field).SetAsString(value);
     products.Post();
   }
-  TPublishPlan Plan() { return PreparePublish(site_.Data(), site_.Settings(), records_, PublishTarget(site_.Settings())); }
+  TPublishPlan Plan() {
+    return PreparePublish(site_.Data(), site_.Settings(), records_, PublishTarget(site_.Settings()));
+  }
   TPublishResult Publish(const TConnectionOptions& options, const TPublishPlan& plan) {
     const TPublishTarget target = PublishTarget(site_.Settings());
     TCurlFolder folder(target.Url, options);
@@ -116,7 +118,8 @@ TEST_P(PublishServerTest, FirstPublishSendsEverythingTheSecondNothingAChangedPro
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, PublishServerTest,
-                         ::testing::Values(TPublishProtocol::ppSftp, TPublishProtocol::ppFtps, TPublishProtocol::ppFtp),
+                         ::testing::Values(TPublishProtocol::ppSftp, TPublishProtocol::ppFtps,
+                                           TPublishProtocol::ppFtp),
                          [](const ::testing::TestParamInfo<TPublishProtocol>& protocol) {
                            return std::string(protocol.param == TPublishProtocol::ppSftp   ? "Sftp"
                                               : protocol.param == TPublishProtocol::ppFtps ? "Ftps"
@@ -189,8 +192,9 @@ TEST_F(PublishSftpTest, AnUnknownHostKeyIsRefusedUnlessAcceptedAndThenRemembered
   options.AcceptNewHostKey = nullptr;  // known now: nobody is asked
   EXPECT_NO_THROW(TCurlFolder(url, options).List());
   // A different key for the same server is refused even when a question would accept it.
-  WriteBytes(options.KnownHostsFile, "[127.0.0.1]:2222 ssh-ed25519 "
-                                     "AAAAC3NzaC1lZDI1NTE5AAAAIBr5D0hK0rD3pN2p6x1V8q3hYwqzjG3y5J9k1aD1nQ3k\n");
+  WriteBytes(options.KnownHostsFile,
+             "[127.0.0.1]:2222 ssh-ed25519 "
+             "AAAAC3NzaC1lZDI1NTE5AAAAIBr5D0hK0rD3pN2p6x1V8q3hYwqzjG3y5J9k1aD1nQ3k\n");
   options.AcceptNewHostKey = [](const std::string&, const std::string&) { return true; };
   EXPECT_THROW(TCurlFolder(url, options).List(), EPublishError);
 }

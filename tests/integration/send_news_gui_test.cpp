@@ -7,13 +7,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "support/modalhelper.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
 #include "gui/components/qtext.h"
-#include "core/data/datamod.h"
 #include "gui/data/dlgsettings.h"
-#include "core/data/settings.h"
+#include "support/modalhelper.h"
 #include "support/news_reader.h"
 
 using namespace pagolin;
@@ -110,7 +110,8 @@ class SendNewsGuiTest : public QObject {
     f->ToolButton7->click();
     disconnect(watch);
     QCOMPARE(errorText, QStringLiteral("Could not send news posting"));
-    QVERIFY2(errorDetails.startsWith(QStringLiteral("The news server answered 441")), qPrintable(errorDetails));
+    QVERIFY2(errorDetails.startsWith(QStringLiteral("The news server answered 441")),
+             qPrintable(errorDetails));
     QVERIFY(!buttonEnabledDuring);
     QVERIFY2(statusTexts.contains(QStringLiteral("Connecting to 127.0.0.1...")),
              qPrintable(statusTexts.join(QLatin1Char('|'))));

@@ -14,9 +14,9 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
+#include "core/platform/codepage.h"
 #include "support/news_reader.h"
 #include "support/news_servers.h"
-#include "core/platform/codepage.h"
 
 namespace pagolin {
 namespace {
@@ -96,7 +96,10 @@ TEST_F(SendNewsProgram, SendsTheDuePostingsPrintsALineEachAndStampsThem) {
   const std::string german = "Neuigkeiten f\xFCr Kunden " + token_;
   const std::string idle = "Not ticked " + token_;
   AddPostings({{first, "Hello\r\n.dot line\r\n-- \r\nExample", "local.test", "yes"},
-               {german, "Gr\xFC\xDF" "e", "local.test,local.other", "yes"},
+               {german,
+                "Gr\xFC\xDF"
+                "e",
+                "local.test,local.other", "yes"},
                {idle, "never", "local.test", "no"}});
   const TRun run = RunProgram("--send-news --site " + site_);
   EXPECT_EQ(run.status, 0) << run.output;
@@ -118,7 +121,8 @@ TEST_F(SendNewsProgram, SendsTheDuePostingsPrintsALineEachAndStampsThem) {
   EXPECT_TRUE(has("Newsgroups: local.test"));
   const auto storedGerman = test::SplitArticle(reader.ArticleBySubject(
       "local.other", "Subject: Neuigkeiten =?windows-1252?Q?f=FCr?= Kunden " + token_));
-  EXPECT_EQ(storedGerman.body, std::vector<std::string>{"Gr\xFC\xDF" "e"});
+  EXPECT_EQ(storedGerman.body, std::vector<std::string>{"Gr\xFC\xDF"
+                                                        "e"});
 
   // A second run finds nothing due and posts nothing again.
   const TRun again = RunProgram("--send-news --site " + site_);
@@ -166,7 +170,8 @@ TEST_F(SendNewsProgram, AReadOnlyPostingsTableSendsNothing) {
     const TRun run = RunProgram("--send-news --site " + site_, asNobody);
     fs::permissions(site_, fs::perms(0755));
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find(subject + ": Not sent, since its date sent cannot be stored: "), std::string::npos)
+    EXPECT_NE(run.output.find(subject + ": Not sent, since its date sent cannot be stored: "),
+              std::string::npos)
         << run.output;
     EXPECT_FALSE(Stamped().at(subject));
     EXPECT_EQ(reader.CountBySubject("local.test", "Subject: " + subject), 0u);
@@ -188,7 +193,8 @@ TEST_F(SendNewsProgram, ALoginServerGetsThePasswordFromAPrivateNetrc) {
   const std::string home = site_ + "home";
   fs::create_directory(home);
   const std::string netrc = home + "/.netrc";
-  const std::string entry = std::string("machine ") + test::kLoginServer + " login " + test::kLoginUser + " password ";
+  const std::string entry =
+      std::string("machine ") + test::kLoginServer + " login " + test::kLoginUser + " password ";
   const struct {
     const char* name;
     std::string text;  // "": no file
@@ -222,7 +228,8 @@ TEST_F(SendNewsProgram, ALoginServerGetsThePasswordFromAPrivateNetrc) {
   }
   for (const auto& [subject, sent] : Stamped()) EXPECT_TRUE(sent) << subject;
   TNewsReader reader;
-  const auto stored = test::SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + subjects.front()));
+  const auto stored =
+      test::SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + subjects.front()));
   EXPECT_EQ(stored.body, std::vector<std::string>{"over TLS with a login"});
 }
 

@@ -32,7 +32,8 @@ class TDBTestSite : public TMessageRecorder {
     if (sample) args << QStringLiteral("--sample");
     QProcess tool;
     tool.start(QStringLiteral(PAGOLIN_NEWSITE), args);
-    if (!tool.waitForFinished(30000) || tool.exitCode() != 0) throw std::runtime_error("pagolin-newsite failed");
+    if (!tool.waitForFinished(30000) || tool.exitCode() != 0)
+      throw std::runtime_error("pagolin-newsite failed");
     folder_ = IncludeTrailingPathDelimiter(FromQ(dir_.path()));
     data_ = std::make_unique<TDataModule2>(folder_);
     data_->DataModule2Create();

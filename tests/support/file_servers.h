@@ -90,7 +90,8 @@ class TServerFolder {
   // The names in the folder on the disk.
   std::set<std::string> Names() const {
     std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) names.insert(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+      names.insert(entry.path().filename());
     return names;
   }
 
@@ -116,10 +117,11 @@ inline bool Download(const TPublishUrl& url, const TConnectionOptions& options, 
     curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
     curl_easy_setopt(curl, CURLOPT_CAINFO, options.CAFile.c_str());
   }
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t count, void* user) {
-    static_cast<std::string*>(user)->append(data, size * count);
-    return size * count;
-  });
+  curl_easy_setopt(
+      curl, CURLOPT_WRITEFUNCTION, +[](char* data, size_t size, size_t count, void* user) {
+        static_cast<std::string*>(user)->append(data, size * count);
+        return size * count;
+      });
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &contents);
   const CURLcode code = curl_easy_perform(curl);
   curl_easy_cleanup(curl);
@@ -153,8 +155,8 @@ class TPrivateSshd {
     Stop();
     pid_ = ::fork();
     if (pid_ == 0) {
-      ::execl("/usr/sbin/sshd", "/usr/sbin/sshd", "-D", "-f", config_.c_str(), "-E", (folder_ + "sshd.log").c_str(),
-              static_cast<char*>(nullptr));
+      ::execl("/usr/sbin/sshd", "/usr/sbin/sshd", "-D", "-f", config_.c_str(), "-E",
+              (folder_ + "sshd.log").c_str(), static_cast<char*>(nullptr));
       ::_exit(127);
     }
     for (int i = 0; i < 100; ++i) {
@@ -175,7 +177,8 @@ class TPrivateSshd {
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         const std::string stat = ReadText(entry.path().string() + "/stat");
         const size_t close = stat.rfind(')');
-        if (close != std::string::npos && close + 4 < stat.size() && doomed.count(std::atoi(stat.c_str() + close + 4)))
+        if (close != std::string::npos && close + 4 < stat.size() &&
+            doomed.count(std::atoi(stat.c_str() + close + 4)))
           doomed.insert(std::stoi(name));
       }
     }
@@ -189,7 +192,8 @@ class TPrivateSshd {
 
  private:
   bool Listening() const {
-    const std::string probe = "bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port_) + "' 2>/dev/null";
+    const std::string probe =
+        "bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port_) + "' 2>/dev/null";
     return std::system(probe.c_str()) == 0;
   }
   int port_;

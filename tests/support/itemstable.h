@@ -18,9 +18,13 @@
 namespace pagolin::testing {
 
 inline TTableDef ItemsDef() {
-  return {"items.DB", "items",
-          {{"Name", TFieldKind::fkText}, {"Cat", TFieldKind::fkText}, {"When", TFieldKind::fkDateTime},
-           {"Flag", TFieldKind::fkLogical}, {"Memo", TFieldKind::fkMemo}},
+  return {"items.DB",
+          "items",
+          {{"Name", TFieldKind::fkText},
+           {"Cat", TFieldKind::fkText},
+           {"When", TFieldKind::fkDateTime},
+           {"Flag", TFieldKind::fkLogical},
+           {"Memo", TFieldKind::fkMemo}},
           {}};
 }
 
@@ -81,7 +85,8 @@ class TItemsTableTest : public ::testing::Test {
   }
   static std::string Walk(TTable& t) {
     std::string names;
-    for (t.First(); !t.Eof(); t.Next()) names += (names.empty() ? "" : " ") + t.FieldByName("Name").AsString();
+    for (t.First(); !t.Eof(); t.Next())
+      names += (names.empty() ? "" : " ") + t.FieldByName("Name").AsString();
     return names;
   }
   std::string dir_;

@@ -57,7 +57,8 @@ class TPeer {
       pollfd p{fd_, POLLIN, 0};
       if (!(transport_.pending && transport_.pending()) && poll(&p, 1, 5000) <= 0) return false;
       char chunk[4096];
-      const ssize_t n = transport_.recv ? transport_.recv(chunk, sizeof chunk) : ::recv(fd_, chunk, sizeof chunk, 0);
+      const ssize_t n =
+          transport_.recv ? transport_.recv(chunk, sizeof chunk) : ::recv(fd_, chunk, sizeof chunk, 0);
       if (n <= 0) return false;
       raw_.append(chunk, static_cast<std::size_t>(n));
       buffer_.append(chunk, static_cast<std::size_t>(n));

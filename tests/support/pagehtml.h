@@ -32,8 +32,10 @@ inline std::string HtmlAlnum(const std::string& html) {
   bool inTag = false, inQuote = false, inEntity = false;
   for (char c : html) {
     if (inTag) {
-      if (c == '"') inQuote = !inQuote;
-      else if (c == '>' && !inQuote) inTag = false;
+      if (c == '"')
+        inQuote = !inQuote;
+      else if (c == '>' && !inQuote)
+        inTag = false;
     } else if (inEntity) {
       inEntity = c != ';';
     } else if (c == '<') {

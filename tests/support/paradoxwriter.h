@@ -32,7 +32,8 @@ using TPxRecord = std::vector<std::optional<std::string>>;
 // Writes the table fileName and, when memoFile is not "", its memo file; throws
 // std::runtime_error when pxlib fails.
 inline void WriteParadoxTable(const std::string& fileName, const std::string& memoFile, int codePage,
-                              const std::vector<TPxFieldSpec>& fields, const std::vector<TPxRecord>& records) {
+                              const std::vector<TPxFieldSpec>& fields,
+                              const std::vector<TPxRecord>& records) {
   pxdoc_t* doc = PX_new();
   // pxlib owns the field list and its names from here on and frees them with the table.
   auto* list = static_cast<pxfield_t*>(std::calloc(fields.size(), sizeof(pxfield_t)));
@@ -77,7 +78,8 @@ inline void WriteParadoxTable(const std::string& fileName, const std::string& me
         default: throw std::runtime_error("no such field type in the test writer");
       }
     }
-    if (PX_put_record(doc, record.data()) < 0) throw std::runtime_error("pxlib cannot write a record of " + fileName);
+    if (PX_put_record(doc, record.data()) < 0)
+      throw std::runtime_error("pxlib cannot write a record of " + fileName);
   }
   PX_close(doc);
   PX_delete(doc);

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
@@ -92,20 +92,33 @@ class TBuildSite {
   }
   void AddNews(const std::string& date, const std::string& title1, const std::string& title2,
                const std::string& body1, const std::string& body2, bool include = true) {
-    Add(data_->tblNews, {{"Date", date}, {"News Title 1", title1}, {"News Title 2", title2},
-                         {"News Body 1", body1}, {"News Body 2", body2}, {"Include", include ? "True" : "False"}});
+    Add(data_->tblNews, {{"Date", date},
+                         {"News Title 1", title1},
+                         {"News Title 2", title2},
+                         {"News Body 1", body1},
+                         {"News Body 2", body2},
+                         {"Include", include ? "True" : "False"}});
   }
   void AddProduct(const std::string& name, const std::string& category, const std::string& download,
                   const std::string& screenshot, const std::string& d1, const std::string& d2,
                   bool include = true) {
-    Add(data_->tblProducts, {{"Name", name}, {"Category", category}, {"Download Area Filename", download},
-                             {"Screenshot", screenshot}, {"Description 1", d1}, {"Description 2", d2},
+    Add(data_->tblProducts, {{"Name", name},
+                             {"Category", category},
+                             {"Download Area Filename", download},
+                             {"Screenshot", screenshot},
+                             {"Description 1", d1},
+                             {"Description 2", d2},
                              {"Include", include ? "True" : "False"}});
   }
   void AddLink(const std::string& category, const std::string& name, const std::string& url,
                const std::string& image, const std::string& d1, const std::string& d2, bool include = true) {
-    Add(data_->tblLinks, {{"Category", category}, {"Name", name}, {"URL", url}, {"Image", image},
-                          {"Description 1", d1}, {"Description 2", d2}, {"Include", include ? "True" : "False"}});
+    Add(data_->tblLinks, {{"Category", category},
+                          {"Name", name},
+                          {"URL", url},
+                          {"Image", image},
+                          {"Description 1", d1},
+                          {"Description 2", d2},
+                          {"Include", include ? "True" : "False"}});
   }
   std::string Page(const std::string& name) const { return ReadText(site_ + name); }
 

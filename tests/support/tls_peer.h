@@ -28,7 +28,8 @@ class TTestCertificate {
     folder_ = mkdtemp(folder);
     const std::string command =
         "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 2 -subj /CN=test "
-        "-addext subjectAltName=" + names + " -keyout " + Key() + " -out " + File() + " 2>/dev/null";
+        "-addext subjectAltName=" +
+        names + " -keyout " + Key() + " -out " + File() + " 2>/dev/null";
     ok_ = std::system(command.c_str()) == 0;
   }
   ~TTestCertificate() { std::filesystem::remove_all(folder_); }

@@ -36,7 +36,8 @@ bool TPublishedFiles::Open(bool create) {
       impl_->db.Exec(kSchema) != SQLITE_OK) {
     const std::string reason = impl_->db.ErrorMessage();
     impl_->db.Close();
-    throw EDatabaseError("The list of published files \"" + PathText(fileName_) + "\" cannot be used: " + reason);
+    throw EDatabaseError("The list of published files \"" + PathText(fileName_) +
+                         "\" cannot be used: " + reason);
   }
   return true;
 }
@@ -45,8 +46,8 @@ std::map<std::string, TPublishedFile> TPublishedFiles::ForUrl(const std::string&
   std::map<std::string, TPublishedFile> files;
   if (!Open(false)) return files;
   TSqliteStmt stmt;
-  if (stmt.Prepare(impl_->db.Handle(), "SELECT \"Name\", \"Size\", \"SHA256\" FROM published WHERE \"URL\" = ?") !=
-      SQLITE_OK)
+  if (stmt.Prepare(impl_->db.Handle(),
+                   "SELECT \"Name\", \"Size\", \"SHA256\" FROM published WHERE \"URL\" = ?") != SQLITE_OK)
     throw EDatabaseError("The list of published files \"" + PathText(fileName_) +
                          "\" cannot be read: " + impl_->db.ErrorMessage());
   stmt.BindText(1, url);
@@ -79,8 +80,8 @@ void TPublishedFiles::Change(const char* sql, const std::string& url, const std:
 }
 
 void TPublishedFiles::Record(const std::string& url, const std::string& name, const TPublishedFile& file) {
-  Change("INSERT OR REPLACE INTO published (\"URL\", \"Name\", \"Size\", \"SHA256\") VALUES (?, ?, ?, ?)", url,
-         name, &file);
+  Change("INSERT OR REPLACE INTO published (\"URL\", \"Name\", \"Size\", \"SHA256\") VALUES (?, ?, ?, ?)",
+         url, name, &file);
 }
 
 void TPublishedFiles::Forget(const std::string& url, const std::string& name) {

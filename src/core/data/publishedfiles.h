@@ -48,8 +48,7 @@ class TPublishedFiles {
   // Opens the file, making it when create is set; false when it does not exist and create
   // is not set.
   bool Open(bool create);
-  void Change(const char* sql, const std::string& url, const std::string& name,
-              const TPublishedFile* file);
+  void Change(const char* sql, const std::string& url, const std::string& name, const TPublishedFile* file);
 
   std::string fileName_;
   std::unique_ptr<TImpl> impl_;

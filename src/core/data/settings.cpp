@@ -65,12 +65,13 @@ void WriteLines(TIniFile& ini, const TSettingKey& key, const std::vector<std::st
     ini.WriteString(key.Section, key.LinePrefix + std::to_string(n), lines[n - 1]);
 }
 
-
 using K = TSettingKey;
 
 }  // namespace
 
 const std::vector<TSettingKey>& SettingKeys() {
+  // One key per entry, its fields on one or two lines:
+  // clang-format off
   static const std::vector<TSettingKey> keys = {
       {.Section = kSettings, .Key = "UploadMethodFTP", .Kind = K::skLogical, .Default = "0",
        .Logical = &TSettings::UploadMethodFTP, .Control = "RadioButton1"},
@@ -128,12 +129,13 @@ const std::vector<TSettingKey>& SettingKeys() {
       {.Section = kPublish, .Key = "DeleteRemoved", .Kind = K::skLogical, .Default = "0",
        .Logical = &TSettings::DeleteRemoved, .Control = "cbxDeleteRemoved"},
   };
+  // clang-format on
   return keys;
 }
 
-
 TSettings::TSettings(std::string_view siteFolder, std::string_view programName)
-    : siteFolder_(siteFolder.empty() ? std::string() : IncludeTrailingPathDelimiter(AbsolutePath(siteFolder))),
+    : siteFolder_(siteFolder.empty() ? std::string()
+                                     : IncludeTrailingPathDelimiter(AbsolutePath(siteFolder))),
       programName_(programName),
       fileName_(SettingsFileName(siteFolder_, programName)) {
   for (const TSettingKey& key : SettingKeys()) {
@@ -181,7 +183,9 @@ bool TSettings::LoadSettings(std::string& error, std::string& warning) {
       case K::skChoice:
         this->*key.Text = MatchChoice(ini.ReadString(key.Section, key.Key, DefaultOf(key)), key.Choices);
         break;
-      case K::skLogical: this->*key.Logical = ini.ReadBool(key.Section, key.Key, DefaultOf(key) == "1"); break;
+      case K::skLogical:
+        this->*key.Logical = ini.ReadBool(key.Section, key.Key, DefaultOf(key) == "1");
+        break;
       case K::skLines: this->*key.Lines = ReadLines(ini, key); break;
       case K::skInteger:
         this->*key.Integer = ini.ReadInteger(key.Section, key.Key, IntegerOr(DefaultOf(key), 0));
@@ -193,7 +197,8 @@ bool TSettings::LoadSettings(std::string& error, std::string& warning) {
   if (!FTPUploadFile.empty() && FTPUploadFile.back() == PathDelim) {
     FTPUploadFile.pop_back();
     ini.WriteString(kSettings, "FTPUploadFile", FTPUploadFile);
-    if (error.empty() && !ini.UpdateFile(warning)) warning = "The settings file could not be written: " + warning;
+    if (error.empty() && !ini.UpdateFile(warning))
+      warning = "The settings file could not be written: " + warning;
   }
   return error.empty();
 }
@@ -208,7 +213,9 @@ bool TSettings::SaveSettings(std::string& error) const {
       case K::skText:
       case K::skChoice: ini.WriteString(key.Section, key.Key, this->*key.Text); break;
       case K::skLogical: ini.WriteBool(key.Section, key.Key, this->*key.Logical); break;
-      case K::skLines: ini.WriteInteger(key.Section, key.Key, static_cast<int>((this->*key.Lines).size())); break;
+      case K::skLines:
+        ini.WriteInteger(key.Section, key.Key, static_cast<int>((this->*key.Lines).size()));
+        break;
       case K::skInteger: ini.WriteInteger(key.Section, key.Key, this->*key.Integer); break;
     }
     // The lines follow all the counts, before the keys after them.

@@ -1,7 +1,7 @@
 // TSettings: the program's settings, read from and written to the settings file in the site
-// folder, named after the program ("pagolin.ini" for pagolin). One object holds the values in force for the run: the
-// settings dialog edits it (its controls become these values when it closes, with OK or
-// Cancel), the builder and the posting workflow read it. Headless commands load their own.
+// folder, named after the program ("pagolin.ini" for pagolin). One object holds the values in force for the
+// run: the settings dialog edits it (its controls become these values when it closes, with OK or Cancel), the
+// builder and the posting workflow read it. Headless commands load their own.
 #pragma once
 
 #include <array>
@@ -21,18 +21,18 @@ class TSettings;
 struct TSettingKey {
   enum TKind { skText, skLogical, skChoice, skLines, skInteger };
   const char* Section;
-  const char* Key;                     // skLines: the count; the lines are LinePrefix + 1, 2, ...
+  const char* Key;  // skLines: the count; the lines are LinePrefix + 1, 2, ...
   TKind Kind;
-  const char* Default;                 // skLogical: "1" or "0"; skChoice: one of Choices
-  bool DefaultInSiteFolder = false;    // the default is the site folder followed by Default
-  std::string TSettings::*Text = nullptr;               // skText, skChoice
-  bool TSettings::*Logical = nullptr;                   // skLogical
+  const char* Default;                                   // skLogical: "1" or "0"; skChoice: one of Choices
+  bool DefaultInSiteFolder = false;                      // the default is the site folder followed by Default
+  std::string TSettings::*Text = nullptr;                // skText, skChoice
+  bool TSettings::*Logical = nullptr;                    // skLogical
   std::vector<std::string> TSettings::*Lines = nullptr;  // skLines
-  int TSettings::*Integer = nullptr;                    // skInteger
-  std::span<const std::string_view> Choices = {};       // skChoice
-  const char* LinePrefix = nullptr;                     // skLines
-  const char* Control = nullptr;       // objectName of the settings dialog's control
-  bool IsPath = false;                 // a folder or file: the file system's bytes, not text
+  int TSettings::*Integer = nullptr;                     // skInteger
+  std::span<const std::string_view> Choices = {};        // skChoice
+  const char* LinePrefix = nullptr;                      // skLines
+  const char* Control = nullptr;                         // objectName of the settings dialog's control
+  bool IsPath = false;  // a folder or file: the file system's bytes, not text
 };
 
 const std::vector<TSettingKey>& SettingKeys();
@@ -56,7 +56,8 @@ class TSettings {
   explicit TSettings(std::string_view siteFolder = {}, std::string_view programName = kProgramName);
 
   // Full path of the settings file of a site folder.
-  static std::string SettingsFileName(std::string_view siteFolder, std::string_view programName = kProgramName);
+  static std::string SettingsFileName(std::string_view siteFolder,
+                                      std::string_view programName = kProgramName);
   const std::string& FileName() const { return fileName_; }
   const std::string& SiteFolder() const { return siteFolder_; }
   const std::string& ProgramName() const { return programName_; }
@@ -81,29 +82,29 @@ class TSettings {
 
   // --- Values, named after their keys. ---
   // [Settings]
-  bool UploadMethodFTP = false;        // true: "FTP", false: "single archive file"
-  std::string FTPUploadFile;           // output folder of the FTP method, as typed
-  std::string ZIPUploadFile;           // full path of the upload archive
-  std::string WWWHomepageFile;         // file name of the home page
-  std::string SiteURL;                 // public address of the output folder; without it no feeds
+  bool UploadMethodFTP = false;  // true: "FTP", false: "single archive file"
+  std::string FTPUploadFile;     // output folder of the FTP method, as typed
+  std::string ZIPUploadFile;     // full path of the upload archive
+  std::string WWWHomepageFile;   // file name of the home page
+  std::string SiteURL;           // public address of the output folder; without it no feeds
   // [News]
-  std::string Server;                  // news server host name or address
+  std::string Server;  // news server host name or address
   std::string DefNewsgroup1, DefNewsgroup2;
   std::vector<std::string> Signature1, Signature2;  // one entry per line
-  int Port = kNewsPort;                // news server port (1 to 65535)
-  std::string Security;                // one of kNewsSecurities; "" when the file holds another
-  std::string User;                    // user name of the news server's login; "" for none
-  std::string CAFile;                  // certificates to trust; "" for the system's trust store
+  int Port = kNewsPort;                             // news server port (1 to 65535)
+  std::string Security;                             // one of kNewsSecurities; "" when the file holds another
+  std::string User;                                 // user name of the news server's login; "" for none
+  std::string CAFile;                               // certificates to trust; "" for the system's trust store
   // [Identification]
   std::string Name, EMailAddress, ReplyAddress, Organization;
   // [Languages]
   std::string Language1, Language2;
-  std::string DateFormat1, DateFormat2;           // "" when none is selected
-  std::string DateTimeFormat1, DateTimeFormat2;   // "" when none is selected
+  std::string DateFormat1, DateFormat2;          // "" when none is selected
+  std::string DateTimeFormat1, DateTimeFormat2;  // "" when none is selected
   // [Publish]
-  std::string PublishURL;              // sftp://, ftps:// or ftp:// address of the server's folder
-  std::string PublishUser;             // the login on that server ("" for the address's own)
-  bool DeleteRemoved = false;          // delete published files the site no longer lists
+  std::string PublishURL;      // sftp://, ftps:// or ftp:// address of the server's folder
+  std::string PublishUser;     // the login on that server ("" for the address's own)
+  bool DeleteRemoved = false;  // delete published files the site no longer lists
 
   // --- Accessors of the values in force. ---
   // Folders and files of the settings lie in the site folder unless they are full paths, and an

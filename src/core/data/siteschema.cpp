@@ -15,42 +15,63 @@ constexpr TFieldKind kDateTime = TFieldKind::fkDateTime;
 }  // namespace
 
 const TTableDef& ProductsTableDef() {
-  static const TTableDef def{"product.DB", "product",
-                             {{"Name", kText}, {"Category", kText}, {"Download Area Filename", kText},
-                              {"Screenshot", kText}, {"Description 1", kMemo}, {"Description 2", kMemo},
+  static const TTableDef def{"product.DB",
+                             "product",
+                             {{"Name", kText},
+                              {"Category", kText},
+                              {"Download Area Filename", kText},
+                              {"Screenshot", kText},
+                              {"Description 1", kMemo},
+                              {"Description 2", kMemo},
                               {"Include", kLogical}},
                              {{"byCategory", "\"Category\""}}};
   return def;
 }
 
 const TTableDef& NewsTableDef() {
-  static const TTableDef def{"news.db", "news",
-                             {{"Date", kDateTime}, {"News Title 1", kText}, {"News Title 2", kText},
-                              {"News Body 1", kMemo}, {"News Body 2", kMemo}, {"Include", kLogical}},
+  static const TTableDef def{"news.db",
+                             "news",
+                             {{"Date", kDateTime},
+                              {"News Title 1", kText},
+                              {"News Title 2", kText},
+                              {"News Body 1", kMemo},
+                              {"News Body 2", kMemo},
+                              {"Include", kLogical}},
                              {{"byDateDescending", "\"Date\" DESC"}}};
   return def;
 }
 
 const TTableDef& LinksTableDef() {
-  static const TTableDef def{"links.db", "links",
-                             {{"Category", kText}, {"Name", kText}, {"URL", kText}, {"Image", kText},
-                              {"Description 1", kMemo}, {"Description 2", kMemo}, {"Include", kLogical}},
+  static const TTableDef def{"links.db",
+                             "links",
+                             {{"Category", kText},
+                              {"Name", kText},
+                              {"URL", kText},
+                              {"Image", kText},
+                              {"Description 1", kMemo},
+                              {"Description 2", kMemo},
+                              {"Include", kLogical}},
                              {{"Categoryname", "\"Category\", \"Name\""}}};
   return def;
 }
 
 const TTableDef& CodesTableDef() {
-  static const TTableDef def{"codes.db", "codes",
-                             {{"Name", kText}, {"Type", kText}, {"Code", kMemo}, {"Description 1", kText},
-                              {"Description 2", kText}},
-                             {{"TypeAndName", "\"Type\", \"Name\""}}};
+  static const TTableDef def{
+      "codes.db",
+      "codes",
+      {{"Name", kText}, {"Type", kText}, {"Code", kMemo}, {"Description 1", kText}, {"Description 2", kText}},
+      {{"TypeAndName", "\"Type\", \"Name\""}}};
   return def;
 }
 
 const TTableDef& NewsPostTableDef() {
-  static const TTableDef def{"newspost.db", "newspost",
-                             {{"Send", kLogical}, {"Date sent", kDateTime}, {"Subject", kText},
-                              {"Newsgroups", kText}, {"Body", kMemo}},
+  static const TTableDef def{"newspost.db",
+                             "newspost",
+                             {{"Send", kLogical},
+                              {"Date sent", kDateTime},
+                              {"Subject", kText},
+                              {"Newsgroups", kText},
+                              {"Body", kMemo}},
                              {{"newspostdatedesc", "\"Date sent\" DESC"}}};
   return def;
 }

@@ -15,8 +15,8 @@ class EImportError : public std::runtime_error {
 };
 
 struct TTableReport {
-  std::string fileName;    // the site's file ("product.DB")
-  std::string source;      // the old file it came from
+  std::string fileName;  // the site's file ("product.DB")
+  std::string source;    // the old file it came from
   int codePage = 0;
   int read = 0, written = 0, skipped = 0;
   bool fieldSkipped = false;  // a field's values did not come over

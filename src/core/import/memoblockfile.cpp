@@ -123,8 +123,8 @@ bool TMemoBlockFile::Fill(std::uint64_t block, std::uint64_t size, std::string& 
   return true;
 }
 
-bool TMemoBlockFile::ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref, std::string_view& memo,
-                                  std::string& error) {
+bool TMemoBlockFile::ReadOwnBlock(std::uint64_t block, unsigned entry, const TMemoRef& ref,
+                                  std::string_view& memo, std::string& error) {
   if (entry != 0xFF) {
     error = "the record points into a single-memo block " + At(block) + " as if it were shared";
     return false;
@@ -182,7 +182,8 @@ bool TMemoBlockFile::ReadSharedBlock(std::uint64_t block, unsigned entry, const 
     return false;
   }
   if (start < kSharedHead + kEntrySize * kEntries || start + length > kBlockSize) {
-    error = "entry " + std::to_string(entry) + " of the shared block " + At(block) + " points outside its data";
+    error =
+        "entry " + std::to_string(entry) + " of the shared block " + At(block) + " points outside its data";
     return false;
   }
   memo = std::string_view(buffer_).substr(start, length);

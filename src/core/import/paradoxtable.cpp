@@ -25,7 +25,8 @@ constexpr long kLastDay = 3652059;  // 31 December 9999
 constexpr double kMsPerDay = 86400000.0;
 
 unsigned Le16(const std::string& b, std::size_t at) {
-  return static_cast<unsigned char>(b[at]) | static_cast<unsigned>(static_cast<unsigned char>(b[at + 1])) << 8;
+  return static_cast<unsigned char>(b[at]) | static_cast<unsigned>(static_cast<unsigned char>(b[at + 1]))
+                                                 << 8;
 }
 
 unsigned long Le32(const std::string& b, std::size_t at) {
@@ -49,7 +50,8 @@ bool CheckHeader(const std::string& fileName, std::string& error) {
   in.read(head.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(head.size(), fileSize)));
   const unsigned fileType = static_cast<unsigned char>(head[kFileType]);
   if (fileType != 0 && fileType != 2) {
-    error = fileType <= 8 ? "it is an index file, not a table" : "it is no table file (a file of another kind)";
+    error =
+        fileType <= 8 ? "it is an index file, not a table" : "it is no table file (a file of another kind)";
     return false;
   }
   const unsigned recordSize = Le16(head, kRecordSize), headerSize = Le16(head, kHeaderSize);
@@ -116,7 +118,8 @@ bool TParadoxTable::Open(const std::string& fileName, std::string& error) {
   int offset = 0;
   for (int i = 0; i < head->px_numfields; ++i) {
     const pxfield_t& f = head->px_fields[i];
-    fields_.push_back({f.px_fname ? f.px_fname : "", static_cast<unsigned char>(f.px_ftype), f.px_flen, offset});
+    fields_.push_back(
+        {f.px_fname ? f.px_fname : "", static_cast<unsigned char>(f.px_ftype), f.px_flen, offset});
     offset += f.px_flen;
   }
   if (offset != recordSize_) {
@@ -146,7 +149,8 @@ std::optional<std::string> TParadoxTable::Alpha(const std::string& record, const
   return text;
 }
 
-std::optional<bool> TParadoxTable::Logical(const std::string& record, const TParadoxField& field, bool& ok) const {
+std::optional<bool> TParadoxTable::Logical(const std::string& record, const TParadoxField& field,
+                                           bool& ok) const {
   char value = 0;
   char* data = const_cast<char*>(record.data()) + field.offset;
   ok = true;

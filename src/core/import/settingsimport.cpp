@@ -23,7 +23,8 @@ std::string FindOldSettings(const std::string& oldFolder, TImportReport& report)
     if (SameText(ExtractFileExt(name), ".ini")) inis.push_back(name);
   if (inis.size() == 1) return inis.front();
   if (inis.empty()) {
-    report.notes.push_back("Settings: the old folder holds no settings file; the new site starts with the defaults.");
+    report.notes.push_back(
+        "Settings: the old folder holds no settings file; the new site starts with the defaults.");
   } else {
     std::string list;
     for (const std::string& n : inis) list += (list.empty() ? "" : ", ") + Quoted(n);
@@ -44,7 +45,8 @@ std::string WindowsFileName(const std::string& path) {
 }  // namespace
 
 bool IsWindowsPath(const std::string& value) {
-  const bool drive = value.size() >= 2 && std::isalpha(static_cast<unsigned char>(value[0])) && value[1] == ':';
+  const bool drive =
+      value.size() >= 2 && std::isalpha(static_cast<unsigned char>(value[0])) && value[1] == ':';
   return drive || value.find('\\') != std::string::npos;
 }
 
@@ -55,7 +57,8 @@ void ImportSettings(const std::string& oldFolder, const std::string& siteFolder,
   const std::string oldFile = IncludeTrailingPathDelimiter(oldFolder) + name;
   std::string text, error;
   if (!ReadWholeFile(oldFile, text, error)) {
-    report.notes.push_back("Settings: " + Quoted(oldFile) + " cannot be read (" + error + "); none were carried over.");
+    report.notes.push_back("Settings: " + Quoted(oldFile) + " cannot be read (" + error +
+                           "); none were carried over.");
     report.settingsLost = true;
     return;
   }
@@ -80,13 +83,15 @@ void ImportSettings(const std::string& oldFolder, const std::string& siteFolder,
   for (const std::string& k : moved) keys += (keys.empty() ? "" : ", ") + k;
   if (!moved.empty())
     ini.WriteString(kImported, "Note",
-                    "Windows paths cannot be used here: " + keys + " of [Settings] now point to the site folder; "
-                    "their old values follow.");
+                    "Windows paths cannot be used here: " + keys +
+                        " of [Settings] now point to the site folder; "
+                        "their old values follow.");
   if (!ini.UpdateFile(error)) throw EImportError("cannot write " + Quoted(newFile) + ": " + error);
   report.notes.push_back("Settings: carried over from " + Quoted(oldFile) + "." +
                          (moved.empty() ? std::string()
-                                        : " The Windows paths of " + keys + " were replaced by the site folder; "
-                                          "the old ones are kept in the section [Imported]."));
+                                        : " The Windows paths of " + keys +
+                                              " were replaced by the site folder; "
+                                              "the old ones are kept in the section [Imported]."));
 }
 
 }  // namespace pagolin

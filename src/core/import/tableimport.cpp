@@ -97,7 +97,8 @@ class TForeignCharCounter {
 
 // Reads, converts and binds one column's value; false with a reason when it cannot be read.
 bool BindValue(const TColumn& column, int param, const std::string& record, TParadoxTable& table,
-               TMemoBlockFile* memoFile, TForeignCharCounter& foreign, TSqliteStmt& insert, std::string& error) {
+               TMemoBlockFile* memoFile, TForeignCharCounter& foreign, TSqliteStmt& insert,
+               std::string& error) {
   const TParadoxField* f = column.source;
   if (!f) {
     insert.BindNull(param);
@@ -135,11 +136,13 @@ bool BindValue(const TColumn& column, int param, const std::string& record, TPar
     case TParadoxTable::kDate: {
       if (f->type == TParadoxTable::kTimestamp) {
         const std::optional<double> ms = table.Timestamp(record, *f);
-        if (ms && !TParadoxTable::TimestampToStorageText(*ms, stored)) error = "holds no date of the years 1 to 9999";
+        if (ms && !TParadoxTable::TimestampToStorageText(*ms, stored))
+          error = "holds no date of the years 1 to 9999";
         if (ms) text = stored;
       } else {
         const std::optional<long> days = table.Date(record, *f);
-        if (days && !TParadoxTable::DateToStorageText(*days, stored)) error = "holds no date of the years 1 to 9999";
+        if (days && !TParadoxTable::DateToStorageText(*days, stored))
+          error = "holds no date of the years 1 to 9999";
         if (days) text = stored;
       }
       if (!error.empty()) return false;
@@ -166,7 +169,8 @@ void ImportTable(const TTableDef& def, const std::string& oldTable, const std::s
   report.source = oldTable;
   TParadoxTable table;
   std::string error;
-  if (!table.Open(oldTable, error)) throw EImportError(Quoted(oldTable) + " cannot be imported: " + error + ".");
+  if (!table.Open(oldTable, error))
+    throw EImportError(Quoted(oldTable) + " cannot be imported: " + error + ".");
   report.codePage = table.CodePage();
   if (!IsSupportedCodePage(table.CodePage()))
     throw EImportError(Quoted(oldTable) + " is written in code page " + std::to_string(table.CodePage()) +
@@ -174,7 +178,8 @@ void ImportTable(const TTableDef& def, const std::string& oldTable, const std::s
   const std::vector<TColumn> columns = MatchFields(def, table, report);
 
   bool hasMemos = false;
-  for (const TColumn& c : columns) hasMemos = hasMemos || (c.source && c.source->type == TParadoxTable::kMemo);
+  for (const TColumn& c : columns)
+    hasMemos = hasMemos || (c.source && c.source->type == TParadoxTable::kMemo);
   std::unique_ptr<TMemoBlockFile> memos;
   if (hasMemos) {
     if (memoFile.empty())
@@ -200,13 +205,14 @@ void ImportTable(const TTableDef& def, const std::string& oldTable, const std::s
     params += params.empty() ? "?" : ", ?";
   }
   TSqliteStmt insert;
-  check(insert.Prepare(db.Handle(),
-                       "INSERT INTO " + QuoteIdentifier(def.tableName) + " (" + names + ") VALUES (" + params + ")"));
+  check(insert.Prepare(db.Handle(), "INSERT INTO " + QuoteIdentifier(def.tableName) + " (" + names +
+                                        ") VALUES (" + params + ")"));
 
   TForeignCharCounter foreign(table.CodePage());
   std::string record;
   for (int recNo = 0; recNo < table.RecordCount(); ++recNo) {
-    if (!table.ReadRecord(recNo, record, error)) throw EImportError(Quoted(oldTable) + " is damaged: " + error + ".");
+    if (!table.ReadRecord(recNo, record, error))
+      throw EImportError(Quoted(oldTable) + " is damaged: " + error + ".");
     ++report.read;
     insert.Reset();
     bool ok = true;

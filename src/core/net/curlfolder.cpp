@@ -58,10 +58,10 @@ struct TCurlConnection {
   TCurlFolder::TImpl* folder = nullptr;
   CURL* curl = nullptr;
   char errorBuffer[CURL_ERROR_SIZE] = {};
-  std::string received;                          // what a listing brought
-  std::function<void(std::int64_t)> progress;    // of the upload under way
-  std::unique_ptr<std::FILE, TFileClose> file;   // the file going up
-  TSlist commands;                               // the commands after it
+  std::string received;                         // what a listing brought
+  std::function<void(std::int64_t)> progress;   // of the upload under way
+  std::unique_ptr<std::FILE, TFileClose> file;  // the file going up
+  TSlist commands;                              // the commands after it
   std::size_t job = 0;
 
   TCurlConnection() = default;
@@ -86,8 +86,8 @@ struct TCurlFolder::TImpl {
   TCurlConnection& First() { return *connections.front(); }
   // Sets up the next request of c on address: an upload of c.file (when set), or none; then the
   // commands.
-  void Prepare(TCurlConnection& c, const std::string& address, std::int64_t size, const std::vector<std::string>& commands,
-               bool listing = false);
+  void Prepare(TCurlConnection& c, const std::string& address, std::int64_t size,
+               const std::vector<std::string>& commands, bool listing = false);
   CURLcode Perform(TCurlConnection& c, const std::string& address, const std::vector<std::string>& commands,
                    bool listing = false);
   std::string Failure(const TCurlConnection& c, CURLcode code, const std::string& what) const;
@@ -116,17 +116,19 @@ int TCurlFolder::TImpl::CheckHostKey(const curl_khkey* found, curl_khmatch match
   if (match == CURLKHMATCH_OK || acceptedKeys.count(fingerprint)) return CURLKHSTAT_FINE;
   if (match == CURLKHMATCH_MISMATCH) {
     hostKeyProblem = "The host key of " + Server() + " is not the one known for it (the server now shows " +
-                     fingerprint + "), so nothing was sent: the connection may be listened in on. If the "
+                     fingerprint +
+                     "), so nothing was sent: the connection may be listened in on. If the "
                      "server's key was changed on purpose, remove its old line from " +
                      PathText(options.KnownHostsFile) + ".";
     return CURLKHSTAT_REJECT;
   }
   if (!options.AcceptNewHostKey || !options.AcceptNewHostKey(Server(), fingerprint)) {
-    hostKeyProblem = "The host key of " + Server() + " is not known (" + fingerprint +
-                     "), so nothing was sent. Check the fingerprint with the server's owner, then add the key to " +
-                     (options.KnownHostsFile.empty() ? std::string("~/.ssh/known_hosts")
-                                                     : PathText(options.KnownHostsFile)) +
-                     " (for example by connecting once with ssh).";
+    hostKeyProblem =
+        "The host key of " + Server() + " is not known (" + fingerprint +
+        "), so nothing was sent. Check the fingerprint with the server's owner, then add the key to " +
+        (options.KnownHostsFile.empty() ? std::string("~/.ssh/known_hosts")
+                                        : PathText(options.KnownHostsFile)) +
+        " (for example by connecting once with ssh).";
     return CURLKHSTAT_REJECT;
   }
   acceptedKeys.insert(fingerprint);
@@ -207,7 +209,7 @@ void TCurlFolder::TImpl::Prepare(TCurlConnection& c, const std::string& address,
 }
 
 CURLcode TCurlFolder::TImpl::Perform(TCurlConnection& c, const std::string& address,
-                                      const std::vector<std::string>& commands, bool listing) {
+                                     const std::vector<std::string>& commands, bool listing) {
   c.file.reset();
   Prepare(c, address, 0, commands, listing);
   return curl_easy_perform(c.curl);
@@ -228,11 +230,14 @@ std::vector<std::string> TCurlFolder::TImpl::RenameCommands(const std::string& f
   return commands;
 }
 
-std::string TCurlFolder::TImpl::Failure(const TCurlConnection& c, CURLcode code, const std::string& what) const {
-  const std::string detail = c.errorBuffer[0] ? std::string(c.errorBuffer) : std::string(curl_easy_strerror(code));
+std::string TCurlFolder::TImpl::Failure(const TCurlConnection& c, CURLcode code,
+                                        const std::string& what) const {
+  const std::string detail =
+      c.errorBuffer[0] ? std::string(c.errorBuffer) : std::string(curl_easy_strerror(code));
   const std::string server = Server();
   switch (code) {
-    case CURLE_COULDNT_RESOLVE_HOST: return "The server name \"" + url.Host + "\" cannot be found (" + detail + ").";
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return "The server name \"" + url.Host + "\" cannot be found (" + detail + ").";
     case CURLE_COULDNT_CONNECT: return "Cannot connect to " + server + " (" + detail + ").";
     case CURLE_OPERATION_TIMEDOUT: return server + " did not answer in time (" + detail + ").";
     case CURLE_LOGIN_DENIED:
@@ -265,11 +270,12 @@ TCurlFolder::~TCurlFolder() = default;
 
 void TCurlFolder::Store(const std::string& localPath, const std::string& name, std::int64_t size,
                         const TByteProgress& progress) {
-  StoreAll({{localPath, name, size}}, [] { return true; },
-           [&](std::size_t, std::int64_t sent) {
-             if (progress) progress(sent);
-           },
-           [](std::size_t) {});
+  StoreAll(
+      {{localPath, name, size}}, [] { return true; },
+      [&](std::size_t, std::int64_t sent) {
+        if (progress) progress(sent);
+      },
+      [](std::size_t) {});
 }
 
 namespace {
@@ -383,7 +389,8 @@ void TCurlFolder::StoreAll(const std::vector<TStoreJob>& jobs, const std::functi
       const std::string temporary = TemporaryName(j.Name);
       // A server that renames only onto a free name (OpenSSH's SFTP, some FTP servers): the
       // old file goes first, and for that moment the name is missing rather than half written.
-      if (code == CURLE_QUOTE_ERROR) code = m.Perform(*c, CurlUrl(m.url, ""), m.RenameCommands(temporary, j.Name, true));
+      if (code == CURLE_QUOTE_ERROR)
+        code = m.Perform(*c, CurlUrl(m.url, ""), m.RenameCommands(temporary, j.Name, true));
       if (code == CURLE_OK) {
         idle.push_back(c);
         more = true;
@@ -407,7 +414,8 @@ void TCurlFolder::Remove(const std::string& name) {
   TImpl& m = *impl_;
   const std::vector<std::string> command{m.Sftp() ? "rm " + SftpCommandPath(m.url, name) : "DELE " + name};
   const CURLcode code = m.Perform(m.First(), CurlUrl(m.url, ""), command);
-  if (code != CURLE_OK) throw EPublishError(m.Failure(m.First(), code, "Deleting \"" + PathText(name) + "\""));
+  if (code != CURLE_OK)
+    throw EPublishError(m.Failure(m.First(), code, "Deleting \"" + PathText(name) + "\""));
 }
 
 std::vector<std::string> TCurlFolder::List() {
@@ -415,8 +423,8 @@ std::vector<std::string> TCurlFolder::List() {
   TCurlConnection& c = m.First();
   const CURLcode code = m.Perform(c, CurlUrl(m.url, ""), {}, true);
   if (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED)
-    throw ERemoteFolderMissing("The folder \"" + PathText(m.url.Folder) + "\" does not exist on " + m.Server() +
-                               " or cannot be entered.");
+    throw ERemoteFolderMissing("The folder \"" + PathText(m.url.Folder) + "\" does not exist on " +
+                               m.Server() + " or cannot be entered.");
   if (code != CURLE_OK) throw EPublishError(m.Failure(c, code, "Listing the folder"));
   std::vector<std::string> names;
   size_t start = 0;

@@ -13,8 +13,8 @@ bool IsHigh(char c) { return static_cast<unsigned char>(c) > 127; }
 
 // Characters that may stand for themselves in an encoded word in any header (phrase rules).
 bool IsLiteral(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' ||
-         c == '*' || c == '+' || c == '-' || c == '/';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' || c == '*' ||
+         c == '+' || c == '-' || c == '/';
 }
 
 // The Q form of each byte of text, one piece per byte, so that encoded words are split only

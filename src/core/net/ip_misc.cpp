@@ -63,8 +63,7 @@ std::shared_ptr<TLookup> LookUp(const std::string& name, bool wantCanonical, int
     return nullptr;  // no thread to be had: the lookup fails
   }
   std::unique_lock<std::mutex> lock(lookup->mutex);
-  if (!lookup->done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                             [&] { return lookup->finished; })) {
+  if (!lookup->done.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return lookup->finished; })) {
     return nullptr;
   }
   return lookup;
@@ -132,8 +131,8 @@ std::string DateText(TDateTime value) { return DateText(value, ZoneOffset()); }
 std::string DateText(TDateTime value, int offset) {
   const TDateParts p = DecodeDateTime(value);
   return std::string(kDayNames[DayOfWeek(value) - 1]) + ", " + std::to_string(p.day) + " " +
-         kMonthNames[p.month - 1] + " " + std::to_string(p.year) + " " + ZeroPad(p.hour, 2) +
-         ":" + ZeroPad(p.minute, 2) + ":" + ZeroPad(p.second, 2) + " " + ZoneText(offset);
+         kMonthNames[p.month - 1] + " " + std::to_string(p.year) + " " + ZeroPad(p.hour, 2) + ":" +
+         ZeroPad(p.minute, 2) + ":" + ZeroPad(p.second, 2) + " " + ZoneText(offset);
 }
 
 long long LocalClockSeconds() {

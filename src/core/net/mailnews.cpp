@@ -36,8 +36,8 @@ const std::string& RunToken() {
     } catch (...) {
     }
     seed ^= static_cast<unsigned long long>(getpid()) * 0x9E3779B97F4A7C15ull;
-    seed ^= static_cast<unsigned long long>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    seed ^=
+        static_cast<unsigned long long>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     return Base36(seed);
   }();
   return token;
@@ -55,8 +55,7 @@ unsigned long long Fnv1a(const std::string& text, unsigned long long hash = 0xcb
 }
 
 bool IsDomainCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '.';
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
 // The domain of an address ("Name <user@example.com>" or "user@example.com"); empty when it
@@ -84,12 +83,11 @@ std::string HeaderLine(const std::string& name, const std::string& value) {
 
 std::string T_MailNews::NewMessageId() {
   const unsigned long long serial = ++articleCounter;
-  return "<" + std::to_string(LocalClockSeconds()) + "." + RunToken() + "." + Base36(serial) +
-         "@" + LocalHostName() + ">";
+  return "<" + std::to_string(LocalClockSeconds()) + "." + RunToken() + "." + Base36(serial) + "@" +
+         LocalHostName() + ">";
 }
 
-std::string T_MailNews::DerivedMessageId(const std::vector<std::string>& parts,
-                                         const std::string& from) {
+std::string T_MailNews::DerivedMessageId(const std::vector<std::string>& parts, const std::string& from) {
   // Each part with its length, so that no two lists of parts read as the same text.
   std::string key;
   for (const std::string& part : parts) key += std::to_string(part.size()) + ":" + part + ";";
@@ -122,8 +120,7 @@ bool T_MailNews::Send() {
 
 bool T_News::Send() {
   alreadyOnServer_ = false;
-  if (NNTP == nullptr || Newsgroups.empty() || Newsgroups.size() > kMaxNewsgroups ||
-      From.empty()) {
+  if (NNTP == nullptr || Newsgroups.empty() || Newsgroups.size() > kMaxNewsgroups || From.empty()) {
     return false;
   }
   // The composed article is emptied however this ends.

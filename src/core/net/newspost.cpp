@@ -3,11 +3,11 @@
 #include <cstring>
 #include <exception>
 
-#include "core/pages/codes.h"
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "core/net/mailnews.h"
 #include "core/net/newsserver.h"
+#include "core/pages/codes.h"
 #include "core/platform/credentials.h"
 #include "core/platform/datetime.h"
 #include "core/platform/hooks.h"
@@ -59,8 +59,8 @@ bool IsConnectionFailure(const ETcpIpError& error, const T_NNTP& nntp) {
 }
 
 // One attempt: the stamp made sure of, the article posted, the stamp committed.
-TPostingOutcome SendOne(TTable& table, const TDuePosting& posting, const TSettings& settings,
-                        T_News& news, T_NNTP& nntp, bool& connectionFailed) {
+TPostingOutcome SendOne(TTable& table, const TDuePosting& posting, const TSettings& settings, T_News& news,
+                        T_NNTP& nntp, bool& connectionFailed) {
   TPostingOutcome outcome{posting.Subject, false, false, {}};
   TUndoUnlessCommitted undo(table);
   std::string subject, body, newsgroups;
@@ -162,9 +162,8 @@ std::string PostingFailureReason(const std::exception& error) {
   return error.what();
 }
 
-std::string PostingMessageId(TRecordId record, const std::string& subject,
-                             const std::string& newsgroups, const std::string& body,
-                             const std::string& from) {
+std::string PostingMessageId(TRecordId record, const std::string& subject, const std::string& newsgroups,
+                             const std::string& body, const std::string& from) {
   return T_MailNews::DerivedMessageId({std::to_string(record), subject, newsgroups, body}, from);
 }
 
@@ -181,9 +180,8 @@ std::string PostingReportLine(const TPostingOutcome& outcome) {
   return line;
 }
 
-std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings,
-                                             T_News& news, T_NNTP& nntp,
-                                             const TPostingProgress& progress,
+std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings, T_News& news,
+                                             T_NNTP& nntp, const TPostingProgress& progress,
                                              TCredentialStore* credentials) {
   nntp.Hostname = settings.Server;
   news.NNTP = &nntp;

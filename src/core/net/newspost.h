@@ -50,9 +50,8 @@ std::string PostingFailureReason(const std::exception& error);
 
 // The Message-ID of the posting with this record and these texts, sent from this address: the
 // same on every attempt, another for any other posting (another record or other texts).
-std::string PostingMessageId(TRecordId record, const std::string& subject,
-                             const std::string& newsgroups, const std::string& body,
-                             const std::string& from);
+std::string PostingMessageId(TRecordId record, const std::string& subject, const std::string& newsgroups,
+                             const std::string& body, const std::string& from);
 
 // The report line of a posting: its subject, then "sent" or the reason. Control characters
 // (CR, LF, NUL, tab, ...) show as blanks, so that it is always exactly one line.
@@ -87,9 +86,8 @@ using TPostingProgress =
 // (kMsgEnterEMail as a message, or kMsgCouldNotSend with the reason in one error box) when
 // anything is due. Returns one outcome per due posting, in the order of the table. Errors of
 // reading the table propagate (EDatabaseError). The password is not kept in nntp afterwards.
-std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings,
-                                             T_News& news, T_NNTP& nntp,
-                                             const TPostingProgress& progress = {},
+std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings, T_News& news,
+                                             T_NNTP& nntp, const TPostingProgress& progress = {},
                                              TCredentialStore* credentials = nullptr);
 
 }  // namespace pagolin

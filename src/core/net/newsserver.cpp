@@ -1,6 +1,5 @@
 #include "core/net/newsserver.h"
 
-
 #include "core/data/settings.h"
 #include "core/net/newspost.h"
 #include "core/platform/filenames.h"
@@ -12,11 +11,14 @@ TNewsSecurity NewsSecurity(const std::string& security) {
   if (SameText(security, "None")) return TNewsSecurity::nsNone;
   if (SameText(security, "STARTTLS")) return TNewsSecurity::nsStartTls;
   if (SameText(security, "TLS")) return TNewsSecurity::nsTls;
-  throw ETcpIpError("The security of the news server connection is not set: choose None, STARTTLS or TLS "
-                    "in the settings");
+  throw ETcpIpError(
+      "The security of the news server connection is not set: choose None, STARTTLS or TLS "
+      "in the settings");
 }
 
-TCredentialKey NewsCredentialKey(const TSettings& settings) { return {kNewsService, settings.Server, settings.User}; }
+TCredentialKey NewsCredentialKey(const TSettings& settings) {
+  return {kNewsService, settings.Server, settings.User};
+}
 
 void ConfigureNewsClient(T_NNTP& nntp, const TSettings& settings) {
   nntp.Security = NewsSecurity(settings.Security);

@@ -33,8 +33,7 @@ void T_NNTP::ReadResponse() {
   if (StatusCode < 400) return;
   std::string message = StatusText;
   if (LineTooLong()) {
-    message = "The news server sent a reply line longer than " + std::to_string(kMaxLineLength) +
-              " bytes";
+    message = "The news server sent a reply line longer than " + std::to_string(kMaxLineLength) + " bytes";
   } else if (line.empty() && Eof(Socket())) {
     // No reply at all: say why, rather than an empty text.
     message = TimedOut() ? "No reply from the news server within " + SecondsText(Timeout()) + " seconds"
@@ -100,7 +99,9 @@ int T_NNTP::ReadLoginReply() {
 
 void T_NNTP::Authenticate() {
   // A line break would end the command early and smuggle in another one.
-  const auto breaks = [](const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; };
+  const auto breaks = [](const std::string& s) {
+    return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+  };
   if (breaks(User) || breaks(Password))
     throw ELoginError("The user name or the password holds a line break, which a news server cannot take", 0);
   const auto refused = [this](int status) {
@@ -167,9 +168,8 @@ bool T_NNTP::IsDuplicateRefusal(const EProtocolError& error) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const auto startsWith = [&](const char* prefix) { return text.rfind(prefix, 0) == 0; };
   // "Duplicate" alone or naming the article; not, say, a "Duplicate "Subject" header".
-  return text == "435" || startsWith("435 ") || text == "duplicate" ||
-         startsWith("duplicate article") || startsWith("duplicate message-id") ||
-         startsWith("duplicate message id");
+  return text == "435" || startsWith("435 ") || text == "duplicate" || startsWith("duplicate article") ||
+         startsWith("duplicate message-id") || startsWith("duplicate message id");
 }
 
 std::string T_NNTP::DotStuff(const std::string& item) {

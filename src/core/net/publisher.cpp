@@ -41,9 +41,8 @@ TPublishPlan PlanPublish(const std::vector<TSiteFile>& present, const std::vecto
   }
   // A file goes up before the files that link to it: downloads and images, the language pages,
   // the home page, the feeds and the sitemap.
-  std::stable_sort(plan.Uploads.begin(), plan.Uploads.end(), [](const TPublishItem& a, const TPublishItem& b) {
-    return a.File.Kind < b.File.Kind;
-  });
+  std::stable_sort(plan.Uploads.begin(), plan.Uploads.end(),
+                   [](const TPublishItem& a, const TPublishItem& b) { return a.File.Kind < b.File.Kind; });
   if (deleteRemoved) {
     std::set<std::string> names;
     for (const std::string& path : listed) names.insert(ExtractFileName(path));
@@ -53,15 +52,18 @@ TPublishPlan PlanPublish(const std::vector<TSiteFile>& present, const std::vecto
   return plan;
 }
 
-std::vector<std::optional<TPublishState>> PublishStates(const TUploadList& list,
-                                                        const std::map<std::string, TPublishedFile>& published) {
+std::vector<std::optional<TPublishState>> PublishStates(
+    const TUploadList& list, const std::map<std::string, TPublishedFile>& published) {
   std::vector<std::optional<TPublishState>> states;
   std::map<std::string, std::optional<TPublishState>> seen;  // a file listed twice is read once
   for (const TUploadItem& item : list.Items) {
     auto [it, fresh] = seen.try_emplace(item.Path);
     if (fresh && item.Checked) {
       try {
-        it->second = ComparedFile({ExtractFileName(item.Path), item.Path, FileSizeOf(item.Path), TSiteFileKind::sfOther}, published).State;
+        it->second = ComparedFile({ExtractFileName(item.Path), item.Path, FileSizeOf(item.Path),
+                                   TSiteFileKind::sfOther},
+                                  published)
+                         .State;
       } catch (const EPublishError&) {
       }
     }
@@ -89,7 +91,8 @@ TPublishResult TPublisher::Run(const TPublishPlan& plan) {
       size_t end = first;
       std::vector<TStoreJob> jobs;
       for (; end < plan.Uploads.size() && plan.Uploads[end].File.Kind == plan.Uploads[first].File.Kind; ++end)
-        jobs.push_back({plan.Uploads[end].File.Path, plan.Uploads[end].File.Name, plan.Uploads[end].Facts.Size});
+        jobs.push_back(
+            {plan.Uploads[end].File.Path, plan.Uploads[end].File.Name, plan.Uploads[end].Facts.Size});
       folder_.StoreAll(
           jobs, [this] { return !cancelled_; },
           [&](std::size_t job, std::int64_t sent) {
@@ -131,17 +134,17 @@ TPublishResult TPublisher::Run(const TPublishPlan& plan) {
   } catch (const std::exception& e) {
     result.Failure = e.what();
   }
-  result.Cancelled = cancelled_ && result.Failure.empty() &&
-                     result.Uploaded.size() + result.Removed.size() < progress.Count;
+  result.Cancelled =
+      cancelled_ && result.Failure.empty() && result.Uploaded.size() + result.Removed.size() < progress.Count;
   return result;
 }
 
 std::string PublishSummary(const TPublishPlan& plan, const TPublishResult& result) {
   const auto files = [](std::size_t n) { return std::to_string(n) + (n == 1 ? " file" : " files"); };
   std::string text = files(result.Uploaded.size()) + " uploaded (" +
-                     std::to_string((result.UploadedBytes + 1023) / 1024) +
-                     " KB), " + std::to_string(result.Removed.size()) + " deleted, " +
-                     std::to_string(plan.Unchanged) + " unchanged.";
+                     std::to_string((result.UploadedBytes + 1023) / 1024) + " KB), " +
+                     std::to_string(result.Removed.size()) + " deleted, " + std::to_string(plan.Unchanged) +
+                     " unchanged.";
   if (!result.Failure.empty()) return "Stopped: " + result.Failure + " " + text;
   if (result.Cancelled) return "Cancelled. " + text;
   return text;

@@ -55,16 +55,16 @@ TPublishPlan PlanPublish(const std::vector<TSiteFile>& present, const std::vecto
 
 // For each item of an upload list: the state of its file, or nothing for a missing file or one
 // that cannot be read.
-std::vector<std::optional<TPublishState>> PublishStates(const TUploadList& list,
-                                                        const std::map<std::string, TPublishedFile>& published);
+std::vector<std::optional<TPublishState>> PublishStates(
+    const TUploadList& list, const std::map<std::string, TPublishedFile>& published);
 
 struct TPublishProgress {
-  std::string Name;               // the file being uploaded or deleted
-  std::int64_t FileBytes = 0;     // sent of it so far
+  std::string Name;            // the file being uploaded or deleted
+  std::int64_t FileBytes = 0;  // sent of it so far
   std::int64_t FileSize = 0;
-  std::int64_t DoneBytes = 0;     // sent of the whole publish so far
+  std::int64_t DoneBytes = 0;  // sent of the whole publish so far
   std::int64_t TotalBytes = 0;
-  std::size_t Number = 0;         // the file's number (from 1) among Count uploads and deletions
+  std::size_t Number = 0;  // the file's number (from 1) among Count uploads and deletions
   std::size_t Count = 0;
 };
 
@@ -73,7 +73,7 @@ struct TPublishResult {
   std::vector<std::string> Removed;
   std::int64_t UploadedBytes = 0;
   bool Cancelled = false;
-  std::string Failure;                // why the publish stopped; "" when it did not fail
+  std::string Failure;  // why the publish stopped; "" when it did not fail
   bool Succeeded() const { return Failure.empty() && !Cancelled; }
 };
 

@@ -44,7 +44,8 @@ TCredentialKey PublishCredentialKey(const TPublishTarget& target) {
 std::string PublishPassword(const TPublishTarget& target, TCredentialStore* credentials) {
   const TCredentialKey key = PublishCredentialKey(target);
   if (target.Url.Protocol != TPublishProtocol::ppSftp) {
-    if (!credentials) throw ECredentialError("No password for user " + key.User + " on " + key.Host + " is kept");
+    if (!credentials)
+      throw ECredentialError("No password for user " + key.User + " on " + key.Host + " is kept");
     return RequirePassword(*credentials, key);
   }
   try {
@@ -70,9 +71,11 @@ TConnectionOptions PublishConnection(const TPublishTarget& target, const std::st
 }
 
 bool AskAboutNewHostKey(const std::string& server, const std::string& fingerprint) {
-  return MessageDlg("The server " + server + " is not known yet. Its host key has the fingerprint\n\n" + fingerprint +
-                        "\n\nCompare it with the one the server's owner gives you. Trust this key and remember it?",
-                    TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) == TModalResult::mrYes;
+  return MessageDlg(
+             "The server " + server + " is not known yet. Its host key has the fingerprint\n\n" +
+                 fingerprint +
+                 "\n\nCompare it with the one the server's owner gives you. Trust this key and remember it?",
+             TMsgDlgType::mtWarning, TMsgDlgButtons::mbYesNo) == TModalResult::mrYes;
 }
 
 TPublishPlan PreparePublish(TDataModule2& dataModule, const TSettings& settings, TPublishedFiles& records,
@@ -85,14 +88,15 @@ TPublishPlan PreparePublish(TDataModule2& dataModule, const TSettings& settings,
 std::string NothingToPublishText(const TPublishPlan& plan) {
   if (plan.Unchanged == 0) return "Nothing to publish: the site has no files yet. Build the pages first.";
   return "Nothing to publish: the " + std::to_string(plan.Unchanged) +
-         (plan.Unchanged == 1 ? " file of the site is" : " files of the site are") + " on the server as they are.";
+         (plan.Unchanged == 1 ? " file of the site is" : " files of the site are") +
+         " on the server as they are.";
 }
 
 std::string RemovalQuestion(const std::vector<std::string>& removals) {
   constexpr std::size_t kShown = 20;
-  std::string text = "Delete " + std::to_string(removals.size()) +
-                     (removals.size() == 1 ? " file" : " files") +
-                     " from the web server? Earlier publishes put them there, and the site no longer lists them:\n";
+  std::string text =
+      "Delete " + std::to_string(removals.size()) + (removals.size() == 1 ? " file" : " files") +
+      " from the web server? Earlier publishes put them there, and the site no longer lists them:\n";
   for (std::size_t i = 0; i < removals.size() && i < kShown; ++i) text += "\n" + PathText(removals[i]);
   if (removals.size() > kShown) text += "\n... and " + std::to_string(removals.size() - kShown) + " more";
   return text;
@@ -106,7 +110,8 @@ TConnectionCheck TestPublishConnection(TRemoteFolder& folder, const TPublishTarg
     return {true, "Connected as " + target.User + ": " + where + " holds " + std::to_string(count) +
                       (count == 1 ? " file." : " files.")};
   } catch (const ERemoteFolderMissing&) {
-    return {true, "Connected as " + target.User + ": " + where + " does not exist yet; the first publish makes it."};
+    return {true, "Connected as " + target.User + ": " + where +
+                      " does not exist yet; the first publish makes it."};
   } catch (const EPublishError& e) {
     return {false, e.what()};
   }

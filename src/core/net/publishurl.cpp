@@ -38,8 +38,8 @@ std::string PercentEncoded(std::string_view text) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string encoded;
   for (unsigned char c : text) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                       c == '.' || c == '_' || c == '~' || c == '/';
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
     if (plain) {
       encoded += static_cast<char>(c);
     } else {

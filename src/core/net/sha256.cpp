@@ -49,7 +49,8 @@ bool FileSha256(const std::string& fileName, std::string& hexDigest, std::string
   EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr);
   char buffer[1 << 16];
   size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) EVP_DigestUpdate(context.get(), buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    EVP_DigestUpdate(context.get(), buffer, got);
   if (std::ferror(file.get())) {
     error = "\"" + PathText(fileName) + "\" cannot be read: " + std::strerror(errno);
     return false;

@@ -337,8 +337,7 @@ void T_TcpIp::OpenSocket(TSocket& socket, std::uint16_t port, TIpAddress address
   socket = CreateSocket();
   const auto failed = [&] {
     if (OnTrace) {
-      Trace("Failed to open output socket " + std::to_string(port) + " to host " +
-                AddressText(address),
+      Trace("Failed to open output socket " + std::to_string(port) + " to host " + AddressText(address),
             TTraceLevel::tlSocket);
     }
   };

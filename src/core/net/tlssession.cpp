@@ -115,7 +115,7 @@ struct TTlsConnection::TImpl {
   BIO* fromServer = nullptr;  // owned by ssl
   BIO* toServer = nullptr;    // owned by ssl
   std::string sessionKey;
-  bool ended = false;         // the socket has ended (EOF or error)
+  bool ended = false;  // the socket has ended (EOF or error)
 
   TImpl(TTlsContext& c, TSocket s) : context(c), socket(s) {}
   ~TImpl() { SSL_free(ssl); }
@@ -204,12 +204,14 @@ struct TTlsConnection::TImpl {
   }
 
   std::string HandshakeFailure(int error, bool timedOut, int timeoutMs) const {
-    if (timedOut) return "The server did not finish the TLS handshake within " + SecondsText(timeoutMs) + " seconds";
+    if (timedOut)
+      return "The server did not finish the TLS handshake within " + SecondsText(timeoutMs) + " seconds";
     const long verify = SSL_get_verify_result(ssl);
     if (verify == X509_V_ERR_HOSTNAME_MISMATCH || verify == X509_V_ERR_IP_ADDRESS_MISMATCH)
       return "Host name does not match the certificate";
     if (verify != X509_V_OK)
-      return std::string("The server's certificate is not trusted (") + X509_verify_cert_error_string(verify) + ")";
+      return std::string("The server's certificate is not trusted (") +
+             X509_verify_cert_error_string(verify) + ")";
     const unsigned long code = ERR_peek_error();
     switch (ERR_GET_REASON(code)) {
       case SSL_R_UNSUPPORTED_PROTOCOL:
@@ -289,8 +291,8 @@ bool TTlsConnection::Write(const char* buffer, int count, int timeoutMs) {
   while (written < count) {
     int error = 0;
     bool timedOut = false;
-    const int n = d.Pump([&] { return SSL_write(d.ssl, buffer + written, count - written); }, deadline,
-                         error, timedOut);
+    const int n = d.Pump([&] { return SSL_write(d.ssl, buffer + written, count - written); }, deadline, error,
+                         timedOut);
     ERR_clear_error();
     if (n <= 0) return false;
     written += n;

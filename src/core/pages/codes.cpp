@@ -1,10 +1,10 @@
 #include "core/pages/codes.h"
 
-#include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
 #include "core/pages/variables.h"
 #include "core/platform/filenames.h"
 #include "core/platform/recordkeeper.h"
+#include "core/platform/replaceall.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
@@ -44,7 +44,8 @@ std::string ReplaceVariables(TTable& tblCodes, const std::string& text, bool pla
   if (!plain) return ReplaceInTurn(text, variables);
   // Plain mode wraps the whole text after every variable.
   std::string result = text;
-  for (const auto& [placeholder, value] : variables) result = WrapLines(ReplaceAll(result, placeholder, value));
+  for (const auto& [placeholder, value] : variables)
+    result = WrapLines(ReplaceAll(result, placeholder, value));
   return result;
 }
 

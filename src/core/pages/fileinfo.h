@@ -21,9 +21,9 @@ TDateTime GetFileDate(const std::string& path);
 // What FileExists, GetFileSizeKB and GetFileDate say of one path, from one look at the file
 // (a build asks all three of every download file).
 struct TFileFacts {
-  bool exists = false;        // FileExists(path)
-  std::int64_t sizeKB = 0;    // GetFileSizeKB(path)
-  TDateTime date = 0;         // GetFileDate(path)
+  bool exists = false;      // FileExists(path)
+  std::int64_t sizeKB = 0;  // GetFileSizeKB(path)
+  TDateTime date = 0;       // GetFileDate(path)
 };
 TFileFacts LookAtFile(const std::string& path);
 

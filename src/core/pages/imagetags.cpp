@@ -1,8 +1,8 @@
 #include "core/pages/imagetags.h"
 
 #include "core/pages/fileinfo.h"
-#include "core/platform/replaceall.h"
 #include "core/platform/filenames.h"
+#include "core/platform/replaceall.h"
 
 namespace pagolin {
 
@@ -34,9 +34,9 @@ std::string ImageTag(const std::string& imageName, const std::string& imagePath,
   return tag;
 }
 
-std::string ReplaceImage(const std::string& text, const std::string& imageName,
-                         const std::string& alt, const std::string& link,
-                         const std::string& outputFolder, std::vector<std::string>* fileList) {
+std::string ReplaceImage(const std::string& text, const std::string& imageName, const std::string& alt,
+                         const std::string& link, const std::string& outputFolder,
+                         std::vector<std::string>* fileList) {
   std::string tag;
   if (!imageName.empty()) {
     const std::string imagePath = outputFolder + TextPath(imageName);

@@ -22,8 +22,8 @@ std::string ImageTag(const std::string& imageName, const std::string& imagePath,
 // outputFolder, wrapped in <A HREF="link"> when link is not empty. An empty imageName names no
 // image: the tag is empty and nothing is listed. Otherwise the image's path is appended to
 // *fileList when fileList is given (the language 1 pass), whether or not the file exists.
-std::string ReplaceImage(const std::string& text, const std::string& imageName,
-                         const std::string& alt, const std::string& link,
-                         const std::string& outputFolder, std::vector<std::string>* fileList);
+std::string ReplaceImage(const std::string& text, const std::string& imageName, const std::string& alt,
+                         const std::string& link, const std::string& outputFolder,
+                         std::vector<std::string>* fileList);
 
 }  // namespace pagolin

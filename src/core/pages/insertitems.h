@@ -11,7 +11,7 @@ class TTable;
 
 // A row placeholder item of "HTML script Variables".
 struct TPlaceholderItem {
-  const char* Name;      // the menu item's component name
+  const char* Name;  // the menu item's component name
   const char* Caption;
   const char* Inserts;   // the placeholder it types
   const char* ShownFor;  // the row templates it belongs to, separated by "|"

@@ -1,17 +1,17 @@
 #include "core/pages/pagebuilder.h"
 
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
 #include "core/pages/codes.h"
 #include "core/pages/fileinfo.h"
 #include "core/pages/htmltext.h"
 #include "core/pages/imagetags.h"
 #include "core/pages/sitefiles.h"
-#include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
-#include "core/data/datamod.h"
-#include "core/data/settings.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
 #include "core/platform/recordkeeper.h"
+#include "core/platform/replaceall.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
@@ -23,9 +23,7 @@ void AppendPiece(std::string& page, const std::string& piece) {
   page += "\r\n";
 }
 
-std::string FieldText(TTable& table, const std::string& name) {
-  return table.FieldByName(name).AsString();
-}
+std::string FieldText(TTable& table, const std::string& name) { return table.FieldByName(name).AsString(); }
 
 // The mended "%LASTUPDATE%" pattern: hours and minutes.
 constexpr const char* kLastUpdateFormat = "dd.mm.yyyy hh:nn";
@@ -38,7 +36,8 @@ TPageBuilder::TPageBuilder(TDataModule2& dataModule, const TSettings& settings)
 }
 
 std::string TPageBuilder::GetCode(const std::string& name) {
-  return ReplaceAll(pagolin::GetCode(Data().tblCodes, name, Settings().HomePagePath()), "%FEEDLINK%", feedLink_);
+  return ReplaceAll(pagolin::GetCode(Data().tblCodes, name, Settings().HomePagePath()), "%FEEDLINK%",
+                    feedLink_);
 }
 
 std::string TPageBuilder::HtmlText(const std::string& text) { return pagolin::HtmlText(Parvel1, text); }
@@ -56,7 +55,8 @@ void TPageBuilder::SetProgress(int position, int maximum) {
 void TPageBuilder::BuildPages() {
   cancelled_ = false;
   feedLink_.clear();  // also after a build that ended with an error
-  if (const std::string problem = Settings().HomePageFileProblem(); !problem.empty()) throw EBuildError(problem);
+  if (const std::string problem = Settings().HomePageFileProblem(); !problem.empty())
+    throw EBuildError(problem);
   std::string feedProblem;
   feeds_ = TSiteFeeds::ForSettings(Settings(), feedProblem);
   if (!feedProblem.empty()) throw EBuildError(feedProblem);
@@ -64,8 +64,8 @@ void TPageBuilder::BuildPages() {
   // What the user has saved is what the build reads.
   for (TTable* table : {&dm.tblCodes, &dm.tblProducts, &dm.tblLinks, &dm.tblNews}) table->FlushBuffers();
   TRecordKeeper codes(dm.tblCodes);  // the lookups move it
-  SetProgress(0, 2 * (dm.tblProducts.RecordCount() + dm.tblNews.RecordCount() +
-                      dm.tblLinks.RecordCount() + 1));
+  SetProgress(0,
+              2 * (dm.tblProducts.RecordCount() + dm.tblNews.RecordCount() + dm.tblLinks.RecordCount() + 1));
 
   const std::string home = Settings().HomePagePath();
   const std::string ext = ExtractFileExt(home);
@@ -176,8 +176,8 @@ void TPageBuilder::AddFeedEntry(int language) {
   auto html = [&](const std::string& field) {
     return ReplaceVariables(HtmlTextOnItsOwn(FieldText(news, field + n)), false);
   };
-  feedEntries_.push_back({news.RecordId(), news.FieldByName("Date").AsDateTime(), html("News Title "),
-                          html("News Body ")});
+  feedEntries_.push_back(
+      {news.RecordId(), news.FieldByName("Date").AsDateTime(), html("News Title "), html("News Body ")});
 }
 
 std::string TPageBuilder::ProductRow(const std::string& templ, int language,
@@ -200,7 +200,8 @@ std::string TPageBuilder::ProductRow(const std::string& templ, int language,
   text = ReplaceAll(text, "%FILESIZE%", sizeText);
   text = ReplaceAll(text, "%FILEDATE%", dateText);
   text = ReplaceImage(text, FieldText(products, "Screenshot"), name, "", outputFolder, nullptr);
-  return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(products, "Description " + std::to_string(language))));
+  return ReplaceAll(text, "%DESCRIPTION%",
+                    HtmlText(FieldText(products, "Description " + std::to_string(language))));
 }
 
 std::string TPageBuilder::LinkRow(const std::string& templ, int language, const std::string& outputFolder) {
@@ -211,7 +212,8 @@ std::string TPageBuilder::LinkRow(const std::string& templ, int language, const 
   std::string text = ReplaceAll(templ, "%NAME%", name);
   text = ReplaceAll(text, "%URL%", url);
   text = ReplaceImage(text, FieldText(links, "Image"), name, url, outputFolder, nullptr);
-  return ReplaceAll(text, "%DESCRIPTION%", HtmlText(FieldText(links, "Description " + std::to_string(language))));
+  return ReplaceAll(text, "%DESCRIPTION%",
+                    HtmlText(FieldText(links, "Description " + std::to_string(language))));
 }
 
 void TPageBuilder::WritePage(const std::string& fileName, const std::string& page) {

@@ -101,8 +101,8 @@ class TPageBuilder {
   TDataModule2& dataModule_;
   const TSettings& settings_;
   size_t pageSizeHint_ = 0;
-  std::string pageBuffer_;  // the language page being assembled; its memory serves both pages
-  std::unique_ptr<TSiteFeeds> feeds_;  // for the build at hand, when the site has an address
+  std::string pageBuffer_;               // the language page being assembled; its memory serves both pages
+  std::unique_ptr<TSiteFeeds> feeds_;    // for the build at hand, when the site has an address
   std::vector<TFeedEntry> feedEntries_;  // the news of the language page being built
   std::string feedLink_;                 // what "%FEEDLINK%" stands for in the codes fetched now
   int position_ = 0;

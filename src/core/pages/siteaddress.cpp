@@ -25,7 +25,8 @@ std::string EncodePath(std::string_view ansi, bool keepEscapes) {
   std::string out;
   for (size_t i = 0; i < utf8.size(); ++i) {
     const char c = utf8[i];
-    if (KeptInPath(c) || (keepEscapes && c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) && IsHexDigit(utf8[i + 2]))) {
+    if (KeptInPath(c) || (keepEscapes && c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) &&
+                          IsHexDigit(utf8[i + 2]))) {
       out += c;
     } else {
       const auto u = static_cast<unsigned char>(c);
@@ -66,7 +67,9 @@ std::optional<TSiteAddress> TSiteAddress::FromSetting(std::string_view setting, 
   const std::string_view text = setting.substr(first, setting.find_last_not_of(" \t") - first + 1);
 
   const std::string_view lower = text.substr(0, 8);
-  const size_t schemeEnd = Lower(lower).starts_with("https://") ? 8 : Lower(lower).starts_with("http://") ? 7 : 0;
+  const size_t schemeEnd = Lower(lower).starts_with("https://")  ? 8
+                           : Lower(lower).starts_with("http://") ? 7
+                                                                 : 0;
   const std::string_view rest = text.substr(schemeEnd);
   const size_t slash = rest.find('/');
   const std::string_view authority = rest.substr(0, slash);
@@ -89,7 +92,9 @@ std::optional<TSiteAddress> TSiteAddress::FromSetting(std::string_view setting, 
   return address;
 }
 
-std::string TSiteAddress::FileURL(std::string_view fileName) const { return folderURL_ + EncodePath(fileName, false); }
+std::string TSiteAddress::FileURL(std::string_view fileName) const {
+  return folderURL_ + EncodePath(fileName, false);
+}
 
 std::string TSiteAddress::TagURI(std::string_view specific) const {
   return "tag:" + host_ + "," + std::string(kTagDate) + ":" + path_ + std::string(specific);

@@ -26,9 +26,10 @@ std::string Element(std::string_view indent, std::string_view name, const std::s
          std::string(name) + ">\r\n";
 }
 
-std::string Link(std::string_view indent, std::string_view rel, std::string_view type, const std::string& url) {
-  return std::string(indent) + "<link" + Attribute("rel", std::string(rel)) + Attribute("type", std::string(type)) +
-         Attribute("href", XmlText(url)) + "/>\r\n";
+std::string Link(std::string_view indent, std::string_view rel, std::string_view type,
+                 const std::string& url) {
+  return std::string(indent) + "<link" + Attribute("rel", std::string(rel)) +
+         Attribute("type", std::string(type)) + Attribute("href", XmlText(url)) + "/>\r\n";
 }
 
 }  // namespace
@@ -96,8 +97,9 @@ std::string TSiteFeeds::AtomDateTime(TDateTime local) {
 std::string TSiteFeeds::FeedText(int language, const std::vector<TFeedEntry>& entries) const {
   const std::string lang = std::to_string(language);
   const std::string pageURL = address_.FileURL(PageFileName(language));
-  const auto newest = std::max_element(entries.begin(), entries.end(),
-                                       [](const TFeedEntry& a, const TFeedEntry& b) { return a.Date < b.Date; });
+  const auto newest =
+      std::max_element(entries.begin(), entries.end(),
+                       [](const TFeedEntry& a, const TFeedEntry& b) { return a.Date < b.Date; });
   const std::string author = !settings_.Organization.empty() ? settings_.Organization
                              : !settings_.Name.empty()       ? settings_.Name
                                                              : address_.FolderURL();
@@ -106,13 +108,15 @@ std::string TSiteFeeds::FeedText(int language, const std::vector<TFeedEntry>& en
   xml += "<feed xmlns=\"http://www.w3.org/2005/Atom\">\r\n";
   xml += Element("  ", "id", XmlText(address_.TagURI("news/" + lang)));
   xml += Element("  ", "title", XmlText(FeedTitle(language)));
-  xml += Element("  ", "updated", newest == entries.end() ? "1970-01-01T00:00:00Z" : AtomDateTime(newest->Date));
+  xml +=
+      Element("  ", "updated", newest == entries.end() ? "1970-01-01T00:00:00Z" : AtomDateTime(newest->Date));
   xml += "  <author>\r\n" + Element("    ", "name", XmlText(author)) + "  </author>\r\n";
   xml += Link("  ", "self", "application/atom+xml", address_.FileURL(FeedFileName(language)));
   xml += Link("  ", "alternate", "text/html", pageURL);
   for (const TFeedEntry& entry : entries) {
     xml += "  <entry>\r\n";
-    xml += Element("    ", "id", XmlText(address_.TagURI("news/" + std::to_string(entry.Record) + "/" + lang)));
+    xml +=
+        Element("    ", "id", XmlText(address_.TagURI("news/" + std::to_string(entry.Record) + "/" + lang)));
     xml += Element("    ", "title", XmlText(entry.TitleHtml), " type=\"html\"");
     xml += Element("    ", "updated", AtomDateTime(entry.Date));
     xml += Link("    ", "alternate", "text/html", pageURL);

@@ -20,7 +20,8 @@ void AddNamedFile(TTable& table, const char* field, const std::string& outputFol
 }
 
 // Appends the files of each included row of table, from its first row to its last.
-void AddFilesOfIncludedRows(TTable& table, const std::string& outputFolder, std::vector<std::string>& fileList,
+void AddFilesOfIncludedRows(TTable& table, const std::string& outputFolder,
+                            std::vector<std::string>& fileList,
                             void (*add)(TTable&, const std::string&, std::vector<std::string>&)) {
   TRecordKeeper keeper(table);
   for (table.First(); !table.Eof() && !table.IsEmpty(); table.Next())

@@ -42,9 +42,11 @@ bool IsCrLfLines(std::string_view text) {
   if (!text.empty() && text.back() != '\n') return false;
   const char* const begin = text.data();
   const char* const end = begin + text.size();
-  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p)
+  for (const char* p = begin;
+       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))); ++p)
     if (p == begin || p[-1] != '\r') return false;
-  for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)))); ++p)
+  for (const char* p = begin;
+       (p = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)))); ++p)
     if (p + 1 == end || p[1] != '\n') return false;
   return true;
 }

@@ -38,8 +38,10 @@ bool WriteUploadArchive(const std::vector<TSiteFile>& files, const std::string& 
   }
   for (const TSiteFile& file : files) {
     zip_source_t* source = zip_source_file(zip.get(), file.Path.c_str(), 0, -1);
-    if (!source || zip_file_add(zip.get(), file.Name.c_str(), source, ZIP_FL_ENC_GUESS | ZIP_FL_OVERWRITE) < 0) {
-      error = "The upload archive " + shown + " cannot take \"" + PathText(file.Path) + "\": " + ZipError(zip.get());
+    if (!source ||
+        zip_file_add(zip.get(), file.Name.c_str(), source, ZIP_FL_ENC_GUESS | ZIP_FL_OVERWRITE) < 0) {
+      error = "The upload archive " + shown + " cannot take \"" + PathText(file.Path) +
+              "\": " + ZipError(zip.get());
       if (source) zip_source_free(source);
       return false;
     }
@@ -64,7 +66,8 @@ bool WriteUploadArchive(const std::vector<TSiteFile>& files, const std::string& 
   return true;
 }
 
-bool UpdateUploadArchive(const std::vector<std::string>& fileList, const TSettings& settings, std::string& error) {
+bool UpdateUploadArchive(const std::vector<std::string>& fileList, const TSettings& settings,
+                         std::string& error) {
   error.clear();
   const std::string archive = settings.ArchiveFileName();
   if (settings.IsFTPUpload() || archive.empty()) return true;

@@ -19,6 +19,7 @@ bool WriteUploadArchive(const std::vector<TSiteFile>& files, const std::string& 
 // After a complete build: with the archive method and an archive name set, writes the archive
 // with the present files of the build's file list (PresentFiles); otherwise does nothing.
 // Returns false with the reason when the archive cannot be written.
-bool UpdateUploadArchive(const std::vector<std::string>& fileList, const TSettings& settings, std::string& error);
+bool UpdateUploadArchive(const std::vector<std::string>& fileList, const TSettings& settings,
+                         std::string& error);
 
 }  // namespace pagolin

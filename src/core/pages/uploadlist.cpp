@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/data/settings.h"
 #include "core/pages/fileinfo.h"
 #include "core/pages/sitefiles.h"
-#include "core/data/settings.h"
 #include "core/platform/filenames.h"
 
 namespace pagolin {
@@ -68,7 +68,8 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
   std::vector<std::pair<std::string, TUploadItem>> keyed;
   keyed.reserve(list.Items.size());
   for (TUploadItem& item : list.Items) keyed.emplace_back(Folded(item.Text), std::move(item));
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   for (size_t i = 0; i < keyed.size(); ++i) list.Items[i] = std::move(keyed[i].second);
   return list;
 }

@@ -69,8 +69,7 @@ bool UsesTwelveHours(const std::string& p) {
       quote = c;
       continue;
     }
-    if (StartsWithNoCase(p, i, "am/pm") || StartsWithNoCase(p, i, "a/p") ||
-        StartsWithNoCase(p, i, "ampm"))
+    if (StartsWithNoCase(p, i, "am/pm") || StartsWithNoCase(p, i, "a/p") || StartsWithNoCase(p, i, "ampm"))
       return true;
   }
   return false;
@@ -226,18 +225,16 @@ TFormatSettings& FormatSettings() {
 }
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& result) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-      day > DaysInMonth(year, month))
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
     return false;
-  result = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                             static_cast<unsigned>(day)) +
+  result = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
                                kEpochOffset);
   return true;
 }
 
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result) {
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
-      msec < 0 || msec > 999)
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 ||
+      msec > 999)
     return false;
   result = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / kMSecsPerDay;
   return true;
@@ -281,7 +278,7 @@ int DayOfWeek(TDateTime value) {
 
 TDateTime UnixToLocalDateTime(long long unixSeconds) {
   const std::time_t tt = static_cast<std::time_t>(unixSeconds);
-  std::tm tm {};
+  std::tm tm{};
   localtime_r(&tt, &tm);
   return EncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) +
          EncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec, 0);
@@ -306,8 +303,7 @@ TDateTime Now() {
   return UnixToLocalDateTime(ms / 1000) + static_cast<double>(ms % 1000) / kMSecsPerDay;
 }
 
-std::string FormatDateTime(const std::string& pattern, TDateTime value,
-                           const TFormatSettings& settings) {
+std::string FormatDateTime(const std::string& pattern, TDateTime value, const TFormatSettings& settings) {
   std::string out;
   const TDateParts t = DecodeDateTime(value);
   Format(out, pattern.empty() ? std::string("c") : pattern, t, value, settings, 0);
@@ -330,7 +326,8 @@ bool TryStrToDateTime(const std::string& text, TDateTime& result, const TFormatS
   auto number = [&](int& v, int maxDigits) {
     size_t n = 0;
     v = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && n < static_cast<size_t>(maxDigits)) {
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) &&
+           n < static_cast<size_t>(maxDigits)) {
       v = v * 10 + (text[i] - '0');
       ++i;
       ++n;
@@ -373,7 +370,9 @@ bool TryStrToDateTime(const std::string& text, TDateTime& result, const TFormatS
       auto same = [&](const std::string& w) {
         if (w.size() != rest.size()) return false;
         for (size_t k = 0; k < w.size(); ++k)
-          if (std::toupper(static_cast<unsigned char>(w[k])) != std::toupper(static_cast<unsigned char>(rest[k]))) return false;
+          if (std::toupper(static_cast<unsigned char>(w[k])) !=
+              std::toupper(static_cast<unsigned char>(rest[k])))
+            return false;
         return true;
       };
       if (same(fs.TimePMString) || same("PM")) {
@@ -394,8 +393,8 @@ bool TryStrToDateTime(const std::string& text, TDateTime& result, const TFormatS
 std::string DateTimeToStorageText(TDateTime value) {
   const TDateParts t = DecodeDateTime(value);
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
   return buf;
 }
 

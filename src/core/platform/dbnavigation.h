@@ -7,7 +7,18 @@
 
 namespace pagolin {
 
-enum class TNavigateBtn { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };
+enum class TNavigateBtn {
+  nbFirst,
+  nbPrior,
+  nbNext,
+  nbLast,
+  nbInsert,
+  nbDelete,
+  nbEdit,
+  nbPost,
+  nbCancel,
+  nbRefresh
+};
 
 inline constexpr std::array<TNavigateBtn, 10> kAllNavigateBtns = {
     TNavigateBtn::nbFirst,  TNavigateBtn::nbPrior,  TNavigateBtn::nbNext, TNavigateBtn::nbLast,

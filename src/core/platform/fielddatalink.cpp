@@ -5,7 +5,8 @@ namespace pagolin {
 void TFieldDataLink::SetDataSource(TDataSource* source) {
   if (source == link_.Source()) return;
   link_.Connect(
-      source, [this](TDataEvent event, const TField* field) { DataEvent(event, field); }, [this] { ShowField(); });
+      source, [this](TDataEvent event, const TField* field) { DataEvent(event, field); },
+      [this] { ShowField(); });
   ShowField();
 }
 
@@ -73,9 +74,7 @@ void TFieldDataLink::ShowField() {
 
 void TFieldDataLink::DataEvent(TDataEvent event, const TField* field) {
   switch (event) {
-    case TDataEvent::deUpdateRecord:
-      UpdateRecord();
-      break;
+    case TDataEvent::deUpdateRecord: UpdateRecord(); break;
     case TDataEvent::deFieldChange:
       // Another control (or code) wrote this field: show it. Our own write is already shown.
       if (!writing_ && field && field->FieldName() == fieldName_ && !entering_) ShowField();

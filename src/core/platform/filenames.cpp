@@ -24,10 +24,14 @@ bool IsUtf8(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[i]);
     size_t extra = 0;
     if (c >= 0x80) {
-      if ((c & 0xE0) == 0xC0) extra = 1;
-      else if ((c & 0xF0) == 0xE0) extra = 2;
-      else if ((c & 0xF8) == 0xF0) extra = 3;
-      else return false;
+      if ((c & 0xE0) == 0xC0)
+        extra = 1;
+      else if ((c & 0xF0) == 0xE0)
+        extra = 2;
+      else if ((c & 0xF8) == 0xF0)
+        extra = 3;
+      else
+        return false;
       if (i + extra >= s.size()) return false;
     }
     for (size_t k = 1; k <= extra; ++k)
@@ -122,9 +126,7 @@ std::string ProgramName() {
   return name.substr(0, name.size() - ExtractFileExt(name).size());
 }
 
-std::string PathText(std::string_view path) {
-  return IsUtf8(path) ? Utf8ToAnsi(path) : std::string(path);
-}
+std::string PathText(std::string_view path) { return IsUtf8(path) ? Utf8ToAnsi(path) : std::string(path); }
 
 std::string TextPath(std::string_view text) { return AnsiToUtf8(text); }
 

@@ -31,7 +31,7 @@ std::string IncludeTrailingPathDelimiter(std::string_view path);
 std::string AbsolutePath(std::string_view path);
 std::string ExcludeTrailingPathDelimiter(std::string_view path);
 
-bool FileExists(const std::string& fileName);       // a regular file (not a folder)
+bool FileExists(const std::string& fileName);  // a regular file (not a folder)
 bool DirectoryExists(const std::string& dirName);
 // Size in bytes, -1 when the file cannot be read.
 std::int64_t FileSizeOf(const std::string& fileName);

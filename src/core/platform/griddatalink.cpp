@@ -9,7 +9,8 @@ namespace pagolin {
 void TGridDataLink::SetDataSource(TDataSource* source) {
   if (source == link_.Source()) return;
   link_.Connect(
-      source, [this](TDataEvent event, const TField* field) { DataEvent(event, field); }, [this] { Sync(true); });
+      source, [this](TDataEvent event, const TField* field) { DataEvent(event, field); },
+      [this] { Sync(true); });
   Sync(true);
 }
 
@@ -25,9 +26,7 @@ bool TGridDataLink::Untouched() const {
   return table && table->State() == TDataSetState::dsInsert && !table->Modified();
 }
 
-int TGridDataLink::RecordOfRow(int row) const {
-  return insertRow_ >= 0 && row > insertRow_ ? row - 1 : row;
-}
+int TGridDataLink::RecordOfRow(int row) const { return insertRow_ >= 0 && row > insertRow_ ? row - 1 : row; }
 
 // ---- following the data set --------------------------------------------------------------
 
@@ -42,12 +41,8 @@ void TGridDataLink::DataEvent(TDataEvent event, const TField* field) {
       if (OnFieldChange && field) OnFieldChange(*field);
       break;
     case TDataEvent::deStateChange:
-    case TDataEvent::deRecordChange:
-      Sync(false);
-      break;
-    case TDataEvent::deDataSetChange:
-      Sync(true);
-      break;
+    case TDataEvent::deRecordChange: Sync(false); break;
+    case TDataEvent::deDataSetChange: Sync(true); break;
   }
 }
 
@@ -74,7 +69,8 @@ void TGridDataLink::Sync(bool reset) {
   bufferValid_ = false;
 
   // The file's rows change only when a record is stored, deleted or dropped.
-  const bool rowsChanged = reset || !active || rows_ != oldRows || (wasEditing && state_ == TDataSetState::dsBrowse);
+  const bool rowsChanged =
+      reset || !active || rows_ != oldRows || (wasEditing && state_ == TDataSetState::dsBrowse);
   if (rowsChanged) window_.clear();
 
   if (OnChange) {

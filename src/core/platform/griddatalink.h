@@ -44,8 +44,8 @@ class TGridDataLink {
 
   // ---- rows (0-based) ------------------------------------------------------------------
   int RowCount() const { return rows_; }
-  int CurrentRow() const { return current_; }  // -1 when there are no rows
-  int InsertRow() const { return insertRow_; } // -1 unless a record is being inserted
+  int CurrentRow() const { return current_; }   // -1 when there are no rows
+  int InsertRow() const { return insertRow_; }  // -1 unless a record is being inserted
   // The values of a row: the record's stored values, the buffer for the current row while
   // editing or inserting. The reference holds until the next call. A row that cannot be read
   // (a locked file) comes back empty (FieldCount() 0) and is read again next time.
@@ -94,14 +94,14 @@ class TGridDataLink {
   int rows_ = 0;
   int current_ = -1;
   int insertRow_ = -1;
-  int browseRecNo_ = 0;   // RecNo of the last record current outside the insert state
+  int browseRecNo_ = 0;  // RecNo of the last record current outside the insert state
   bool appending_ = false;
   TDataSetState state_ = TDataSetState::dsInactive;
 
   std::vector<int> fieldsShown_;
   std::vector<TRecordValues> window_;  // records windowStart_ ...
   int windowStart_ = 0;
-  TRecordValues buffer_;               // the current row while editing or inserting
+  TRecordValues buffer_;  // the current row while editing or inserting
   bool bufferValid_ = false;
   TRecordValues empty_;
 };

@@ -52,11 +52,10 @@ void ProcessMessages() {
   static unsigned counter = 0;
   static long long last = 0;
   if ((++counter & 0xFF) != 0 || !Installed().processMessages) return;
-  const long long now =
-      Installed().clockMs ? Installed().clockMs()
-                          : std::chrono::duration_cast<std::chrono::milliseconds>(
-                                std::chrono::steady_clock::now().time_since_epoch())
-                                .count();
+  const long long now = Installed().clockMs ? Installed().clockMs()
+                                            : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now().time_since_epoch())
+                                                  .count();
   if (now - last < 20 && now >= last) return;
   last = now;
   Installed().processMessages();

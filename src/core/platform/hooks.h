@@ -19,8 +19,7 @@ struct TMessageHooks {
   // The application's standard error box: the error text, and optional details to unfold.
   std::function<void(const std::string& text, const std::string& details)> showError;
   // A question; returns the button pressed.
-  std::function<TModalResult(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)>
-      messageDlg;
+  std::function<TModalResult(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)> messageDlg;
   // Processes pending window messages once.
   std::function<void()> processMessages;
   // The clock ProcessMessages is throttled by, in milliseconds (any start); the steady clock

@@ -140,7 +140,8 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
 }
 
 void TIniFile::VisitSection(
-    std::string_view section, const std::function<void(std::string_view key, std::string_view value)>& visit) const {
+    std::string_view section,
+    const std::function<void(std::string_view key, std::string_view value)>& visit) const {
   const TSection* s = FindSection(section);
   if (!s) return;
   std::string_view k, v;
@@ -154,8 +155,7 @@ size_t TIniFile::LineCount() const {
   return count;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view def) const {
+std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
   const TSection* s = FindSection(section);
   const long line = s ? FindKey(*s, key) : -1;
   if (line < 0) return std::string(def);

@@ -93,7 +93,7 @@ class TIniFile {
   std::string fileName_;
   std::string readError_;
   std::vector<TSection> sections_{1};  // [0]: the lines before the first section
-  TNameIndex sectionIndex_;  // trimmed name -> the first section of that name
+  TNameIndex sectionIndex_;            // trimmed name -> the first section of that name
 };
 
 }  // namespace pagolin

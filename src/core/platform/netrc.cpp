@@ -47,7 +47,8 @@ class TNetrcTokens {
     SkipLine();
     while (at_ < text_.size()) {
       const std::size_t end = text_.find('\n', at_);
-      const std::string_view line = text_.substr(at_, end == std::string_view::npos ? std::string_view::npos : end - at_);
+      const std::string_view line =
+          text_.substr(at_, end == std::string_view::npos ? std::string_view::npos : end - at_);
       at_ = end == std::string_view::npos ? text_.size() : end + 1;
       if (line.find_first_not_of("\r") == std::string_view::npos) return;
     }
@@ -100,8 +101,8 @@ std::vector<TNetrcEntry> ParseNetrc(std::string_view text) {
   return entries;
 }
 
-std::optional<std::string> FindNetrcPassword(const std::vector<TNetrcEntry>& entries,
-                                             std::string_view host, std::string_view user) {
+std::optional<std::string> FindNetrcPassword(const std::vector<TNetrcEntry>& entries, std::string_view host,
+                                             std::string_view user) {
   for (const TNetrcEntry& entry : entries) {
     if (!entry.IsDefault && SameText(entry.Machine, host) && entry.Login == user) return entry.Password;
   }
@@ -112,7 +113,8 @@ std::optional<std::string> FindNetrcPassword(const std::vector<TNetrcEntry>& ent
 }
 
 TNetrcStore::TNetrcStore(std::string fileName)
-    : fileName_(fileName.empty() ? DefaultFileName() : std::move(fileName)), isDefault_(fileName_ == DefaultFileName()) {}
+    : fileName_(fileName.empty() ? DefaultFileName() : std::move(fileName)),
+      isDefault_(fileName_ == DefaultFileName()) {}
 
 std::string TNetrcStore::DefaultFileName() {
   const char* home = std::getenv("HOME");
@@ -126,14 +128,16 @@ std::string TNetrcStore::DefaultFileName() {
 std::string TNetrcStore::Where() const { return isDefault_ ? "~/.netrc" : fileName_; }
 
 std::optional<std::string> TNetrcStore::ReadPassword(const TCredentialKey& key) {
-  struct stat info{};
+  struct stat info {};
   if (stat(fileName_.c_str(), &info) != 0) return std::nullopt;  // no file, no password
   const std::string where = Where();
   if (info.st_uid != geteuid())
     throw ECredentialError(where + " belongs to another user, so its passwords are not used");
   if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
-    throw ECredentialError(where + " can be read or changed by other users, so its passwords are not used; "
-                           "make it private with: chmod 600 " + where);
+    throw ECredentialError(where +
+                           " can be read or changed by other users, so its passwords are not used; "
+                           "make it private with: chmod 600 " +
+                           where);
   }
   bool ok = false;
   const std::string text = ReadWhole(fileName_, ok);

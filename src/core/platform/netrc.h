@@ -14,7 +14,7 @@
 namespace pagolin {
 
 struct TNetrcEntry {
-  std::string Machine;   // "" for the default entry
+  std::string Machine;  // "" for the default entry
   bool IsDefault = false;
   std::string Login;
   std::string Password;
@@ -28,8 +28,8 @@ std::vector<TNetrcEntry> ParseNetrc(std::string_view text);
 
 // The password of the first entry for host (compared without case) whose login is user; the
 // default entry when no machine entry names host. nullopt when there is none.
-std::optional<std::string> FindNetrcPassword(const std::vector<TNetrcEntry>& entries,
-                                             std::string_view host, std::string_view user);
+std::optional<std::string> FindNetrcPassword(const std::vector<TNetrcEntry>& entries, std::string_view host,
+                                             std::string_view user);
 
 class TNetrcStore : public TCredentialStore {
  public:

@@ -50,8 +50,7 @@ void ReplaceEachOnce(std::string_view text, std::string_view placeholder, std::s
 // whole text either starts in the last (placeholder length - 1) bytes of `out` and runs into
 // the pieces, or lies wholly in a piece; the first such one is the one a search from the start
 // would find. Its replacement is pushed as a new piece, to be searched with its neighbours.
-std::string ReplaceAll(std::string_view text, std::string_view placeholder,
-                       std::string_view replacement) {
+std::string ReplaceAll(std::string_view text, std::string_view placeholder, std::string_view replacement) {
   std::string out;
   if (!ReplaceAllInto(text, placeholder, replacement, out)) out.assign(text);
   return out;

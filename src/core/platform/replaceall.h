@@ -18,8 +18,7 @@ namespace pagolin {
 // - otherwise, once occurrences formed with inserted text have cost more than a budget
 //   proportional to the input, the search goes on after each inserted text from then on.
 // Every input on which the rule ends within that budget gets exactly the rule's result.
-std::string ReplaceAll(std::string_view text, std::string_view placeholder,
-                       std::string_view replacement);
+std::string ReplaceAll(std::string_view text, std::string_view placeholder, std::string_view replacement);
 
 // The same, written into out (its old contents are dropped, its memory is reused); returns
 // false, leaving out alone, when text holds no placeholder, so that the caller can keep text.

@@ -16,8 +16,7 @@ std::string Join(const std::vector<std::string_view>& parts, char separator) {
 
 }  // namespace
 
-std::string ShortenPath(std::string_view path, size_t maxLength, char separator,
-                        std::string_view filler) {
+std::string ShortenPath(std::string_view path, size_t maxLength, char separator, std::string_view filler) {
   if (path.size() <= maxLength) return std::string(path);
   std::vector<std::string_view> parts;
   size_t start = 0;

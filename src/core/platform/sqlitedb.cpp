@@ -28,9 +28,7 @@ int TSqliteDb::Exec(const std::string& sql) {
   return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
-std::string TSqliteDb::ErrorMessage() const {
-  return db_ ? std::string(sqlite3_errmsg(db_)) : openError_;
-}
+std::string TSqliteDb::ErrorMessage() const { return db_ ? std::string(sqlite3_errmsg(db_)) : openError_; }
 
 TSqliteStmt::~TSqliteStmt() { Finalize(); }
 
@@ -81,9 +79,7 @@ void TSqliteStmt::ColumnTextInto(int column, std::optional<std::string>& value) 
 
 std::int64_t TSqliteStmt::ColumnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
 
-bool TSqliteStmt::ColumnIsNull(int column) const {
-  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
-}
+bool TSqliteStmt::ColumnIsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 std::string QuoteIdentifier(std::string_view name) {
   std::string out = "\"";

@@ -11,7 +11,6 @@
 
 namespace pagolin {
 
-
 TTable::TTable(TTableDef def) : def_(std::move(def)), impl_(std::make_unique<Impl>()) {
   for (size_t i = 0; i < def_.fields.size(); ++i)
     fields_.push_back(std::unique_ptr<TField>(
@@ -114,13 +113,13 @@ bool TTable::Locate(const std::string& fieldName, const std::string& value) {
   CheckActive();
   CheckBrowseMode();
   Impl& m = *impl_;
-  if (!FindField(fieldName))
-    throw EDatabaseError("The " + Where() + " has no field \"" + fieldName + "\".");
+  if (!FindField(fieldName)) throw EDatabaseError("The " + Where() + " has no field \"" + fieldName + "\".");
   const std::string column = QuoteIdentifier(fieldName);
   std::string sql = "SELECT rowid FROM " + QuoteIdentifier(def_.tableName) + " WHERE ";
   sql += value.empty() ? "(" + column + " IS NULL OR " + column + " = '')" : column + " = ?1";
   if (m.range && !m.rangeColumn.empty())
-    sql += " AND " + QuoteIdentifier(m.rangeColumn) + " >= ?2 AND " + QuoteIdentifier(m.rangeColumn) + " <= ?3";
+    sql +=
+        " AND " + QuoteIdentifier(m.rangeColumn) + " >= ?2 AND " + QuoteIdentifier(m.rangeColumn) + " <= ?3";
   sql += " ORDER BY " + m.orderBy + " LIMIT 1";
   TSqliteStmt stmt;
   int rc = stmt.Prepare(m.db.Handle(), sql);
@@ -236,7 +235,8 @@ const std::optional<std::string>* TTable::CurrentValue(int index) const {
   Impl& m = *impl_;
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return &m.buffer[index];
   if (m.count == 0) return nullptr;
-  if (m.windowStart < 0 || m.pos < m.windowStart || m.pos >= m.windowStart + static_cast<int>(m.window.size()))
+  if (m.windowStart < 0 || m.pos < m.windowStart ||
+      m.pos >= m.windowStart + static_cast<int>(m.window.size()))
     const_cast<TTable*>(this)->LoadWindow();
   return &m.window[m.pos - m.windowStart][index];
 }
@@ -291,8 +291,8 @@ void TTable::Edit() {
 void TTable::WriteValue(TField& field, std::optional<std::string> utf8) {
   CheckActive();
   if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
-    throw EDatabaseError("The " + Where() + " is not in edit or insert mode (field \"" +
-                         field.FieldName() + "\").");
+    throw EDatabaseError("The " + Where() + " is not in edit or insert mode (field \"" + field.FieldName() +
+                         "\").");
   impl_->buffer[field.Index()] = std::move(utf8);
   impl_->written[field.Index()] = true;
   Notify(TDataEvent::deFieldChange, &field);
@@ -321,34 +321,38 @@ void TTable::Post() {
     sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")";
   } else {
     std::string sets;
-    for (size_t i : columns) sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(def_.fields[i].name) + " = ?";
+    for (size_t i : columns)
+      sets += (sets.empty() ? "" : ", ") + QuoteIdentifier(def_.fields[i].name) + " = ?";
     sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?";
   }
   sqlite3_int64 rowid = m.editRowId;
-  if (!columns.empty()) Write([&] {
-    TSqliteStmt stmt;
-    int rc = stmt.Prepare(m.db.Handle(), sql);
-    if (rc != SQLITE_OK) RaiseEngineError(rc, "save a record in");
-    int param = 0;
-    for (size_t i : columns) {
-      const TValue& v = m.buffer[i];
-      ++param;
-      if (!v)
-        stmt.BindNull(param);
-      else if (def_.fields[i].kind == TFieldKind::fkLogical)
-        stmt.BindInt(param, *v == "0" ? 0 : 1);
-      else
-        stmt.BindText(param, *v);
-    }
-    if (!inserting) stmt.BindInt(param + 1, rowid);
-    rc = stmt.Step();
-    if (rc != SQLITE_DONE) RaiseEngineError(rc, "save a record in");
-    if (inserting)
-      rowid = sqlite3_last_insert_rowid(m.db.Handle());
-    else if (sqlite3_changes(m.db.Handle()) == 0)
-      throw EDatabaseError("Could not save the record in the " + Where() +
-                           ": another program has deleted it meanwhile.");
-  }, "save a record in");
+  if (!columns.empty())
+    Write(
+        [&] {
+          TSqliteStmt stmt;
+          int rc = stmt.Prepare(m.db.Handle(), sql);
+          if (rc != SQLITE_OK) RaiseEngineError(rc, "save a record in");
+          int param = 0;
+          for (size_t i : columns) {
+            const TValue& v = m.buffer[i];
+            ++param;
+            if (!v)
+              stmt.BindNull(param);
+            else if (def_.fields[i].kind == TFieldKind::fkLogical)
+              stmt.BindInt(param, *v == "0" ? 0 : 1);
+            else
+              stmt.BindText(param, *v);
+          }
+          if (!inserting) stmt.BindInt(param + 1, rowid);
+          rc = stmt.Step();
+          if (rc != SQLITE_DONE) RaiseEngineError(rc, "save a record in");
+          if (inserting)
+            rowid = sqlite3_last_insert_rowid(m.db.Handle());
+          else if (sqlite3_changes(m.db.Handle()) == 0)
+            throw EDatabaseError("Could not save the record in the " + Where() +
+                                 ": another program has deleted it meanwhile.");
+        },
+        "save a record in");
   // Stored: the record takes its place in the order of the index.
   m.buffer.clear();
   LoadOrder(rowid);
@@ -388,15 +392,18 @@ void TTable::Delete() {
   }
   if (m.count == 0) throw EDatabaseError("The " + Where() + " is empty: there is no record to delete.");
   const sqlite3_int64 rowid = RowIdAt(m.pos);
-  Write([&] {
-    TSqliteStmt stmt;
-    int rc = stmt.Prepare(m.db.Handle(), "DELETE FROM " + QuoteIdentifier(def_.tableName) + " WHERE rowid = ?");
-    if (rc == SQLITE_OK) {
-      stmt.BindInt(1, rowid);
-      rc = stmt.Step();
-    }
-    if (rc != SQLITE_DONE) RaiseEngineError(rc, "delete a record from");
-  }, "delete a record from");
+  Write(
+      [&] {
+        TSqliteStmt stmt;
+        int rc = stmt.Prepare(m.db.Handle(),
+                              "DELETE FROM " + QuoteIdentifier(def_.tableName) + " WHERE rowid = ?");
+        if (rc == SQLITE_OK) {
+          stmt.BindInt(1, rowid);
+          rc = stmt.Step();
+        }
+        if (rc != SQLITE_DONE) RaiseEngineError(rc, "delete a record from");
+      },
+      "delete a record from");
   // The record after the deleted one becomes current (the new last one at the end).
   LoadOrder(0);
   m.eof = m.bof = m.count == 0;

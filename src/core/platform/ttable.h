@@ -62,8 +62,8 @@ class TField {
   // Texts as stored; a logical reads "True"/"False"; a date-time in the "c" format of the
   // program's format settings; a null reads "".
   std::string AsString() const;
-  bool AsBoolean() const;          // null reads false
-  TDateTime AsDateTime() const;    // null reads 0
+  bool AsBoolean() const;        // null reads false
+  TDateTime AsDateTime() const;  // null reads 0
   // Writing needs the edit or insert state (EDatabaseError otherwise). A date-time field
   // written as text is parsed with the program's format settings; "" writes null.
   void SetAsString(const std::string& value);
@@ -184,7 +184,7 @@ class TTable {
   bool Eof() const;
   bool Bof() const;
   bool IsEmpty() const;
-  int RecNo() const;      // 1-based; 0 when empty or inserting
+  int RecNo() const;  // 1-based; 0 when empty or inserting
   void SetRecNo(int recNo);
   int RecordCount() const;
 

@@ -27,24 +27,24 @@ inline bool IsBusy(int rc) {
 
 }  // namespace ttable_detail
 
-using ttable_detail::TRow;
-using ttable_detail::TValue;
 using ttable_detail::IsBusy;
 using ttable_detail::kDefaultBusyTimeoutMs;
-using ttable_detail::kWindowSize;
 using ttable_detail::kFirstOrderRows;
+using ttable_detail::kWindowSize;
+using ttable_detail::TRow;
+using ttable_detail::TValue;
 
 struct TTable::Impl {
   TSqliteDb db;
-  TSqliteStmt fetch;     // the row of one rowid
-  TSqliteStmt begin;     // BEGIN (read window) / BEGIN IMMEDIATE (posts)
+  TSqliteStmt fetch;  // the row of one rowid
+  TSqliteStmt begin;  // BEGIN (read window) / BEGIN IMMEDIATE (posts)
   TSqliteStmt beginWrite;
   TSqliteStmt commit;
   TSqliteStmt rollback;
   int busyTimeoutMs = kDefaultBusyTimeoutMs;
 
-  std::string orderBy;          // ORDER BY clause of the active index, ending with rowid
-  std::string rangeColumn;      // the active index's first column
+  std::string orderBy;      // ORDER BY clause of the active index, ending with rowid
+  std::string rangeColumn;  // the active index's first column
   std::optional<std::pair<std::string, std::string>> range;  // UTF-8 bounds
 
   // The walk order: `count` records, of which `order` holds the first rowids (all of them once
@@ -52,13 +52,13 @@ struct TTable::Impl {
   // reads only its first screen's worth of rowids and its count.
   std::vector<sqlite3_int64> order;
   int count = 0;
-  int pos = 0;                       // index into order
+  int pos = 0;  // index into order
   bool eof = true, bof = true;
 
   std::vector<TRow> window;  // rows of order[windowStart ...]
   int windowStart = -1;
 
-  TRow buffer;            // the record being edited or inserted
+  TRow buffer;                // the record being edited or inserted
   std::vector<bool> written;  // per field: written since Insert or Edit
   sqlite3_int64 editRowId = 0;
 

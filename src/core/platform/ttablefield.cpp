@@ -46,15 +46,13 @@ TDateTime StoredAsDateTime(const TStored* v) {
 std::string StoredAsString(TFieldKind kind, const TStored* v) {
   if (!v || !*v) return {};
   switch (kind) {
-    case TFieldKind::fkLogical:
-      return StoredAsBoolean(v) ? "True" : "False";
+    case TFieldKind::fkLogical: return StoredAsBoolean(v) ? "True" : "False";
     case TFieldKind::fkDateTime: {
       TDateTime dt = 0;
       if (!StorageTextToDateTime(**v, dt)) return Utf8ToAnsi(**v);  // not ours: shown as it is
       return FormatDateTime("c", dt);
     }
-    default:
-      return Utf8ToAnsi(**v);
+    default: return Utf8ToAnsi(**v);
   }
 }
 
@@ -82,19 +80,20 @@ void TField::SetAsString(const std::string& value) {
     case TFieldKind::fkLogical: {
       bool b = false;
       if (!ParseLogical(value, b))
-        throw EDatabaseError("\"" + value + "\" is not a valid logical value for the field \"" + name_ + "\".");
+        throw EDatabaseError("\"" + value + "\" is not a valid logical value for the field \"" + name_ +
+                             "\".");
       SetAsBoolean(b);
       return;
     }
     case TFieldKind::fkDateTime: {
       TDateTime dt = 0;
       if (!StorageTextToDateTime(value, dt) && !TryStrToDateTime(value, dt))
-        throw EDatabaseError("\"" + value + "\" is not a valid date and time for the field \"" + name_ + "\".");
+        throw EDatabaseError("\"" + value + "\" is not a valid date and time for the field \"" + name_ +
+                             "\".");
       SetAsDateTime(dt);
       return;
     }
-    default:
-      table_->WriteValue(*this, AnsiToUtf8(value));
+    default: table_->WriteValue(*this, AnsiToUtf8(value));
   }
 }
 
@@ -124,9 +123,7 @@ std::string TRecordValues::AsString(int field) const {
 
 bool TRecordValues::AsBoolean(int field) const { return StoredAsBoolean(StoredValue(values_, field)); }
 
-TDateTime TRecordValues::AsDateTime(int field) const {
-  return StoredAsDateTime(StoredValue(values_, field));
-}
+TDateTime TRecordValues::AsDateTime(int field) const { return StoredAsDateTime(StoredValue(values_, field)); }
 
 std::string TRecordValues::DisplayText(int field) const {
   const TStored* v = StoredValue(values_, field);
@@ -160,9 +157,9 @@ int TDataSource::AddLink(std::function<void(TDataEvent event, const TField* fiel
 }
 
 void TDataSource::RemoveLink(int handle) {
-  links_.erase(std::remove_if(links_.begin(), links_.end(),
-                              [handle](const TLink& l) { return l.handle == handle; }),
-               links_.end());
+  links_.erase(
+      std::remove_if(links_.begin(), links_.end(), [handle](const TLink& l) { return l.handle == handle; }),
+      links_.end());
 }
 
 void TDataSource::Notify(TDataEvent event, const TField* field) {
@@ -170,8 +167,8 @@ void TDataSource::Notify(TDataEvent event, const TField* field) {
   // one (a control destroyed by a handler) is not called any more.
   const std::vector<TLink> links = links_;
   for (const TLink& link : links) {
-    const bool present = std::any_of(links_.begin(), links_.end(),
-                                     [&](const TLink& l) { return l.handle == link.handle; });
+    const bool present =
+        std::any_of(links_.begin(), links_.end(), [&](const TLink& l) { return l.handle == link.handle; });
     if (present) link.event(event, field);
   }
   switch (event) {
@@ -185,8 +182,7 @@ void TDataSource::Notify(TDataEvent event, const TField* field) {
     case TDataEvent::deDataSetChange:
       if (OnDataChange) OnDataChange(*this, nullptr);
       break;
-    case TDataEvent::deUpdateRecord:
-      break;
+    case TDataEvent::deUpdateRecord: break;
   }
 }
 

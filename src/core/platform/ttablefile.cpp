@@ -55,8 +55,8 @@ void TTable::Open() {
   Impl& m = *impl_;
   const std::string path = FilePath();
   if (!FileExists(path))
-    throw EDatabaseError("The table file \"" + def_.fileName + "\" was not found in the folder \"" +
-                         folder_ + "\". A site is prepared with pagolin-newsite (\"pagolin-newsite " +
+    throw EDatabaseError("The table file \"" + def_.fileName + "\" was not found in the folder \"" + folder_ +
+                         "\". A site is prepared with pagolin-newsite (\"pagolin-newsite " +
                          "FOLDER --sample\" makes a sample site).");
   const int rcOpen = m.db.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
   if (rcOpen != SQLITE_OK)
@@ -82,12 +82,13 @@ void TTable::Open() {
     std::string columns;
     for (const TFieldDef& f : def_.fields) {
       if (std::find(present.begin(), present.end(), f.name) == present.end())
-        throw EDatabaseError("The " + Where() + " is not a table of this program: the column \"" +
-                             f.name + "\" is missing.");
+        throw EDatabaseError("The " + Where() + " is not a table of this program: the column \"" + f.name +
+                             "\" is missing.");
       columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(f.name);
     }
     const std::string table = QuoteIdentifier(def_.tableName);
-    if (m.fetch.Prepare(m.db.Handle(), "SELECT " + columns + " FROM " + table + " WHERE rowid = ?") != SQLITE_OK ||
+    if (m.fetch.Prepare(m.db.Handle(), "SELECT " + columns + " FROM " + table + " WHERE rowid = ?") !=
+            SQLITE_OK ||
         m.begin.Prepare(m.db.Handle(), "BEGIN") != SQLITE_OK ||
         m.beginWrite.Prepare(m.db.Handle(), "BEGIN IMMEDIATE") != SQLITE_OK ||
         m.commit.Prepare(m.db.Handle(), "COMMIT") != SQLITE_OK ||
@@ -117,8 +118,7 @@ void TTable::ChooseOrder(const std::string& indexName) {
     if (IsBusy(rc)) throw EDatabaseError("The " + Where() + " is locked by another program.");
     if (rc != SQLITE_OK)
       throw EDatabaseError("The " + Where() + " cannot be read: " + m.db.ErrorMessage() + ".");
-    if (columns.empty())
-      throw EDatabaseError("The " + Where() + " has no index \"" + indexName + "\".");
+    if (columns.empty()) throw EDatabaseError("The " + Where() + " has no index \"" + indexName + "\".");
     first = columns.front().first;
   }
   m.orderBy = orderBy + "rowid";
@@ -244,10 +244,12 @@ void TTable::EmptyTable() {
     m.buffer.clear();
     SetState(TDataSetState::dsBrowse);
   }
-  Write([&] {
-    const int rc = m.db.Exec("DELETE FROM " + QuoteIdentifier(def_.tableName));
-    if (rc != SQLITE_OK) RaiseEngineError(rc, "empty");
-  }, "empty");
+  Write(
+      [&] {
+        const int rc = m.db.Exec("DELETE FROM " + QuoteIdentifier(def_.tableName));
+        if (rc != SQLITE_OK) RaiseEngineError(rc, "empty");
+      },
+      "empty");
   LoadOrder(0);
   m.pos = 0;
   m.eof = m.bof = true;
@@ -322,7 +324,8 @@ void TTable::Rollback() {
   Notify(TDataEvent::deDataSetChange, nullptr);
 }
 
-void TTable::FetchRows(int start, int end, const std::function<TRow&()>& next, const std::vector<bool>& wanted) {
+void TTable::FetchRows(int start, int end, const std::function<TRow&()>& next,
+                       const std::vector<bool>& wanted) {
   Impl& m = *impl_;
   // The rowids first: reading the rest of the order is a statement of its own.
   if (end > start) RowIdAt(end - 1);
@@ -382,7 +385,8 @@ std::vector<TRecordValues> TTable::ReadRows(int first, int count, const std::vec
   }
   std::vector<TRow> rows;
   rows.reserve(static_cast<size_t>(std::max(0, end - first)));
-  self.FetchRows(first, end, [&]() -> TRow& { return rows.emplace_back(); }, wanted);
+  self.FetchRows(
+      first, end, [&]() -> TRow& { return rows.emplace_back(); }, wanted);
   std::vector<TRecordValues> values;
   values.reserve(rows.size());
   for (TRow& row : rows) values.push_back(TRecordValues(&def_, std::move(row)));

@@ -7,7 +7,9 @@ namespace pagolin {
 std::string CleanFaceName(std::string_view name) {
   std::string clean;
   for (char c : name)
-    if (static_cast<unsigned char>(c) >= 0x20 && std::string_view(";{}\\\"").find(c) == std::string_view::npos) clean += c;
+    if (static_cast<unsigned char>(c) >= 0x20 &&
+        std::string_view(";{}\\\"").find(c) == std::string_view::npos)
+      clean += c;
   const std::size_t first = clean.find_first_not_of(' ');
   if (first == std::string::npos) return std::string(kDefaultFace);
   return clean.substr(first, clean.find_last_not_of(' ') - first + 1);
@@ -57,8 +59,7 @@ std::string Utf16ToAnsi(std::u16string_view text) {
       continue;
     }
     // A high surrogate followed by a low one is one character.
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000)
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
       ++i;
     const int byte = UnicodeToAnsiChar(c);
     ansi += byte < 0 ? '?' : static_cast<char>(byte);

@@ -27,7 +27,7 @@ struct TGroupState {
   bool Hidden = false;
   int UnicodeSkip = 1;  // \uc
   TDest Dest = TDest::Body;
-  int ListOwner = -1;   // inside \pn: the stack index of the group whose paragraph it describes
+  int ListOwner = -1;  // inside \pn: the stack index of the group whose paragraph it describes
   TParaAlignment Align = TParaAlignment::Left;
   bool Bullet = false;
   bool InTable = false;
@@ -261,15 +261,9 @@ class TRtfReader {
       }
       case '\\':
       case '{':
-      case '}':
-        Byte(static_cast<unsigned char>(c));
-        return;
-      case '~':
-        Char(u'\u00A0');
-        return;
-      case '_':
-        Char(u'-');
-        return;
+      case '}': Byte(static_cast<unsigned char>(c)); return;
+      case '~': Char(u'\u00A0'); return;
+      case '_': Char(u'-'); return;
       case '\r':
       case '\n':
         if (!Skipping()) Break(TWord::Paragraph);
@@ -312,8 +306,7 @@ class TRtfReader {
     groupStart_ = false;
     starred_ = false;
     if (word == TWord::Binary) {  // binary data is never text, also in a \u fallback
-      if (w.Parameter > 0)
-        pos_ += std::min(static_cast<std::size_t>(w.Parameter), s_.size() - pos_);
+      if (w.Parameter > 0) pos_ += std::min(static_cast<std::size_t>(w.Parameter), s_.size() - pos_);
       return;
     }
     if (atStart && Destination(word, starred)) return;
@@ -325,21 +318,14 @@ class TRtfReader {
   bool Destination(TWord word, bool starred) {
     TGroupState& st = State();
     switch (word) {
-      case TWord::FontTable:
-        st.Dest = TDest::FontTable;
-        return true;
-      case TWord::ColorTable:
-        st.Dest = TDest::ColorTable;
-        return true;
+      case TWord::FontTable: st.Dest = TDest::FontTable; return true;
+      case TWord::ColorTable: st.Dest = TDest::ColorTable; return true;
       case TWord::ListProps:
         st.Dest = TDest::ListProps;
         st.ListOwner = static_cast<int>(stack_.size()) - 2;
         return true;
-      case TWord::TableProps:
-        return false;
-      case TWord::SkippedDestination:
-        SkipGroup();
-        return true;
+      case TWord::TableProps: return false;
+      case TWord::SkippedDestination: SkipGroup(); return true;
       default:
         if (!starred) return false;
         SkipGroup();
@@ -390,11 +376,26 @@ class TRtfReader {
         st.Bold = st.Italic = st.Underline = st.Hidden = false;
         formatChanged_ = true;
         return;
-      case TWord::Bold: st.Bold = Flag(w); formatChanged_ = true; return;
-      case TWord::Italic: st.Italic = Flag(w); formatChanged_ = true; return;
-      case TWord::Underline: st.Underline = Flag(w); formatChanged_ = true; return;
-      case TWord::UnderlineNone: st.Underline = false; formatChanged_ = true; return;
-      case TWord::FontSize: st.HalfPoints = w.HasParameter ? w.Parameter : 24; formatChanged_ = true; return;
+      case TWord::Bold:
+        st.Bold = Flag(w);
+        formatChanged_ = true;
+        return;
+      case TWord::Italic:
+        st.Italic = Flag(w);
+        formatChanged_ = true;
+        return;
+      case TWord::Underline:
+        st.Underline = Flag(w);
+        formatChanged_ = true;
+        return;
+      case TWord::UnderlineNone:
+        st.Underline = false;
+        formatChanged_ = true;
+        return;
+      case TWord::FontSize:
+        st.HalfPoints = w.HasParameter ? w.Parameter : 24;
+        formatChanged_ = true;
+        return;
       case TWord::Color:
         if (st.Dest == TDest::ColorTable) return;
         st.Color = w.Parameter;
@@ -458,10 +459,14 @@ class TRtfReader {
   void ColorComponent(const TControlWord& w) {
     if (State().Dest != TDest::ColorTable) return;
     const auto value = static_cast<std::uint8_t>(std::clamp(w.Parameter, 0, 255));
-    if (w.Letters == "red") pendingColor_.Red = value;
-    else if (w.Letters == "green") pendingColor_.Green = value;
-    else if (w.Letters == "blue") pendingColor_.Blue = value;
-    else return;
+    if (w.Letters == "red")
+      pendingColor_.Red = value;
+    else if (w.Letters == "green")
+      pendingColor_.Green = value;
+    else if (w.Letters == "blue")
+      pendingColor_.Blue = value;
+    else
+      return;
     pendingColorSet_ = true;
   }
 
@@ -524,8 +529,6 @@ bool IsRtf(std::string_view text) { return text.starts_with("{\\rtf"); }
 
 TRichDoc ReadRtf(std::string_view rtf) { return TRtfReader(rtf).Read(); }
 
-TRichDoc ReadStoredText(std::string_view text) {
-  return IsRtf(text) ? ReadRtf(text) : PlainTextDoc(text);
-}
+TRichDoc ReadStoredText(std::string_view text) { return IsRtf(text) ? ReadRtf(text) : PlainTextDoc(text); }
 
 }  // namespace pagolin

@@ -7,6 +7,8 @@ namespace {
 
 using Table = std::unordered_map<std::string_view, TWord>;
 
+// The word lists stay packed as written:
+// clang-format off
 Table MakeTable() {
   Table t = {
       {"fonttbl", TWord::FontTable},
@@ -76,6 +78,7 @@ Table MakeTable() {
     t.emplace(w, TWord::SkippedDestination);
   return t;
 }
+// clang-format on
 
 }  // namespace
 

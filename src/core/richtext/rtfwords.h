@@ -11,16 +11,16 @@ enum class TWord : std::uint8_t {
   // Destinations that are read.
   FontTable,
   ColorTable,
-  ListProps,      // \pn: the list properties of the paragraph
-  TableProps,     // \nesttableprops: read for its \nestrow
+  ListProps,   // \pn: the list properties of the paragraph
+  TableProps,  // \nesttableprops: read for its \nestrow
   // Destinations skipped whole, with or without \*.
   SkippedDestination,
   // Document and character properties.
-  DefaultFont,    // \deff
+  DefaultFont,  // \deff
   Plain,
   Bold,
   Italic,
-  Underline,      // \ul and its kinds (dotted, double, word, ...)
+  Underline,  // \ul and its kinds (dotted, double, word, ...)
   UnderlineNone,
   Font,
   FontSize,
@@ -33,13 +33,13 @@ enum class TWord : std::uint8_t {
   AlignRight,
   AlignJustify,
   InTable,
-  ListLevel,      // \pnlvlblt, \pnlvlbody, \pnlvlN inside \pn
-  ListNumber,     // \ls
+  ListLevel,   // \pnlvlblt, \pnlvlbody, \pnlvlN inside \pn
+  ListNumber,  // \ls
   // Breaks.
-  Paragraph,      // \par, \line
-  SoftBreak,      // \page, \sect, \column: a paragraph break unless the paragraph is empty
-  Cell,           // \cell, \nestcell
-  Row,            // \row, \nestrow
+  Paragraph,  // \par, \line
+  SoftBreak,  // \page, \sect, \column: a paragraph break unless the paragraph is empty
+  Cell,       // \cell, \nestcell
+  Row,        // \row, \nestrow
   // Characters.
   Tab,
   LeftQuote,
@@ -49,10 +49,10 @@ enum class TWord : std::uint8_t {
   EmDash,
   EnDash,
   BulletChar,
-  Space,          // \emspace, \enspace, \qmspace
-  Unicode,        // \u
-  UnicodeSkip,    // \uc
-  Binary,         // \bin
+  Space,        // \emspace, \enspace, \qmspace
+  Unicode,      // \u
+  UnicodeSkip,  // \uc
+  Binary,       // \bin
 };
 
 // The meaning of a control word's letters (without backslash and parameter).

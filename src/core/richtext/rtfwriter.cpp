@@ -118,8 +118,7 @@ class TRtfWriter {
 
  private:
   void Paragraph(std::string& out, const TRichParagraph& p, const TRichParagraph* previous) {
-    const bool continuesList = p.Bullet && previous && previous->Bullet &&
-                               previous->Alignment == p.Alignment;
+    const bool continuesList = p.Bullet && previous && previous->Bullet && previous->Alignment == p.Alignment;
     if (!continuesList) {
       out += "\\pard";
       if (p.Alignment == TParaAlignment::Center) out += "\\qc";
@@ -167,7 +166,8 @@ class TRtfWriter {
 
   // Colours are numbered from 1: entry 0 is the black that stands first.
   int ColorNumber(const TRgb& color) {
-    const std::uint32_t key = (std::uint32_t{color.Red} << 16) | (std::uint32_t{color.Green} << 8) | color.Blue;
+    const std::uint32_t key =
+        (std::uint32_t{color.Red} << 16) | (std::uint32_t{color.Green} << 8) | color.Blue;
     const auto [it, added] = colorNumbers_.try_emplace(key, static_cast<int>(colors_.size()) + 1);
     if (added) colors_.push_back(color);
     return it->second;

@@ -25,8 +25,7 @@ void TParvel::ConvertRTF(std::string RTF, std::string& HTML) {
 
   if (options_.Contains(TParvelOption::soWrapHTML)) {
     std::string head = "<HTML><HEAD>";
-    if (options_.Contains(TParvelOption::soUseTitle))
-      head += "<TITLE>" + EncodeTitle(title_) + "</TITLE>";
+    if (options_.Contains(TParvelOption::soUseTitle)) head += "<TITLE>" + EncodeTitle(title_) + "</TITLE>";
     for (const std::string& line : headtags_) head += line + "\r\n";
     head += "</HEAD><BODY>";
     HTML.insert(0, head);

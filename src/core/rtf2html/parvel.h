@@ -52,8 +52,7 @@ class TParvelOptions {
 // Called during a conversion with a rising position (10, 20, ... and 100 at the end).
 // Continue is true on entry; set it false to stop the conversion: the output then holds what
 // was converted so far (wrapped when soWrapHTML is set), and no call with 100 follows.
-using TProgressEvent =
-    std::function<void(TParvel& Sender, std::int32_t Position, bool& Continue)>;
+using TProgressEvent = std::function<void(TParvel& Sender, std::int32_t Position, bool& Continue)>;
 
 class TParvel {
  public:

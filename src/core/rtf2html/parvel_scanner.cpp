@@ -24,8 +24,8 @@ constexpr std::array<std::uint8_t, 256> MakeClasses() {
     const bool word = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '*';
     const bool group = c == '{' || c == '}' || c == '\\';
     const bool ordinary = !group && c != '&' && c != '<' && c != '>';
-    classes[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(
-        (word ? kWord : 0) | (ordinary ? kOrdinary : 0) | (group ? kGroup : 0));
+    classes[static_cast<std::size_t>(c)] =
+        static_cast<std::uint8_t>((word ? kWord : 0) | (ordinary ? kOrdinary : 0) | (group ? kGroup : 0));
   }
   return classes;
 }
@@ -60,8 +60,7 @@ std::size_t ProgressStep(std::size_t length) {
 
 }  // namespace
 
-TParvelScanner::TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html,
-                               bool shortcuts)
+TParvelScanner::TParvelScanner(TParvel& owner, std::string_view rtf, std::string& html, bool shortcuts)
     : owner_(owner), rtf_(rtf), html_(html), shortcuts_(shortcuts) {}
 
 bool TParvelScanner::Scan() {
@@ -260,9 +259,7 @@ void TParvelScanner::HandleControlWord(std::string_view w) {
         html_ += '\'';
       }
       return;
-    case '\'':
-      HexEscape(w);
-      return;
+    case '\'': HexEscape(w); return;
     case 'q':
       if (w == "qc") {
         html_ += "<CENTER>";
@@ -286,8 +283,7 @@ void TParvelScanner::HandleControlWord(std::string_view w) {
     case 'g':
       if (colors && !owner_.plainSeen_ && w.starts_with("green")) ColorComponent(w);
       return;
-    default:
-      return;
+    default: return;
   }
 }
 
@@ -375,8 +371,7 @@ void TParvelScanner::ColorTable() {
 void TParvelScanner::SelectColor(std::string_view parameter) {
   owner_.colorIndex_ = parvel::ParseInt(parameter).value_or(0);
   const std::vector<std::string>& colors = owner_.colors_;
-  if (owner_.colorIndex_ < 0 || static_cast<std::size_t>(owner_.colorIndex_) >= colors.size())
-    return;
+  if (owner_.colorIndex_ < 0 || static_cast<std::size_t>(owner_.colorIndex_) >= colors.size()) return;
   html_ += "<FONT COLOR=#";
   html_ += colors[static_cast<std::size_t>(owner_.colorIndex_)];
   html_ += ">";

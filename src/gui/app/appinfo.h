@@ -5,8 +5,8 @@
 
 namespace pagolin {
 
-inline constexpr char kAppName[] = "Pagolin";        // the application's component name
-inline constexpr char kAppTitle[] = "Pagolin Pro";    // window caption and application title
+inline constexpr char kAppName[] = "Pagolin";       // the application's component name
+inline constexpr char kAppTitle[] = "Pagolin Pro";  // window caption and application title
 inline constexpr char kAppVersion[] = PAGOLIN_VERSION;
 inline constexpr char kPublisherHomepage[] = PAGOLIN_HOMEPAGE;
 inline constexpr char kPublisherEmail[] = PAGOLIN_EMAIL;

@@ -76,7 +76,8 @@ std::string HelpText(const std::string& helpFile) {
          "Exit status: 0 on success, 1 when a build, a posting or a publish failed, 2 for a\n"
          "command line that is not understood.\n"
          "\n"
-         "Help pages: " + helpFile + "\n";
+         "Help pages: " +
+         helpFile + "\n";
 }
 
 std::string VersionText() { return std::string("pagolin ") + kAppVersion + "\n"; }

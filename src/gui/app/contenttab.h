@@ -24,12 +24,12 @@ class TDataSource;
 
 // The component names of the shared parts of one tab.
 struct TContentTabNames {
-  const char* page;         // the tab sheet
-  const char* gridPanel;    // the panel around the grid
+  const char* page;       // the tab sheet
+  const char* gridPanel;  // the panel around the grid
   const char* splitter;
   const char* editorPanel;  // the panel below (or beside) the splitter
   const char* grid;
-  const char* toggle;       // the orientation toggle
+  const char* toggle;  // the orientation toggle
   const char* navigator;
 };
 

@@ -5,14 +5,14 @@
 #include <exception>
 #include <string>
 
-#include "gui/app/headless.h"
+#include "core/data/datamod.h"
+#include "core/data/settings.h"
 #include "core/pages/pagebuilder.h"
 #include "core/pages/uploadarchive.h"
 #include "core/pages/uploadlist.h"
-#include "core/data/datamod.h"
-#include "core/data/settings.h"
 #include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
+#include "gui/app/headless.h"
 
 namespace pagolin {
 int HeadlessBuild(const std::string& siteFolder) {

@@ -1,10 +1,10 @@
 // The message hooks of the commands without a window: everything goes to standard error.
 #include <cstdio>
 
-#include "gui/app/headless.h"
 #include "core/data/settings.h"
 #include "core/platform/codepage.h"
 #include "core/platform/hooks.h"
+#include "gui/app/headless.h"
 
 namespace pagolin {
 

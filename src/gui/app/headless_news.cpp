@@ -7,7 +7,6 @@
 #include <exception>
 #include <string>
 
-#include "gui/app/headless.h"
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "core/net/ip_misc.h"
@@ -16,6 +15,7 @@
 #include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/netrc.h"
+#include "gui/app/headless.h"
 
 namespace pagolin {
 

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "gui/app/appinfo.h"
 #include "core/platform/filenames.h"
+#include "gui/app/appinfo.h"
 
 namespace pagolin {
 
@@ -21,10 +21,14 @@ struct THelpTopic {
   const char* page;
 };
 constexpr THelpTopic kHelpTopics[] = {
-    {"Form1", 10, "window.html"},          {"dlgSettings", 30, "settings.html"},
-    {"dlgNewDatabase", 40, "newdatabase.html"}, {"tbsCodes", 90, "codes.html"},
-    {"tbsProducts", 100, "products.html"}, {"tbsHotNews", 110, "news.html"},
-    {"tbsCoolLinks", 120, "links.html"},   {"tbsMailAndNews", 130, "postings.html"},
+    {"Form1", 10, "window.html"},
+    {"dlgSettings", 30, "settings.html"},
+    {"dlgNewDatabase", 40, "newdatabase.html"},
+    {"tbsCodes", 90, "codes.html"},
+    {"tbsProducts", 100, "products.html"},
+    {"tbsHotNews", 110, "news.html"},
+    {"tbsCoolLinks", 120, "links.html"},
+    {"tbsMailAndNews", 130, "postings.html"},
 };
 
 }  // namespace

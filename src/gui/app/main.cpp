@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/data/siteschema.h"
+#include "core/net/ip_misc.h"
+#include "core/platform/filenames.h"
 #include "gui/app/commandline.h"
 #include "gui/app/headless.h"
 #include "gui/app/helpfile.h"
@@ -11,9 +14,6 @@
 #include "gui/components/application.h"
 #include "gui/components/localeformats.h"
 #include "gui/components/singleinstance.h"
-#include "core/data/siteschema.h"
-#include "core/net/ip_misc.h"
-#include "core/platform/filenames.h"
 
 namespace {
 
@@ -34,13 +34,9 @@ int main(int argc, char** argv) {
     case pagolin::TRunMode::rmHelp:
       std::fputs(pagolin::HelpText(pagolin::FindHelpFile(pagolin::ProgramFolder())).c_str(), stdout);
       return 0;
-    case pagolin::TRunMode::rmVersion:
-      std::fputs(pagolin::VersionText().c_str(), stdout);
-      return 0;
-    case pagolin::TRunMode::rmUsageError:
-      return UsageError(line.Error);
-    default:
-      break;
+    case pagolin::TRunMode::rmVersion: std::fputs(pagolin::VersionText().c_str(), stdout); return 0;
+    case pagolin::TRunMode::rmUsageError: return UsageError(line.Error);
+    default: break;
   }
   if (line.Mode != pagolin::TRunMode::rmWindow && !line.Others.empty())
     return UsageError("unexpected argument " + line.Others.front());

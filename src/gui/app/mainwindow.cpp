@@ -12,14 +12,14 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "gui/app/contenttabs.h"
-#include "gui/app/program.h"
-#include "gui/components/hinttracker.h"
-#include "gui/data/dlgnewdatabase.h"
 #include "core/data/datamod.h"
+#include "gui/app/contenttabs.h"
 #include "gui/app/insertmenu.h"
+#include "gui/app/program.h"
 #include "gui/components/fontdialog.h"
+#include "gui/components/hinttracker.h"
 #include "gui/components/nvrichpop.h"
+#include "gui/data/dlgnewdatabase.h"
 
 namespace pagolin {
 
@@ -87,18 +87,17 @@ void TForm1::CreateActions() {
   actSendNews->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
   actHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
 
-  Cleardatabases1 = MakeAction(this, "Cleardatabases1", "New database...", nullptr,
-                               QKeySequence(Qt::CTRL | Qt::Key_N));
-  Settings1 = MakeAction(this, "Settings1", "Settings...", "Settings...",
-                         QKeySequence(Qt::CTRL | Qt::Key_S));
+  Cleardatabases1 =
+      MakeAction(this, "Cleardatabases1", "New database...", nullptr, QKeySequence(Qt::CTRL | Qt::Key_N));
+  Settings1 = MakeAction(this, "Settings1", "Settings...", "Settings...", QKeySequence(Qt::CTRL | Qt::Key_S));
   Build2 = MakeAction(this, "Build2", "Build pages", "Build web site", QKeySequence(Qt::Key_F9));
   Publish1 = MakeAction(this, "Publish1", "Publish", "Publish web site");
   Quit1 = MakeAction(this, "Quit1", "Quit", "Quit Pagolin", QKeySequence(Qt::CTRL | Qt::Key_Q));
   Help2 = MakeAction(this, "Help2", "Help", "Help", QKeySequence(Qt::Key_F1));
   VisitHomepage1 = MakeAction(this, "VisitHomepage1", "Visit our home page...", "Visit our home page");
   SendEmail1 = MakeAction(this, "SendEmail1", "Send us email...", "Send us email");
-  CopyEmail1 = MakeAction(this, "CopyEmail1", "Copy our email adress",
-                          "Copy our email address to the clipboard");
+  CopyEmail1 =
+      MakeAction(this, "CopyEmail1", "Copy our email adress", "Copy our email address to the clipboard");
   CopyHomepage1 = MakeAction(this, "CopyHomepage1", "Copy our WWW home page URL",
                              "Copy our WWW home page URL to the clipboard");
   About1 = MakeAction(this, "About1", "About Pagolin...", "About Pagolin");
@@ -265,9 +264,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 bool TForm1::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::WindowActivate:
-      FormActivate();
-      break;
+    case QEvent::WindowActivate: FormActivate(); break;
     case QEvent::StatusTip: {
       // A highlighted menu item shows its hint; leaving it shows the hint under the mouse.
       auto* tip = static_cast<QStatusTipEvent*>(event);
@@ -275,8 +272,7 @@ bool TForm1::event(QEvent* event) {
                                                   : tip->tip());
       return true;
     }
-    default:
-      break;
+    default: break;
   }
   return QMainWindow::event(event);
 }

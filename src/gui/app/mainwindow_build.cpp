@@ -2,12 +2,12 @@
 // then the upload list from the files the build produced.
 #include <QListWidgetItem>
 
-#include "gui/app/mainwindow.h"
-#include "gui/pages/dlgprogress.h"
 #include "core/pages/uploadarchive.h"
 #include "core/pages/uploadlist.h"
 #include "core/platform/hooks.h"
+#include "gui/app/mainwindow.h"
 #include "gui/components/qtext.h"
+#include "gui/pages/dlgprogress.h"
 
 namespace pagolin {
 

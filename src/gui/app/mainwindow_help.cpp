@@ -4,6 +4,7 @@
 // and the about box.
 #include <QApplication>
 
+#include "core/data/settings.h"
 #include "gui/app/appinfo.h"
 #include "gui/app/dlgabout.h"
 #include "gui/app/helpfile.h"
@@ -12,7 +13,6 @@
 #include "gui/components/hinttracker.h"
 #include "gui/components/nvapplication.h"
 #include "gui/components/qtext.h"
-#include "core/data/settings.h"
 #include "gui/components/singleinstance.h"
 
 namespace pagolin {

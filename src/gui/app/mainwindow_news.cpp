@@ -7,15 +7,15 @@
 
 #include <exception>
 
-#include "gui/app/mainwindow.h"
-#include "gui/components/hinttracker.h"
-#include "gui/components/inputblock.h"
-#include "gui/components/qtext.h"
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
 #include "core/net/newspost.h"
 #include "core/platform/hooks.h"
 #include "gui/app/contenttabs.h"
+#include "gui/app/mainwindow.h"
+#include "gui/components/hinttracker.h"
+#include "gui/components/inputblock.h"
+#include "gui/components/qtext.h"
 
 namespace pagolin {
 
@@ -64,8 +64,8 @@ void TForm1::ToolButton7Click() {
       std::size_t sent = 0;
       for (const TPostingOutcome& outcome : outcomes) sent += outcome.Sent ? 1 : 0;
       if (!outcomes.empty()) {
-        hints_->SetCurrentHint(ToQ(std::to_string(sent) + " of " + std::to_string(outcomes.size()) +
-                                   " news postings sent"));
+        hints_->SetCurrentHint(
+            ToQ(std::to_string(sent) + " of " + std::to_string(outcomes.size()) + " news postings sent"));
       }
     } catch (const std::exception& e) {  // reading the postings table failed
       ShowError(e.what());

@@ -4,13 +4,13 @@
 #include <QTabWidget>
 #include <QUrl>
 
-#include "gui/app/contenttabs.h"
-#include "gui/app/mainwindow.h"
-#include "gui/app/insertmenu.h"
-#include "gui/components/qtext.h"
 #include "core/data/company.h"
-#include "gui/data/dlgsettings.h"
 #include "core/platform/filenames.h"
+#include "gui/app/contenttabs.h"
+#include "gui/app/insertmenu.h"
+#include "gui/app/mainwindow.h"
+#include "gui/components/qtext.h"
+#include "gui/data/dlgsettings.h"
 
 namespace pagolin {
 namespace {

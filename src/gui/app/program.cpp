@@ -45,8 +45,8 @@ TProgram::TProgram(const std::string& siteFolder, const std::string& programName
   // The dialogs sit over the main window, so it is their Qt parent; they are owned here.
   dlgAbout_ = std::make_unique<TdlgAbout>(*form1_->NVApplication1, form1_.get());
   dlgProgress_ = std::make_unique<TdlgProgress>(*dataModule2_, *settings_, form1_.get());
-  dlgSettings_ = std::make_unique<TdlgSettings>(*settings_, form1_.get(),
-                                                TPasswordStores{&typedPasswords_, keyring_.get(), &passwords_});
+  dlgSettings_ = std::make_unique<TdlgSettings>(
+      *settings_, form1_.get(), TPasswordStores{&typedPasswords_, keyring_.get(), &passwords_});
   form1_->SetPasswords(&passwords_);
   dlgNewDatabase_ = std::make_unique<TdlgNewDatabase>(*dataModule2_, form1_.get());
   form1_->SetDialogs({dlgAbout_.get(), dlgProgress_.get(), dlgSettings_.get(), dlgNewDatabase_.get()});

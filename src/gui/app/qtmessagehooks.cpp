@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "core/platform/hooks.h"
 #include "gui/app/program.h"
 #include "gui/components/application.h"
 #include "gui/components/qtext.h"
-#include "core/platform/hooks.h"
 
 namespace pagolin {
 

@@ -1,18 +1,23 @@
 #include "core/data/datamod.h"
+#include "core/platform/datetime.h"
+#include "core/platform/hooks.h"
 #include "gui/app/contenttabs.h"
 #include "gui/components/hinttracker.h"
 #include "gui/components/qtext.h"
-#include "core/platform/datetime.h"
-#include "core/platform/hooks.h"
 
 namespace pagolin {
 
 TTabHotNews::TTabHotNews(TDataModule2& dataModule, QWidget* parent)
-    : TContentTab({"tbsHotNews", "Panel9", "Splitter6", "panNewsEdit", "DBGrid1", "SpeedButton2", "DBNavigator1"},
-                  dataModule.dsNews, "Hot news for your web page", {"Add news", "Delete news", "Save changes", "Cancel"},
-                  parent),
-      Panel9(GridPanel()), Splitter6(Splitter()), DBGrid1(Grid()), SpeedButton2(Toggle()),
-      DBNavigator1(Navigator()), tblNews_(dataModule.tblNews) {
+    : TContentTab(
+          {"tbsHotNews", "Panel9", "Splitter6", "panNewsEdit", "DBGrid1", "SpeedButton2", "DBNavigator1"},
+          dataModule.dsNews, "Hot news for your web page",
+          {"Add news", "Delete news", "Save changes", "Cancel"}, parent),
+      Panel9(GridPanel()),
+      Splitter6(Splitter()),
+      DBGrid1(Grid()),
+      SpeedButton2(Toggle()),
+      DBNavigator1(Navigator()),
+      tblNews_(dataModule.tblNews) {
   AddColumn("Date", {}, 66).SetReadOnly(true);
   AddColumn("News Title 1", {}, 230);
   AddColumn("News Title 2", QStringLiteral("News Title Alternate"), 230);

@@ -4,10 +4,15 @@
 namespace pagolin {
 
 TTabPostings::TTabPostings(TDataModule2& dataModule, QWidget* parent)
-    : TContentTab({"tbsMailAndNews", "Panel11", "Splitter3", "panPostingsEdit", "DBGrid5", "SpeedButton4", "DBNavigator5"},
+    : TContentTab({"tbsMailAndNews", "Panel11", "Splitter3", "panPostingsEdit", "DBGrid5", "SpeedButton4",
+                   "DBNavigator5"},
                   dataModule.dsNewsPost, "Internet News Upload",
-                  {"Add mail/news description", "Delete mail/news description", "Save changes", "Cancel"}, parent),
-      Panel11(GridPanel()), Splitter3(Splitter()), DBGrid5(Grid()), SpeedButton4(Toggle()),
+                  {"Add mail/news description", "Delete mail/news description", "Save changes", "Cancel"},
+                  parent),
+      Panel11(GridPanel()),
+      Splitter3(Splitter()),
+      DBGrid5(Grid()),
+      SpeedButton4(Toggle()),
       DBNavigator5(Navigator()) {
   // A list to choose from: whole rows, no editing, and no filler column.
   DBGrid5->SetOptions(TDBGridOption::dgTitles | TDBGridOption::dgColumnResize | TDBGridOption::dgColLines |

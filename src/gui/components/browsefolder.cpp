@@ -15,9 +15,9 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "gui/components/qtext.h"
 #include "core/platform/filenames.h"
 #include "core/platform/shortpath.h"
+#include "gui/components/qtext.h"
 
 namespace pagolin {
 
@@ -49,17 +49,10 @@ QString TBrowseFolder::RootPath(TSHFolders root) {
     case TSHFolders::foStartMenu:
       path = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
       break;
-    case TSHFolders::foFonts:
-      path = QStandardPaths::writableLocation(QStandardPaths::FontsLocation);
-      break;
-    case TSHFolders::foTemplates:
-      path = QDir::homePath() + QStringLiteral("/Templates");
-      break;
-    case TSHFolders::foMyComputer:
-      path = QDir::rootPath();
-      break;
-    default:
-      break;  // no folder of its own: the whole tree
+    case TSHFolders::foFonts: path = QStandardPaths::writableLocation(QStandardPaths::FontsLocation); break;
+    case TSHFolders::foTemplates: path = QDir::homePath() + QStringLiteral("/Templates"); break;
+    case TSHFolders::foMyComputer: path = QDir::rootPath(); break;
+    default: break;  // no folder of its own: the whole tree
   }
   return QDir(path).exists() && !path.isEmpty() ? path : QString();
 }
@@ -154,8 +147,7 @@ void TBrowseFolder::Centre() {
 
 void TBrowseFolder::SelectionChanged(const QModelIndex& current) {
   selectionPath_ = current.isValid() && model_->isDir(current) ? model_->filePath(current) : QString();
-  if (ShowPathInStatusArea)
-    status_->setText(ToQ(ShortenPath(FromQ(selectionPath_), kStatusPathLength)));
+  if (ShowPathInStatusArea) status_->setText(ToQ(ShortenPath(FromQ(selectionPath_), kStatusPathLength)));
   const bool isFolder = !selectionPath_.isEmpty();
   buttons_->button(QDialogButtonBox::Ok)->setEnabled(isFolder);
   if (SyncCustomButton) SetCustomButtonEnabled(isFolder);
@@ -168,7 +160,8 @@ bool TBrowseFolder::Execute() {
   const std::unique_ptr<QDialog> owner(dialog_);  // built for this run, gone at its end
   Centre();
   QModelIndex index;
-  if (!Directory.isEmpty() && DirectoryExists(FromQ(Directory))) index = model_->index(QDir::cleanPath(Directory));
+  if (!Directory.isEmpty() && DirectoryExists(FromQ(Directory)))
+    index = model_->index(QDir::cleanPath(Directory));
   if (!index.isValid()) {
     // No usable preselection: the top of the tree is selected, as the shell's dialog does.
     const QString root = RootPath(RootFolder);
@@ -185,15 +178,22 @@ bool TBrowseFolder::Execute() {
       const QModelIndex current = tree_->currentIndex();
       if (current.isValid()) tree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
     };
-    connect(model_, &QFileSystemModel::directoryLoaded, tree_, [keepInView, selected](const QString& loaded) {
-      if (selected.startsWith(loaded)) keepInView();
-    }, Qt::QueuedConnection);
+    connect(
+        model_, &QFileSystemModel::directoryLoaded, tree_,
+        [keepInView, selected](const QString& loaded) {
+          if (selected.startsWith(loaded)) keepInView();
+        },
+        Qt::QueuedConnection);
     connect(model_, &QAbstractItemModel::layoutChanged, tree_, keepInView, Qt::QueuedConnection);
   } else {
     SelectionChanged(QModelIndex());  // nothing selected: status line, OK and extra button in step
   }
-  QMetaObject::invokeMethod(this, [this] { if (dialog_) emit OnInitialized(this, dialog_); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (dialog_) emit OnInitialized(this, dialog_);
+      },
+      Qt::QueuedConnection);
   const bool chosen = dialog_->exec() == QDialog::Accepted && !selectionPath_.isEmpty();
   if (chosen) Directory = selectionPath_;
   if (customButton_ && CustomButtonType == TCustomButtonType::btCheckBox && chosen)

@@ -34,9 +34,24 @@ constexpr TBrowseInfoFlagSet operator|(TBrowseInfoFlags a, TBrowseInfoFlags b) {
 // Roots of the tree. Those without a folder of their own on this system (control panel,
 // printers, network, recycle bin...) show the whole tree, like foDesktopExpanded.
 enum class TSHFolders {
-  foDesktop, foDesktopExpanded, foPrograms, foControlPanel, foPrinters, foPersonal, foFavorites,
-  foStartup, foRecent, foSendto, foRecycleBin, foStartMenu, foDesktopDirectory, foMyComputer,
-  foNetwork, foNetworkNeighborhood, foFonts, foTemplates
+  foDesktop,
+  foDesktopExpanded,
+  foPrograms,
+  foControlPanel,
+  foPrinters,
+  foPersonal,
+  foFavorites,
+  foStartup,
+  foRecent,
+  foSendto,
+  foRecycleBin,
+  foStartMenu,
+  foDesktopDirectory,
+  foMyComputer,
+  foNetwork,
+  foNetworkNeighborhood,
+  foFonts,
+  foTemplates
 };
 
 enum class TCustomButtonType { btPushButton, btCheckBox };

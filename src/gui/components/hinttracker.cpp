@@ -25,7 +25,8 @@ THintTracker::THintTracker(QObject* parent) : QObject(parent) {}
 
 THintTracker* THintTracker::Application() {
   QCoreApplication* app = QCoreApplication::instance();
-  auto* tracker = app->findChild<THintTracker*>(QStringLiteral("ApplicationHint"), Qt::FindDirectChildrenOnly);
+  auto* tracker =
+      app->findChild<THintTracker*>(QStringLiteral("ApplicationHint"), Qt::FindDirectChildrenOnly);
   if (!tracker) {
     tracker = new THintTracker(app);
     tracker->setObjectName(QStringLiteral("ApplicationHint"));

@@ -50,10 +50,8 @@ bool IsInput(QEvent::Type type) {
     case QEvent::HoverLeave:
     case QEvent::StatusTip:
     case QEvent::ToolTip:
-    case QEvent::WhatsThis:
-      return true;
-    default:
-      return false;
+    case QEvent::WhatsThis: return true;
+    default: return false;
   }
 }
 
@@ -77,8 +75,8 @@ bool TInputBlock::eventFilter(QObject* watched, QEvent* event) {
     // One question at a time; the answer holds for the rest of the work.
     if (!asking_ && !closeRequested_) {
       asking_ = true;
-      closeRequested_ = MessageDlg(question_, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) ==
-                        TModalResult::mrYes;
+      closeRequested_ =
+          MessageDlg(question_, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) == TModalResult::mrYes;
       asking_ = false;
     }
     return true;

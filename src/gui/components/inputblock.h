@@ -2,8 +2,8 @@
 // repainting (by processing pending events) must not have a second command start in its
 // middle: mouse, keys, the shortcuts of the window's actions, the wheel, drag and drop and
 // hover go nowhere in that window and its children, while other windows (the message boxes
-// of the work) take input as usual; the window shows the busy cursor. A request to close the window is put to the person as a
-// question; after a Yes, CloseRequested() is true: the work stops where it can and closes the
+// of the work) take input as usual; the window shows the busy cursor. A request to close the window is put to
+// the person as a question; after a Yes, CloseRequested() is true: the work stops where it can and closes the
 // window after the block has ended.
 #pragma once
 

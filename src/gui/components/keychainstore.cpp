@@ -1,8 +1,8 @@
 #include "gui/components/keychainstore.h"
 
+#include <qt6keychain/keychain.h>
 #include <QEventLoop>
 #include <QTimer>
-#include <qt6keychain/keychain.h>
 
 #include "gui/components/qtext.h"
 
@@ -59,7 +59,8 @@ std::optional<std::string> TKeychainStore::ReadPassword(const TCredentialKey& ke
   job->setKey(Account(key));
   const TJobResult result = Run(job, timeoutMs_);
   if (result.Finished && result.Error == QKeychain::EntryNotFound) return std::nullopt;
-  if (!result.Finished || result.Error != QKeychain::NoError) throw ECredentialError(Failure(result, timeoutMs_));
+  if (!result.Finished || result.Error != QKeychain::NoError)
+    throw ECredentialError(Failure(result, timeoutMs_));
   return result.Data.toStdString();
 }
 
@@ -68,7 +69,8 @@ void TKeychainStore::WritePassword(const TCredentialKey& key, const std::string&
   job->setKey(Account(key));
   job->setBinaryData(QByteArray::fromStdString(password));
   const TJobResult result = Run(job, timeoutMs_);
-  if (!result.Finished || result.Error != QKeychain::NoError) throw ECredentialError(Failure(result, timeoutMs_));
+  if (!result.Finished || result.Error != QKeychain::NoError)
+    throw ECredentialError(Failure(result, timeoutMs_));
 }
 
 void TKeychainStore::DeletePassword(const TCredentialKey& key) {
@@ -76,7 +78,8 @@ void TKeychainStore::DeletePassword(const TCredentialKey& key) {
   job->setKey(Account(key));
   const TJobResult result = Run(job, timeoutMs_);
   if (result.Finished && result.Error == QKeychain::EntryNotFound) return;
-  if (!result.Finished || result.Error != QKeychain::NoError) throw ECredentialError(Failure(result, timeoutMs_));
+  if (!result.Finished || result.Error != QKeychain::NoError)
+    throw ECredentialError(Failure(result, timeoutMs_));
 }
 
 }  // namespace pagolin

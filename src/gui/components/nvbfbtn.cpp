@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "gui/components/qtext.h"
 #include "core/platform/filefilter.h"
 #include "core/platform/filenames.h"
+#include "gui/components/qtext.h"
 
 namespace pagolin {
 
@@ -17,8 +17,7 @@ QStringList DialogNameFilters(const char* filter) {
     // "*.*" means every file; the dialog would otherwise hide the files without an extension.
     for (const std::string& p : f.patterns) patterns << (p == "*.*" ? QStringLiteral("*") : ToQ(p));
     // The dialog reads the patterns from the last parentheses and shows the rest.
-    filters << ToQ(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                   QLatin1Char(')');
+    filters << ToQ(f.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return filters;
 }

@@ -35,7 +35,10 @@ void TNVRichPop::Loaded() {
   if (loaded_) return;
   loaded_ = true;
   // Captions in Windows-1252.
-  undo_ = AddItem("miUndo", "Undo", "R\xFC" "ckg\xE4ngig", QKeySequence(Qt::CTRL | Qt::Key_Z));
+  undo_ = AddItem("miUndo", "Undo",
+                  "R\xFC"
+                  "ckg\xE4ngig",
+                  QKeySequence(Qt::CTRL | Qt::Key_Z));
   AddSeparator("miSeparator1");
   cut_ = AddItem("miCut", "Cut", "Ausschneiden", QKeySequence(Qt::CTRL | Qt::Key_X));
   copy_ = AddItem("miCopy", "Copy", "Kopieren", QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -87,9 +90,8 @@ void TNVRichPop::Loaded() {
 
 void TNVRichPop::Attach(TRichEdit* editor) {
   editor->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(editor, &QWidget::customContextMenuRequested, this, [this, editor](const QPoint& pos) {
-    Popup(editor->viewport()->mapToGlobal(pos), editor);
-  });
+  connect(editor, &QWidget::customContextMenuRequested, this,
+          [this, editor](const QPoint& pos) { Popup(editor->viewport()->mapToGlobal(pos), editor); });
 }
 
 void TNVRichPop::Popup(const QPoint& pos, TRichEdit* target) {

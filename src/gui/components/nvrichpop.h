@@ -21,7 +21,6 @@
 
 namespace pagolin {
 
-
 class TRichEdit;
 
 enum class TLanguage { roEnglish, roGerman };

@@ -29,7 +29,9 @@ quint32 MillisecondsSinceSystemStart() {
   return static_cast<quint32>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-QByteArray Message(int wParam, quint32 stamp) { return QByteArray::number(wParam) + ' ' + QByteArray::number(stamp) + '\n'; }
+QByteArray Message(int wParam, quint32 stamp) {
+  return QByteArray::number(wParam) + ' ' + QByteArray::number(stamp) + '\n';
+}
 
 QString SocketFolder() {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -44,7 +46,8 @@ TSingleInstance::TSingleInstance(QObject* owner, const QString& siteFolder)
   if (!owner_ || !owner_->isWindow())
     throw EWrongOwner("Owner of TSingleInstance should be Application's main form");
   if (QCoreApplication::instance()->objectName().isEmpty())
-    throw EAppNameNotSet("Application must have a name. Set it in project before calling Application.CreateForm");
+    throw EAppNameNotSet(
+        "Application must have a name. Set it in project before calling Application.CreateForm");
 
   messageName_ = QCoreApplication::instance()->objectName() + QStringLiteral("-it_SingleInstMsg");
   serverName_ = ServerName(messageName_, siteFolder);
@@ -79,7 +82,8 @@ QString TSingleInstance::ServerName(const QString& messageName, const QString& s
   const QFileInfo site(siteFolder);
   QString path = site.canonicalFilePath();
   if (path.isEmpty()) path = QDir::cleanPath(site.absoluteFilePath());
-  const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+  const QByteArray hash =
+      QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
   return SocketFolder() + QLatin1Char('/') + messageName + QLatin1Char('-') + QString::number(::getuid()) +
          QLatin1Char('-') + QString::fromLatin1(hash);
 }
@@ -131,7 +135,8 @@ void TSingleInstance::HandleMessage(QLocalSocket* socket, int wParam, quint32 st
 
 void TSingleInstance::BringOwnerToFront() {
   owner_->show();
-  if (owner_->isMinimized()) owner_->setWindowState((owner_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  if (owner_->isMinimized())
+    owner_->setWindowState((owner_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
   owner_->raise();
   owner_->activateWindow();
 }

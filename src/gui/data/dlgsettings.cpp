@@ -19,16 +19,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "gui/components/browsefolder.h"
-#include "gui/components/componenterror.h"
-#include "gui/components/nvbfbtn.h"
-#include "gui/components/qtext.h"
 #include "core/net/newspost.h"
 #include "core/net/newsserver.h"
 #include "core/net/publishsetup.h"
 #include "core/platform/credentials.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
+#include "gui/components/browsefolder.h"
+#include "gui/components/componenterror.h"
+#include "gui/components/nvbfbtn.h"
+#include "gui/components/qtext.h"
 
 namespace pagolin {
 namespace {
@@ -76,7 +76,9 @@ void SelectChoice(QComboBox* box, const std::string& value) {
   box->setCurrentIndex(value.empty() ? -1 : box->findText(ToQ(value), Qt::MatchFixedString));
 }
 
-std::vector<std::string> MemoLines(const QPlainTextEdit* memo) { return TextToLines(FromQ(memo->toPlainText())); }
+std::vector<std::string> MemoLines(const QPlainTextEdit* memo) {
+  return TextToLines(FromQ(memo->toPlainText()));
+}
 
 // Every line ends with a break, as a memo holds its lines: a final break adds no line when the
 // text is read back, so an empty last line survives.
@@ -91,7 +93,8 @@ template <typename T>
 T* Control(const QWidget* dialog, const TSettingKey& key) {
   T* control = dialog->findChild<T*>(QString::fromLatin1(key.Control));
   if (!control)
-    throw EComponentError(std::string("The settings dialog has no control \"") + key.Control + "\" for " + key.Key);
+    throw EComponentError(std::string("The settings dialog has no control \"") + key.Control + "\" for " +
+                          key.Key);
   return control;
 }
 
@@ -169,7 +172,8 @@ QWidget* TdlgSettings::CreateHomePageTab() {
     return box;
   };
   upload->addWidget(RadioButton1);
-  upload->addLayout(indented(Label("Output directory:", uploadGroup, "Label1"), EditWithButton(Edit1, Button1)));
+  upload->addLayout(
+      indented(Label("Output directory:", uploadGroup, "Label1"), EditWithButton(Edit1, Button1)));
   upload->addSpacing(6);
   upload->addWidget(RadioButton2);
   upload->addLayout(
@@ -181,8 +185,10 @@ QWidget* TdlgSettings::CreateHomePageTab() {
   Edit13 = Named(new QLineEdit(siteGroup), "Edit13");
   Edit13->setPlaceholderText(QStringLiteral("https://www.example.com/"));
   site->addWidget(Edit13);
-  QLabel* siteNote = Label("The public address of the output folder. With it every build also writes a news feed "
-                           "for each language and a sitemap.", siteGroup, "Label5");
+  QLabel* siteNote = Label(
+      "The public address of the output folder. With it every build also writes a news feed "
+      "for each language and a sitemap.",
+      siteGroup, "Label5");
   siteNote->setWordWrap(true);
   site->addWidget(siteNote);
   page->addWidget(siteGroup);
@@ -218,9 +224,8 @@ QWidget* TdlgSettings::CreateHomePageTab() {
   connect(RadioButton2, &QRadioButton::clicked, this, &TdlgSettings::RadioButton1Click);
   // Tab enters the group on its selected button; the arrow keys move between the two.
   for (QRadioButton* radio : {RadioButton1, RadioButton2})
-    connect(radio, &QRadioButton::toggled, radio, [radio](bool checked) {
-      radio->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
-    });
+    connect(radio, &QRadioButton::toggled, radio,
+            [radio](bool checked) { radio->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus); });
   RadioButton1->setFocusPolicy(Qt::ClickFocus);
   connect(Button1, &QPushButton::clicked, this, &TdlgSettings::Button1Click);
   return tbsWWWHomePage;
@@ -230,7 +235,8 @@ QWidget* TdlgSettings::CreateLanguagesTab() {
   tbsLanguages = Named(new QWidget(PageControl1), "tbsLanguages");
   auto* page = new QVBoxLayout(tbsLanguages);
   auto language = [&](const char* caption, const char* groupName, QLineEdit*& name, const char* nameName,
-                      QComboBox*& date, const char* dateName, QComboBox*& dateTime, const char* dateTimeName) {
+                      QComboBox*& date, const char* dateName, QComboBox*& dateTime,
+                      const char* dateTimeName) {
     QGroupBox* group = Group(caption, tbsLanguages, groupName);
     auto* form = new QFormLayout(group);
     name = Named(new QLineEdit(group), nameName);
@@ -348,8 +354,12 @@ void TdlgSettings::ToControls() {
                                                           : ToQ(settings_.*key.Text));
         break;
       case TSettingKey::skChoice: SelectChoice(Control<QComboBox>(this, key), settings_.*key.Text); break;
-      case TSettingKey::skLogical: Control<QAbstractButton>(this, key)->setChecked(settings_.*key.Logical); break;
-      case TSettingKey::skLines: SetMemoLines(Control<QPlainTextEdit>(this, key), settings_.*key.Lines); break;
+      case TSettingKey::skLogical:
+        Control<QAbstractButton>(this, key)->setChecked(settings_.*key.Logical);
+        break;
+      case TSettingKey::skLines:
+        SetMemoLines(Control<QPlainTextEdit>(this, key), settings_.*key.Lines);
+        break;
       case TSettingKey::skInteger: Control<QSpinBox>(this, key)->setValue(settings_.*key.Integer); break;
     }
   }
@@ -369,7 +379,9 @@ void TdlgSettings::FromControls(TSettings& into) const {
         break;
       }
       case TSettingKey::skChoice: into.*key.Text = FromQ(Control<QComboBox>(this, key)->currentText()); break;
-      case TSettingKey::skLogical: into.*key.Logical = Control<QAbstractButton>(this, key)->isChecked(); break;
+      case TSettingKey::skLogical:
+        into.*key.Logical = Control<QAbstractButton>(this, key)->isChecked();
+        break;
       case TSettingKey::skLines: into.*key.Lines = MemoLines(Control<QPlainTextEdit>(this, key)); break;
       case TSettingKey::skInteger: into.*key.Integer = Control<QSpinBox>(this, key)->value(); break;
     }

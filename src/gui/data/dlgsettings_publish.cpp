@@ -1,13 +1,13 @@
 // The settings dialog's tab "Publish": the address of the web server's folder, the user, whether
 // files the site no longer lists are deleted there, and "Test connection".
 #include <QApplication>
-#include <QTabWidget>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "core/net/publishsetup.h"
@@ -41,11 +41,12 @@ QWidget* TdlgSettings::CreatePublishTab() {
       new QCheckBox(QStringLiteral("Delete files from the server that the site no longer lists"), group);
   cbxDeleteRemoved->setObjectName(QStringLiteral("cbxDeleteRemoved"));
   box->addWidget(cbxDeleteRemoved);
-  auto* note = new QLabel(QStringLiteral("sftp://, ftps:// (FTP with TLS) or ftp:// (unencrypted). The password "
-                                         "(or the passphrase of your ssh key) is kept in the keyring, never in the "
-                                         "settings file; without a window it comes from ~/.netrc. SFTP also logs "
-                                         "in with your ssh agent and keys."),
-                          group);
+  auto* note =
+      new QLabel(QStringLiteral("sftp://, ftps:// (FTP with TLS) or ftp:// (unencrypted). The password "
+                                "(or the passphrase of your ssh key) is kept in the keyring, never in the "
+                                "settings file; without a window it comes from ~/.netrc. SFTP also logs "
+                                "in with your ssh agent and keys."),
+                 group);
   note->setObjectName(QStringLiteral("Label5"));
   note->setWordWrap(true);
   box->addWidget(note);

@@ -1,15 +1,15 @@
 #include "gui/pages/dlgprogress.h"
 
 #include <QHBoxLayout>
-#include <QShowEvent>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <exception>
 
-#include "gui/pages/animate.h"
 #include "core/pages/pagebuilder.h"
 #include "core/platform/hooks.h"
+#include "gui/pages/animate.h"
 
 namespace pagolin {
 

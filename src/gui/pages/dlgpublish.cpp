@@ -2,12 +2,12 @@
 
 #include <QHBoxLayout>
 
-#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/platform/filenames.h"
 #include "gui/components/qtext.h"

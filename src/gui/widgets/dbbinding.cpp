@@ -30,7 +30,7 @@ TDBFieldBinding::TDBFieldBinding(QWidget* control, std::function<void(const TFie
 
 TDBFieldBinding* TDBFieldBinding::Of(const QWidget* control) {
   return control ? control->findChild<TDBFieldBinding*>(QString::fromLatin1(kBindingName),
-                                                         Qt::FindDirectChildrenOnly)
+                                                        Qt::FindDirectChildrenOnly)
                  : nullptr;
 }
 

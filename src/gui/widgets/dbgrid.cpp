@@ -236,7 +236,8 @@ void TDBGrid::CancelRecord() {
 
 QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
   int row = -1, column = 0;
-  if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier) && currentIndex().isValid()) {
+  if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier) &&
+      currentIndex().isValid()) {
     // Ctrl+Home and Ctrl+End go to the first and last record (also one the view was not told
     // of yet) and keep the column.
     row = action == MoveHome ? 0 : link_.RowCount() - 1;
@@ -334,7 +335,8 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
       return;
     case Qt::Key_Escape: {
       const TTable* table = link_.DataSet();
-      if (!table || table->State() == TDataSetState::dsBrowse || table->State() == TDataSetState::dsInactive) break;
+      if (!table || table->State() == TDataSetState::dsBrowse || table->State() == TDataSetState::dsInactive)
+        break;
       CancelRecord();
       event->accept();
       return;
@@ -342,7 +344,8 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (ctrl) {
-        if (currentIndex().isValid() && Columns(currentIndex().column()).ButtonStyle() == TColumnButtonStyle::cbsEllipsis)
+        if (currentIndex().isValid() &&
+            Columns(currentIndex().column()).ButtonStyle() == TColumnButtonStyle::cbsEllipsis)
           emit EditButtonClick();
       } else if (currentIndex().isValid() && !delegate_->OpenEditor()) {
         edit(currentIndex(), QAbstractItemView::EditKeyPressed, event);
@@ -371,8 +374,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
       event->accept();
       return;
     }
-    default:
-      break;
+    default: break;
   }
   QTableView::keyPressEvent(event);
 }

@@ -39,7 +39,8 @@ QRect TDBGridDelegate::EllipsisRect(const QRect& cell) {
   return QRect(cell.right() - w + 1, cell.top(), w, cell.height());
 }
 
-QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
+QWidget* TDBGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                       const QModelIndex& index) const {
   const TColumn& column = grid_->Columns(index.column());
   QWidget* editor = nullptr;
   if (!column.PickList().isEmpty()) {
@@ -81,7 +82,8 @@ void TDBGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) c
   original_ = text;
 }
 
-void TDBGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void TDBGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
   commitOk_ = model->setData(index, EditorText(editor), Qt::EditRole);
   if (commitOk_) original_ = EditorText(editor);
 }
@@ -95,7 +97,8 @@ void TDBGridDelegate::ReloadEditor() {
   if (editor_ && editorIndex_.isValid()) setEditorData(editor_, editorIndex_);
 }
 
-void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
   const QWidget* view = option.widget;
   QStyle* style = view ? view->style() : QApplication::style();
   const bool currentRow = index.row() == grid_->DataLink().CurrentRow();
@@ -114,8 +117,9 @@ void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     QStyleOptionViewItem check(opt);
     const int size = style->pixelMetric(QStyle::PM_IndicatorWidth, &opt, view);
     check.rect = QRect(opt.rect.center().x() - size / 2, opt.rect.center().y() - size / 2, size, size);
-    check.state = (opt.state & ~QStyle::State_HasFocus) |
-                  (index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+    check.state =
+        (opt.state & ~QStyle::State_HasFocus) |
+        (index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
     style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, view);
   } else {
     QStyledItemDelegate::paint(painter, option, index);
@@ -136,31 +140,31 @@ void TDBGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   if (options & (TDBGridOption::dgColLines | TDBGridOption::dgRowLines)) {
     const QColor line(static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
     const QRect& r = option.rect;
-    if (options & TDBGridOption::dgColLines) painter->fillRect(QRect(r.right(), r.top(), 1, r.height()), line);
-    if (options & TDBGridOption::dgRowLines) painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), line);
+    if (options & TDBGridOption::dgColLines)
+      painter->fillRect(QRect(r.right(), r.top(), 1, r.height()), line);
+    if (options & TDBGridOption::dgRowLines)
+      painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), line);
   }
 }
 
-bool TDBGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                                  const QModelIndex& index) {
-  if (!(model->flags(index) & Qt::ItemIsUserCheckable)) return QStyledItemDelegate::editorEvent(event, model, option, index);
+bool TDBGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
+  if (!(model->flags(index) & Qt::ItemIsUserCheckable))
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
   bool toggle = false;
   switch (event->type()) {
     case QEvent::MouseButtonRelease:
       toggle = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
                option.rect.contains(static_cast<QMouseEvent*>(event)->position().toPoint());
       break;
-    case QEvent::MouseButtonDblClick:
-      return true;
-    case QEvent::KeyPress:
-      toggle = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space;
-      break;
-    default:
-      return false;
+    case QEvent::MouseButtonDblClick: return true;
+    case QEvent::KeyPress: toggle = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space; break;
+    default: return false;
   }
   if (!toggle) return false;
   const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-  if (!model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole)) grid_->ShowModelError();
+  if (!model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole))
+    grid_->ShowModelError();
   return true;
 }
 
@@ -199,8 +203,7 @@ bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
         grid_->focusNextPrevChild(key->key() == Qt::Key_Tab && !(mods & Qt::ShiftModifier));
       }
       return true;
-    default:
-      break;
+    default: break;
   }
   return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -33,20 +33,19 @@ QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       if (logical) return {};
       return ToQ(grid_->DataLink().Row(index.row()).DisplayText(field->Index()));
-    case Qt::EditRole:
-      return ToQ(grid_->DataLink().Row(index.row()).AsString(field->Index()));
+    case Qt::EditRole: return ToQ(grid_->DataLink().Row(index.row()).AsString(field->Index()));
     case Qt::CheckStateRole:
       if (!logical) return {};
       return grid_->DataLink().Row(index.row()).AsBoolean(field->Index()) ? Qt::Checked : Qt::Unchecked;
-    default:
-      return {};
+    default: return {};
   }
 }
 
 bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   lastError_.clear();
   TField* field = FieldOf(index);
-  if (!field || index.row() != grid_->DataLink().CurrentRow() || !(flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
+  if (!field || index.row() != grid_->DataLink().CurrentRow() ||
+      !(flags(index) & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
     return false;
   try {
     if (role == Qt::CheckStateRole && field->Kind() == TFieldKind::fkLogical) {
@@ -125,8 +124,7 @@ void TDBGridModel::Apply(TGridChange change, int row) {
           emit dataChanged(index(row, 0), index(row, columnCount() - 1));
       }
       return;
-    case TGridChange::gcReset:
-      break;
+    case TGridChange::gcReset: break;
   }
   // Anything else, or what does not fit the rows shown, is shown afresh.
   beginResetModel();

@@ -18,7 +18,8 @@ std::string EditorTextToMemo(const QString& text) {
 
 TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent) {
   binding_ = new TDBFieldBinding(
-      this, [this](const TField* field) { setPlainText(field ? MemoToEditorText(field->AsString()) : QString()); },
+      this,
+      [this](const TField* field) { setPlainText(field ? MemoToEditorText(field->AsString()) : QString()); },
       [this](TField& field) { field.SetAsString(EditorTextToMemo(toPlainText())); },
       [this](bool readOnly) { setReadOnly(readOnly); });
   setReadOnly(true);

@@ -13,8 +13,8 @@ namespace pagolin {
 namespace {
 
 const char* ButtonName(TNavigateBtn button) {
-  static const char* const names[] = {"nbFirst", "nbPrior", "nbNext",   "nbLast",   "nbInsert",
-                                      "nbDelete", "nbEdit", "nbPost", "nbCancel", "nbRefresh"};
+  static const char* const names[] = {"nbFirst",  "nbPrior", "nbNext", "nbLast",   "nbInsert",
+                                      "nbDelete", "nbEdit",  "nbPost", "nbCancel", "nbRefresh"};
   return names[static_cast<size_t>(button)];
 }
 

@@ -27,9 +27,11 @@ class DataModuleTest : public ::testing::Test {
         "('Variable', 'Data'), ('COMPANY', 'Variable'), ('Body', 'Page');");
     Sql(ProductsTableDef(), "INSERT INTO product (Name, Category) VALUES ('P', 'Application');");
     Sql(LinksTableDef(), "INSERT INTO links (Name, Category) VALUES ('L', 'Internet');");
-    Sql(NewsTableDef(), "INSERT INTO news (\"Date\", \"News Title 1\") VALUES ('2024-01-01 09:00:00', 'old');");
+    Sql(NewsTableDef(),
+        "INSERT INTO news (\"Date\", \"News Title 1\") VALUES ('2024-01-01 09:00:00', 'old');");
     Sql(NewsPostTableDef(),
-        "INSERT INTO newspost (Subject, \"Date sent\") VALUES ('sent', '2024-02-01 12:00:00'), ('unsent', NULL);");
+        "INSERT INTO newspost (Subject, \"Date sent\") VALUES ('sent', '2024-02-01 12:00:00'), ('unsent', "
+        "NULL);");
   }
   void TearDown() override { fs::remove_all(dir_); }
 
@@ -39,7 +41,8 @@ class DataModuleTest : public ::testing::Test {
     TSqliteDb db;
     ASSERT_EQ(db.Open(dir_ + def.fileName, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), SQLITE_OK);
     if (fresh) {
-      for (const std::string& s : CreateTableStatements(def)) ASSERT_EQ(db.Exec(s), SQLITE_OK) << db.ErrorMessage();
+      for (const std::string& s : CreateTableStatements(def))
+        ASSERT_EQ(db.Exec(s), SQLITE_OK) << db.ErrorMessage();
     }
     ASSERT_EQ(db.Exec(sql), SQLITE_OK) << db.ErrorMessage();
   }

@@ -25,7 +25,8 @@ class NewSiteTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(root_); }
   // Runs the tool; returns its exit status and keeps its error output.
   int Run(const std::string& args) {
-    const std::string cmd = std::string("'") + PAGOLIN_NEWSITE + "' " + args + " >/dev/null 2>'" + root_ + "err.txt'";
+    const std::string cmd =
+        std::string("'") + PAGOLIN_NEWSITE + "' " + args + " >/dev/null 2>'" + root_ + "err.txt'";
     const int status = std::system(cmd.c_str());
     std::ifstream in(root_ + "err.txt");
     std::stringstream ss;
@@ -39,7 +40,8 @@ class NewSiteTest : public ::testing::Test {
 TEST_F(NewSiteTest, PreparesASiteTheDataModuleOpens) {
   const std::string site = root_ + "a/b/site";
   ASSERT_EQ(Run("'" + site + "'"), 0) << err_;
-  for (const TTableDef* def : SiteTableDefs()) EXPECT_TRUE(fs::exists(site + "/" + def->fileName)) << def->fileName;
+  for (const TTableDef* def : SiteTableDefs())
+    EXPECT_TRUE(fs::exists(site + "/" + def->fileName)) << def->fileName;
   EXPECT_EQ(std::distance(fs::directory_iterator(site), fs::directory_iterator()), 5);  // no leftovers
   TDataModule2 dm(site);
   dm.DataModule2Create();

@@ -89,7 +89,9 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   s.EMailAddress = "jo@example.net";
   s.ReplyAddress = "r@example.net";
   s.Organization = "Org";
-  s.Language1 = "Fran\xE7" "ais";
+  s.Language1 =
+      "Fran\xE7"
+      "ais";
   s.Language2 = "Italiano";
   s.DateFormat1 = "dddddd";
   s.DateFormat2 = "m-d-yyyy";
@@ -112,7 +114,8 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
             "Signature2_1=Gruss\r\nPort=10563\r\nSecurity=TLS\r\nUser=jo\r\nCAFile=certs/ca.pem\r\n\r\n"
             "[Identification]\r\nName=Jo\r\nEMailAddress=jo@example.net\r\nReplyAddress=r@example.net\r\n"
             "Organization=Org\r\n\r\n"
-            "[Languages]\r\nLanguage1=Fran\xE7" "ais\r\nLanguage2=Italiano\r\nDateFormat1=dddddd\r\n"
+            "[Languages]\r\nLanguage1=Fran\xE7"
+            "ais\r\nLanguage2=Italiano\r\nDateFormat1=dddddd\r\n"
             "DateFormat2=m-d-yyyy\r\nDateTimeFormat1=ddddd t\r\nDateTimeFormat2=\r\n\r\n"
             "[Publish]\r\nURL=sftp://example.net/var/www\r\nUser=web\r\nDeleteRemoved=1\r\n");
   const TSettings t = Loaded();  // "/out/" loses its delimiter only now
@@ -120,7 +123,9 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   EXPECT_TRUE(t.IsFTPUpload());
   EXPECT_EQ(t.Signature1, (std::vector<std::string>{"--", "Jo"}));
   EXPECT_EQ(t.Signature(2), (std::vector<std::string>{"Gruss"}));
-  EXPECT_EQ(t.LanguageName(1), "Fran\xE7" "ais");
+  EXPECT_EQ(t.LanguageName(1),
+            "Fran\xE7"
+            "ais");
   EXPECT_EQ(t.DateTimeFormat(2), "");
   EXPECT_EQ(t.DefNewsgroup(2), "de.comp.a");
   EXPECT_EQ(t.Port, 10563);
@@ -177,12 +182,9 @@ TEST_F(SettingsTest, NewsServerKeysOfOlderAndHandWrittenFiles) {
     const char* security;
   };
   const TCase cases[] = {
-      {"Server=news.example.net\r\n", 119, "None"},
-      {"Security=TLS\r\n", 563, "TLS"},
-      {"Security=starttls\r\n", 119, "STARTTLS"},
-      {"Security=TLS\r\nPort=10563\r\n", 10563, "TLS"},
-      {"Security=TLS\r\nPort=443x\r\n", 563, "TLS"},
-      {"Port=0\r\n", 119, "None"},
+      {"Server=news.example.net\r\n", 119, "None"},  {"Security=TLS\r\n", 563, "TLS"},
+      {"Security=starttls\r\n", 119, "STARTTLS"},    {"Security=TLS\r\nPort=10563\r\n", 10563, "TLS"},
+      {"Security=TLS\r\nPort=443x\r\n", 563, "TLS"}, {"Port=0\r\n", 119, "None"},
       {"Port=70000\r\nSecurity=SSL\r\n", 119, ""},
   };
   for (const TCase& c : cases) {
@@ -268,7 +270,8 @@ TEST_F(SettingsTest, UnwritableFileIsAWarningAndValuesLoad) {
   TSettings s(gone);
   std::string error, warning;
   EXPECT_TRUE(s.LoadSettings(error, warning));
-  EXPECT_EQ(warning, "The settings file could not be written: The folder \"" + dir_ + "gone\" does not exist.");
+  EXPECT_EQ(warning,
+            "The settings file could not be written: The folder \"" + dir_ + "gone\" does not exist.");
   EXPECT_EQ(s.FTPUploadFile, ExcludeTrailingPathDelimiter(gone));
   EXPECT_EQ(s.WWWHomepageFile, "index.htm");
   error.clear();

@@ -55,14 +55,16 @@ void WriteOldSite(const std::string& folder, int codePage, const std::map<const 
   for (const TTableDef* def : SiteTableDefs()) {
     const auto [db, mb] = OldNames(*def);
     const auto it = tables.find(def);
-    testing::WriteParadoxTable(folder + db, folder + mb, codePage, OldFields(*def), it == tables.end() ? Table{} : it->second);
+    testing::WriteParadoxTable(folder + db, folder + mb, codePage, OldFields(*def),
+                               it == tables.end() ? Table{} : it->second);
   }
 }
 
 // Every file of a folder with its bytes.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
-  for (const auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = testing::ReadText(e.path());
+  for (const auto& e : fs::directory_iterator(folder))
+    files[e.path().filename().string()] = testing::ReadText(e.path());
   return files;
 }
 
@@ -71,11 +73,13 @@ std::vector<std::vector<std::string>> Rows(const std::string& file, const TTable
   TSqliteDb db;
   EXPECT_EQ(db.Open(file, SQLITE_OPEN_READONLY), SQLITE_OK) << file;
   TSqliteStmt stmt;
-  EXPECT_EQ(stmt.Prepare(db.Handle(), "SELECT * FROM " + QuoteIdentifier(def.tableName) + " ORDER BY rowid"), SQLITE_OK);
+  EXPECT_EQ(stmt.Prepare(db.Handle(), "SELECT * FROM " + QuoteIdentifier(def.tableName) + " ORDER BY rowid"),
+            SQLITE_OK);
   std::vector<std::vector<std::string>> rows;
   while (stmt.Step() == SQLITE_ROW) {
     rows.emplace_back();
-    for (int c = 0; c < static_cast<int>(def.fields.size()); ++c) rows.back().push_back(stmt.ColumnText(c).value_or("<null>"));
+    for (int c = 0; c < static_cast<int>(def.fields.size()); ++c)
+      rows.back().push_back(stmt.ColumnText(c).value_or("<null>"));
   }
   return rows;
 }
@@ -86,8 +90,8 @@ class SiteImportTest : public ::testing::Test {
   std::string Site() const { return root_.Path() + "site/"; }
   // Runs pagolin-newsite with args; keeps its output and error output.
   int Run(const std::string& args) {
-    const std::string cmd = std::string("'") + PAGOLIN_NEWSITE + "' " + args + " >'" + root_.Path() + "out.txt' 2>'" +
-                            root_.Path() + "err.txt'";
+    const std::string cmd = std::string("'") + PAGOLIN_NEWSITE + "' " + args + " >'" + root_.Path() +
+                            "out.txt' 2>'" + root_.Path() + "err.txt'";
     const int status = std::system(cmd.c_str());
     out_ = testing::ReadText(root_.Path() + "out.txt");
     err_ = testing::ReadText(root_.Path() + "err.txt");
@@ -129,13 +133,17 @@ TEST_F(SiteImportTest, AThousandRecordsPerTableComeOverValueForValueInEachCodePa
           if (pick(8) != 0) {
             switch (f.kind) {
               case TFieldKind::fkText: v = text(1 + pick(60)); break;
-              case TFieldKind::fkMemo: v = pick(3) == 0 ? text(1 + pick(20)) : "{\\rtf1\\ansi " + text(64 + pick(3000)) + "}"; break;
+              case TFieldKind::fkMemo:
+                v = pick(3) == 0 ? text(1 + pick(20)) : "{\\rtf1\\ansi " + text(64 + pick(3000)) + "}";
+                break;
               case TFieldKind::fkLogical: v = pick(2) ? "1" : "0"; break;
               case TFieldKind::fkDateTime:
                 v = DateTimeToStorageText(EncodeDate(1995, 1, 1) + pick(13000) + pick(86400) / 86400.0);
                 break;
             }
-            want = f.kind == TFieldKind::fkText || f.kind == TFieldKind::fkMemo ? testing::IconvToUtf8(*v, codePage) : *v;
+            want = f.kind == TFieldKind::fkText || f.kind == TFieldKind::fkMemo
+                       ? testing::IconvToUtf8(*v, codePage)
+                       : *v;
           }
           record.push_back(v);
           row.push_back(want.value_or("<null>"));
@@ -153,7 +161,8 @@ TEST_F(SiteImportTest, AThousandRecordsPerTableComeOverValueForValueInEachCodePa
           << out_;
       const auto rows = Rows(Site() + def->fileName, *def);
       ASSERT_EQ(rows.size(), 1000u) << def->fileName;
-      for (std::size_t r = 0; r < rows.size(); ++r) ASSERT_EQ(rows[r], expected[def][r]) << def->fileName << " record " << r + 1;
+      for (std::size_t r = 0; r < rows.size(); ++r)
+        ASSERT_EQ(rows[r], expected[def][r]) << def->fileName << " record " << r + 1;
     }
     EXPECT_NE(out_.find("Every record came over."), std::string::npos) << out_;
     TDataModule2 dm(Site());
@@ -191,7 +200,8 @@ TEST_F(SiteImportTest, TheImportedSampleSiteBuildsTheSamePagesAsTheSampleItself)
     builder.Clock = [] { return EncodeDate(2026, 4, 1) + EncodeTime(12, 0, 0, 0); };
     builder.BuildPages();
     std::vector<std::string> pages;
-    for (const char* page : {"index.htm", "index1.htm", "index2.htm"}) pages.push_back(testing::ReadText(site + page));
+    for (const char* page : {"index.htm", "index1.htm", "index2.htm"})
+      pages.push_back(testing::ReadText(site + page));
     return pages;
   };
   const std::vector<std::string> direct = build(sample), imported = build(Site());
@@ -206,9 +216,13 @@ TEST_F(SiteImportTest, TheSettingsComeOverWithTheirWindowsFoldersPointingToTheNe
       "; written on Windows\r\n[Settings]\r\nUploadMethodFTP=1\r\nFTPUploadFile=C:\\Web\\Out\r\n"
       "ZIPUploadFile=C:\\Web\\site.zip\r\nWWWHomepageFile=start.htm\r\n[News]\r\nServer=news.example.com\r\n"
       "DefNewsgroup1=comp.os.misc\r\nDefNewsgroup2=de.comp.misc\r\nSignatureLines1=2\r\nSignatureLines2=0\r\n"
-      "Signature1_1=-- \r\nSignature1_2=Gr\xfc\xdf" "e\r\n[Identification]\r\nName=Ann\r\nEMailAddress=ann@example.com\r\n"
-      "ReplyAddress=r@example.com\r\nOrganization=Elm\r\n[Languages]\r\nLanguage1=English\r\nLanguage2=Fran\xe7" "ais\r\n"
-      "DateFormat1=dd.mm.yyyy\r\nDateFormat2=dddddd\r\nDateTimeFormat1=m-d-yyyy hh:mm\r\nDateTimeFormat2=ddddd t\r\n";
+      "Signature1_1=-- \r\nSignature1_2=Gr\xfc\xdf"
+      "e\r\n[Identification]\r\nName=Ann\r\nEMailAddress=ann@example.com\r\n"
+      "ReplyAddress=r@example.com\r\nOrganization=Elm\r\n[Languages]\r\nLanguage1=English\r\nLanguage2="
+      "Fran\xe7"
+      "ais\r\n"
+      "DateFormat1=dd.mm.yyyy\r\nDateFormat2=dddddd\r\nDateTimeFormat1=m-d-yyyy "
+      "hh:mm\r\nDateTimeFormat2=ddddd t\r\n";
   testing::WriteBytes(Old() + "PAGOLIN.INI", ini);
   const auto before = Snapshot(Old());
   ASSERT_EQ(Import(), 0) << out_ << err_;
@@ -224,14 +238,19 @@ TEST_F(SiteImportTest, TheSettingsComeOverWithTheirWindowsFoldersPointingToTheNe
   EXPECT_EQ(s.WWWHomepageFile, "start.htm");
   EXPECT_EQ(s.Server, "news.example.com");
   EXPECT_EQ(s.DefNewsgroup2, "de.comp.misc");
-  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"--", "Gr\xfc\xdf" "e"}));
+  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"--",
+                                                    "Gr\xfc\xdf"
+                                                    "e"}));
   EXPECT_EQ(s.ReplyAddress, "r@example.com");
-  EXPECT_EQ(s.Language2, "Fran\xe7" "ais");
+  EXPECT_EQ(s.Language2,
+            "Fran\xe7"
+            "ais");
   const TIniFile written(Site() + "pagolin.ini");
   EXPECT_EQ(written.ReadString("Languages", "DateFormat1", ""), "dd.mm.yyyy");  // kept as stored
   EXPECT_EQ(written.ReadString("Imported", "FTPUploadFile", ""), "C:\\Web\\Out");
   EXPECT_EQ(written.ReadString("Imported", "ZIPUploadFile", ""), "C:\\Web\\site.zip");
-  EXPECT_NE(written.ReadString("Imported", "Note", "").find("FTPUploadFile, ZIPUploadFile"), std::string::npos);
+  EXPECT_NE(written.ReadString("Imported", "Note", "").find("FTPUploadFile, ZIPUploadFile"),
+            std::string::npos);
   EXPECT_NE(out_.find("[Imported]"), std::string::npos) << out_;
 }
 
@@ -247,29 +266,43 @@ TEST_F(SiteImportTest, BadOldFilesStopTheImportWithTheirNameAndLeaveNothingBehin
   };
   auto truncate = [](const std::string& file, std::size_t size) { fs::resize_file(file, size); };
   const std::vector<Case> cases = {
-      {"truncated table", [&](const std::string& o) { truncate(o + "PRODUCT.DB", 2100); }, "PRODUCT.DB\" cannot be imported: it is truncated"},
-      {"tiny table", [&](const std::string& o) { truncate(o + "news.db", 40); }, "news.db\" cannot be imported: it is too short"},
-      {"foreign table", [](const std::string& o) { testing::WriteBytes(o + "links.db", "SQLite format 3" + std::string(5000, 'x')); },
+      {"truncated table", [&](const std::string& o) { truncate(o + "PRODUCT.DB", 2100); },
+       "PRODUCT.DB\" cannot be imported: it is truncated"},
+      {"tiny table", [&](const std::string& o) { truncate(o + "news.db", 40); },
+       "news.db\" cannot be imported: it is too short"},
+      {"foreign table",
+       [](const std::string& o) {
+         testing::WriteBytes(o + "links.db", "SQLite format 3" + std::string(5000, 'x'));
+       },
        "links.db\" cannot be imported: it is no table file"},
-      {"index in place of the table", [](const std::string& o) {
+      {"index in place of the table",
+       [](const std::string& o) {
          std::string b = testing::ReadText(o + "codes.db");
          b[4] = 1;
          testing::WriteBytes(o + "codes.db", b);
-       }, "codes.db\" cannot be imported: it is an index file"},
-      {"missing memo file", [](const std::string& o) { fs::remove(o + "product.mb"); }, "PRODUCT.DB\" has memo fields, but its memo file"},
-      {"damaged memo file", [](const std::string& o) { testing::WriteBytes(o + "product.mb", std::string(5000, 'z')); }, "product.mb\" is no memo file"},
-      {"unknown code page", [](const std::string& o) {
+       },
+       "codes.db\" cannot be imported: it is an index file"},
+      {"missing memo file", [](const std::string& o) { fs::remove(o + "product.mb"); },
+       "PRODUCT.DB\" has memo fields, but its memo file"},
+      {"damaged memo file",
+       [](const std::string& o) { testing::WriteBytes(o + "product.mb", std::string(5000, 'z')); },
+       "product.mb\" is no memo file"},
+      {"unknown code page",
+       [](const std::string& o) {
          std::string b = testing::ReadText(o + "newspost.db");
          b[0x6A] = static_cast<char>(1250 & 0xFF);
          b[0x6B] = static_cast<char>(1250 >> 8);
          testing::WriteBytes(o + "newspost.db", b);
-       }, "newspost.db\" is written in code page 1250"},
+       },
+       "newspost.db\" is written in code page 1250"},
       {"missing table", [](const std::string& o) { fs::remove(o + "codes.db"); }, "holds no \"codes.db\""},
-      {"missing and damaged index files", [](const std::string& o) {
+      {"missing and damaged index files",
+       [](const std::string& o) {
          testing::WriteBytes(o + "PRODUCT.PX", "garbage");
          testing::WriteBytes(o + "PRODUCT.X02", std::string(3000, '\xff'));
          testing::WriteBytes(o + "news.YG0", "");
-       }, nullptr},
+       },
+       nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -300,7 +333,8 @@ TEST_F(SiteImportTest, DamagedRecordsAndUnknownFieldsAreReportedAndSkipped) {
   Table news;
   for (int i = 0; i < 5; ++i)
     news.push_back({std::string("2001-02-03 04:05:06"), "Title " + std::to_string(i), std::nullopt,
-                    std::string(100 + i, static_cast<char>('a' + i)), std::nullopt, std::string("1"), std::string("5")});
+                    std::string(100 + i, static_cast<char>('a' + i)), std::nullopt, std::string("1"),
+                    std::string("5")});
   testing::WriteParadoxTable(Old() + "news.db", Old() + "NEWS.MB", 1252, fields, news);
   std::string mb = testing::ReadText(Old() + "NEWS.MB");
   mb[4096 + 12 + 5 * 61 + 4] = 0;  // the third memo (entries are used from 63 down) is deleted
@@ -308,8 +342,12 @@ TEST_F(SiteImportTest, DamagedRecordsAndUnknownFieldsAreReportedAndSkipped) {
   testing::WriteBytes(Old() + "orders.db", "not ours");
 
   EXPECT_EQ(Import(), 1) << out_ << err_;
-  EXPECT_NE(out_.find("news.db (from \"" + Old() + "news.db\", code page 1252): 5 read, 4 written, 1 skipped"), std::string::npos) << out_;
-  EXPECT_NE(out_.find("record 3 was skipped: its field \"News Body 1\" cannot be read"), std::string::npos) << out_;
+  EXPECT_NE(
+      out_.find("news.db (from \"" + Old() + "news.db\", code page 1252): 5 read, 4 written, 1 skipped"),
+      std::string::npos)
+      << out_;
+  EXPECT_NE(out_.find("record 3 was skipped: its field \"News Body 1\" cannot be read"), std::string::npos)
+      << out_;
   EXPECT_NE(out_.find("\"Rating\" (alpha) is not part of a site table"), std::string::npos) << out_;
   EXPECT_NE(out_.find("orders.db\" is not a table of a site"), std::string::npos) << out_;
   const auto rows = Rows(Site() + "news.db", NewsTableDef());

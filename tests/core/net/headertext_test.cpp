@@ -64,12 +64,16 @@ TEST(HeaderText, AsciiValuesStayExactlyAsTheyAre) {
 }
 
 TEST(HeaderText, WordsWithHighBytesBecomeEncodedWords) {
-  EXPECT_EQ(EncodeHeaderValue("Neue Version f\xFCr Sie", 9),
-            "Neue Version =?windows-1252?Q?f=FCr?= Sie");
+  EXPECT_EQ(EncodeHeaderValue("Neue Version f\xFCr Sie", 9), "Neue Version =?windows-1252?Q?f=FCr?= Sie");
   // Neighbouring words with high bytes share one encoded word, the blank inside as "_".
-  EXPECT_EQ(EncodeHeaderValue("Gr\xFC\xDF" "e an \xC4rzte", 9),
+  EXPECT_EQ(EncodeHeaderValue("Gr\xFC\xDF"
+                              "e an \xC4rzte",
+                              9),
             "=?windows-1252?Q?Gr=FC=DFe?= an =?windows-1252?Q?=C4rzte?=");
-  EXPECT_EQ(EncodeHeaderValue("\xDC" "ber M\xFC" "nchen", 9),
+  EXPECT_EQ(EncodeHeaderValue("\xDC"
+                              "ber M\xFC"
+                              "nchen",
+                              9),
             "=?windows-1252?Q?=DCber_M=FCnchen?=");
   // An address keeps its plain form; only the name is encoded.
   EXPECT_EQ(EncodeHeaderValue("J\xF6rg M\xFCller <jm@example.test>", 6),
@@ -80,7 +84,10 @@ TEST(HeaderText, WordsWithHighBytesBecomeEncodedWords) {
 
 TEST(HeaderText, LongValuesAreFoldedAndDecodeBackUnchanged) {
   std::string value;
-  for (int i = 0; i < 12; ++i) value += "\xC4nderung \xFC" "ber alles ";
+  for (int i = 0; i < 12; ++i)
+    value +=
+        "\xC4nderung \xFC"
+        "ber alles ";
   value += "Ende";
   const std::string encoded = EncodeHeaderValue(value, 9);
   std::size_t lineStart = 0;

@@ -72,11 +72,9 @@ TEST(ZoneOffset, FollowsTheZoneInForceIncludingSummerTime) {
 
 TEST(DateText, HeaderFormWithDayMonthAndZone) {
   EXPECT_EQ(DateText(EncodeDateTime({2027, 1, 1, 0, 0, 0, 0}), 0), "Fri, 1 Jan 2027 00:00:00 GMT");
-  EXPECT_EQ(DateText(EncodeDateTime({2026, 12, 6, 7, 0, 36, 0}), -60),
-            "Sun, 6 Dec 2026 07:00:36 +0100");
+  EXPECT_EQ(DateText(EncodeDateTime({2026, 12, 6, 7, 0, 36, 0}), -60), "Sun, 6 Dec 2026 07:00:36 +0100");
   // Fractions of a second are dropped, not rounded up.
-  EXPECT_EQ(DateText(EncodeDateTime({2026, 3, 28, 23, 59, 59, 900}), 300),
-            "Sat, 28 Mar 2026 23:59:59 -0500");
+  EXPECT_EQ(DateText(EncodeDateTime({2026, 3, 28, 23, 59, 59, 900}), 300), "Sat, 28 Mar 2026 23:59:59 -0500");
 }
 
 TEST(DateText, UsesTheZoneOfTheMomentOfTheCall) {

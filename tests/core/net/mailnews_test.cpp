@@ -59,7 +59,9 @@ TEST_F(NewsFixture, MinimalArticleHasFiveKindsOfHeaderLineInOrder) {
   EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(Message-ID: <\d+\.[0-9a-z]+\.[0-9a-z]+@[^ <>@]+>)")))
       << lines[1];
   EXPECT_TRUE(std::regex_match(
-      lines[2], std::regex(R"(Date: (Sun|Mon|Tue|Wed|Thu|Fri|Sat), \d{1,2} [A-Z][a-z]{2} \d{4} \d\d:\d\d:\d\d (GMT|[+-]\d{4}))")))
+      lines[2],
+      std::regex(
+          R"(Date: (Sun|Mon|Tue|Wed|Thu|Fri|Sat), \d{1,2} [A-Z][a-z]{2} \d{4} \d\d:\d\d:\d\d (GMT|[+-]\d{4}))")))
       << lines[2];
   EXPECT_EQ(lines[3], "Subject: Release 1.2");
   EXPECT_EQ(lines[4], "Newsgroups: local.test");
@@ -152,7 +154,9 @@ TEST_F(NewsFixture, LineBreaksInHeaderValuesCannotAddHeaderLines) {
 
 TEST_F(NewsFixture, HighBytesGetEncodedWordsAndMimeLines) {
   news.Subject = "Neue Version f\xFCr Sie";
-  news.Body = {"Gr\xFC\xDF" "e"};
+  news.Body = {
+      "Gr\xFC\xDF"
+      "e"};
   const std::vector<std::string> lines = Post();
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[3], "Subject: Neue Version =?windows-1252?Q?f=FCr?= Sie");
@@ -160,7 +164,9 @@ TEST_F(NewsFixture, HighBytesGetEncodedWordsAndMimeLines) {
   EXPECT_EQ(lines[6], "Content-Type: text/plain; charset=windows-1252");
   EXPECT_EQ(lines[7], "Content-Transfer-Encoding: 8bit");
   EXPECT_EQ(lines[8], "");
-  EXPECT_EQ(lines[9], "Gr\xFC\xDF" "e");  // the body goes as its bytes
+  EXPECT_EQ(lines[9],
+            "Gr\xFC\xDF"
+            "e");  // the body goes as its bytes
 }
 
 TEST_F(NewsFixture, AFailedPostLeavesNothingForTheNextArticle) {

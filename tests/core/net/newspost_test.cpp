@@ -179,7 +179,8 @@ TEST_F(PostingWorkflow, EmptyEMailSendsNothingStampsNothingAndSaysWhy) {
   const auto outcomes = Send(1);
   ASSERT_EQ(outcomes.size(), 1u);
   EXPECT_FALSE(outcomes[0].Sent);
-  EXPECT_EQ(recorder.messages, std::vector<std::string>{"Please enter your e-mail address in Pagolin settings."});
+  EXPECT_EQ(recorder.messages,
+            std::vector<std::string>{"Please enter your e-mail address in Pagolin settings."});
   EXPECT_TRUE(trace.empty());
   EXPECT_FALSE(Stamped().at("waiting"));
 }
@@ -257,11 +258,23 @@ TEST_F(PostingWorkflow, AServerThatCannotBeReachedIsTriedOncePerWalk) {
   const std::string timeLimit = "No reply from the news server within 0.3 seconds";
   const std::vector<Case> cases{
       {"accepts, never greets", [](TPeer& p) { p.WaitForClose(); }, timeLimit, ""},
-      {"greets, then silence", [](TPeer& p) { p.Send("200 hi\r\n"); p.WaitForClose(); }, timeLimit,
-       "MODE READER\r\n"},
-      {"garbage greeting", [](TPeer& p) { p.Send("HELLO garbage\r\n"); p.WaitForClose(); },
+      {"greets, then silence",
+       [](TPeer& p) {
+         p.Send("200 hi\r\n");
+         p.WaitForClose();
+       },
+       timeLimit, "MODE READER\r\n"},
+      {"garbage greeting",
+       [](TPeer& p) {
+         p.Send("HELLO garbage\r\n");
+         p.WaitForClose();
+       },
        "The news server answered without a status: HELLO garbage", ""},
-      {"refuses service", [](TPeer& p) { p.Send("400 no service\r\n"); p.WaitForClose(); },
+      {"refuses service",
+       [](TPeer& p) {
+         p.Send("400 no service\r\n");
+         p.WaitForClose();
+       },
        "The news server answered 400 no service", ""},
       {"refuses the connection", nullptr, "Error creating socket (Connection refused)", ""},
       {"no STARTTLS", AnswersAfterReaderMode("502 no\r\n"), "The server does not offer STARTTLS",
@@ -280,7 +293,8 @@ TEST_F(PostingWorkflow, AServerThatCannotBeReachedIsTriedOncePerWalk) {
   AddPosting("second", true);
   nntp_.SetTimeout(300);
   for (const Case& c : cases) {
-    auto server = std::make_unique<TTestServer>(c.script ? c.script : [](TPeer&) {}, 1);
+    auto server = std::make_unique<TTestServer>(
+        c.script ? c.script : [](TPeer&) {}, 1);
     const std::uint16_t port = server->Port();
     if (!c.script) server.reset();
     int attempts = 0;

@@ -97,9 +97,9 @@ TEST(Nntp, PostArticleSendsTheDialogueAndTheArticleDotStuffed) {
   client.Logout();
   EXPECT_EQ(server.Received(),
             "MODE READER\r\nPOST\r\nSubject: x\r\n\r\n..\r\ntwo\r\n..lines\r\nend\r\n.\r\nQUIT\r\n");
-  EXPECT_EQ(trace, (std::vector<std::string>{"1200 test server ready", "0MODE READER",
-                                             "1200 reader mode", "0POST", "1340 send article",
-                                             "1240 article received", "0QUIT", "1205 bye"}));
+  EXPECT_EQ(trace,
+            (std::vector<std::string>{"1200 test server ready", "0MODE READER", "1200 reader mode", "0POST",
+                                      "1340 send article", "1240 article received", "0QUIT", "1205 bye"}));
   EXPECT_EQ(client.StatusCode, 205);
   EXPECT_EQ(client.StatusText, "bye");
   EXPECT_FALSE(client.LoggedIn());
@@ -180,10 +180,13 @@ TEST(Nntp, AnEndlessReplyLineEndsTheConnectionAtTheLineLimit) {
 
 TEST(Nntp, OnlyARefusalNamingADuplicateArticleCountsAsDuplicate) {
   const std::vector<std::pair<EProtocolError, bool>> cases{
-      {{"435 Duplicate", 441, "NNTP"}, true},        {{"Duplicate", 441, "NNTP"}, true},
-      {{"duplicate article", 435, "NNTP"}, true},    {{"Duplicate message-ID", 441, "NNTP"}, true},
+      {{"435 Duplicate", 441, "NNTP"}, true},
+      {{"Duplicate", 441, "NNTP"}, true},
+      {{"duplicate article", 435, "NNTP"}, true},
+      {{"Duplicate message-ID", 441, "NNTP"}, true},
       {{"Duplicate \"Subject\" header", 441, "NNTP"}, false},
-      {{"437 Duplicate", 441, "NNTP"}, false},       {{"435 Duplicate", 440, "NNTP"}, false},
+      {{"437 Duplicate", 441, "NNTP"}, false},
+      {{"435 Duplicate", 440, "NNTP"}, false},
       {{"posting failed", 441, "NNTP"}, false}};
   for (const auto& [error, duplicate] : cases)
     EXPECT_EQ(T_NNTP::IsDuplicateRefusal(error), duplicate) << error.ErrorCode << " " << error.what();

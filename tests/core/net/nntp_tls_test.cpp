@@ -79,7 +79,7 @@ void Serve(TPeer& peer, const std::map<std::string, std::string>& replies, TTlsS
 TEST_F(NntpTls, HandshakeFailuresSayWhatWentWrong) {
   struct TCase {
     const char* Name;
-    TTestCertificate* Certificate;  // the server's; null: it does not speak TLS
+    TTestCertificate* Certificate;          // the server's; null: it does not speak TLS
     std::function<void(TPeer&)> Misbehave;  // instead of the handshake
     std::string CAFile;
     std::string Message;
@@ -97,7 +97,11 @@ TEST_F(NntpTls, HandshakeFailuresSayWhatWentWrong) {
        forLoopback->File(), "The server closed the connection during the TLS handshake"},
       {"never answers", nullptr, [](TPeer& p) { p.WaitForClose(); }, forLoopback->File(),
        "The server did not finish the TLS handshake within 0.3 seconds"},
-      {"plain news server", nullptr, [](TPeer& p) { p.Send("200 ready\r\n"); p.WaitForClose(); },
+      {"plain news server", nullptr,
+       [](TPeer& p) {
+         p.Send("200 ready\r\n");
+         p.WaitForClose();
+       },
        forLoopback->File(), "The server does not speak TLS on this port (wrong version number)"},
   };
   for (const TCase& c : cases) {
@@ -116,7 +120,9 @@ TEST_F(NntpTls, HandshakeFailuresSayWhatWentWrong) {
 TEST_F(NntpTls, ACAFileThatCannotBeReadIsNamed) {
   TTestServer server([](TPeer& p) { p.WaitForClose(); });
   Connect(server, TNewsSecurity::nsTls, "/nonexistent/ca.pem");
-  EXPECT_EQ(LoginFailure().rfind("The CA file \"/nonexistent/ca.pem\" cannot be read or holds no certificate (", 0), 0u);
+  EXPECT_EQ(
+      LoginFailure().rfind("The CA file \"/nonexistent/ca.pem\" cannot be read or holds no certificate (", 0),
+      0u);
 }
 
 // The login goes over TLS only: STARTTLS after reader mode, then the password, which no trace
@@ -125,9 +131,12 @@ TEST_F(NntpTls, StartTlsComesBeforeTheLoginAndThePostingFollows) {
   TTlsServerContext tls(*forLoopback);
   TTestServer server([&](TPeer& p) {
     Serve(p,
-          {{"MODE READER", "200 reader\r\n"}, {"STARTTLS", "382 go ahead\r\n"},
-           {"AUTHINFO USER jo", "381 password?\r\n"}, {"AUTHINFO PASS s3cret", "281 welcome\r\n"},
-           {"POST", "340 send\r\n"}, {"QUIT", "205 bye\r\n"}},
+          {{"MODE READER", "200 reader\r\n"},
+           {"STARTTLS", "382 go ahead\r\n"},
+           {"AUTHINFO USER jo", "381 password?\r\n"},
+           {"AUTHINFO PASS s3cret", "281 welcome\r\n"},
+           {"POST", "340 send\r\n"},
+           {"QUIT", "205 bye\r\n"}},
           &tls);
   });
   Connect(server, TNewsSecurity::nsStartTls, forLoopback->File());
@@ -183,14 +192,22 @@ TEST_F(NntpTls, LoginAnswersBecomeMessagesWithoutThePassword) {
   const TCase cases[] = {
       {"accepted", {{"AUTHINFO USER jo", "381 more\r\n"}, {pass, "281 ok\r\n"}}, "jo", ""},
       {"no password wanted", {{"AUTHINFO USER jo", "281 ok\r\n"}}, "jo", ""},
-      {"user refused", {{"AUTHINFO USER jo", "481 no such user\r\n"}}, "jo",
+      {"user refused",
+       {{"AUTHINFO USER jo", "481 no such user\r\n"}},
+       "jo",
        "Login refused by the news server (481 no such user)"},
-      {"password refused, echoed", {{"AUTHINFO USER jo", "381 more\r\n"}, {pass, "481 s3cret is wrong\r\n"}},
-       "jo", "Login refused by the news server (481 ******** is wrong)"},
-      {"wants encryption", {{"AUTHINFO USER jo", "483 TLS first\r\n"}}, "jo",
+      {"password refused, echoed",
+       {{"AUTHINFO USER jo", "381 more\r\n"}, {pass, "481 s3cret is wrong\r\n"}},
+       "jo",
+       "Login refused by the news server (481 ******** is wrong)"},
+      {"wants encryption",
+       {{"AUTHINFO USER jo", "483 TLS first\r\n"}},
+       "jo",
        "The news server wants an encrypted connection for the login (483 TLS first): choose STARTTLS or TLS "
        "in the settings"},
-      {"a line break in the name", {}, "jo\r\nPOST",
+      {"a line break in the name",
+       {},
+       "jo\r\nPOST",
        "The user name or the password holds a line break, which a news server cannot take"},
   };
   for (const TCase& c : cases) {
@@ -211,7 +228,10 @@ TEST_F(NntpTls, LoginAnswersBecomeMessagesWithoutThePassword) {
 
 TEST_F(NntpTls, APostRefusedForWantOfALoginSaysSo) {
   TTestServer server([](TPeer& p) {
-    Serve(p, {{"MODE READER", "200 reader\r\n"}, {"POST", "480 Authentication required\r\n"}, {"QUIT", "205 bye\r\n"}},
+    Serve(p,
+          {{"MODE READER", "200 reader\r\n"},
+           {"POST", "480 Authentication required\r\n"},
+           {"QUIT", "205 bye\r\n"}},
           nullptr);
   });
   Connect(server, TNewsSecurity::nsNone, "");

@@ -52,7 +52,8 @@ class TMemoryFolder : public TRemoteFolder {
 class PublisherTest : public ::testing::Test {
  protected:
   // A site file of the given content in the temporary folder.
-  TSiteFile File(const std::string& name, const std::string& content, TSiteFileKind kind = TSiteFileKind::sfOther) {
+  TSiteFile File(const std::string& name, const std::string& content,
+                 TSiteFileKind kind = TSiteFileKind::sfOther) {
     WriteBytes(dir_.Path() + name, content);
     return {name, dir_.Path() + name, static_cast<std::int64_t>(content.size()), kind};
   }
@@ -75,22 +76,26 @@ class PublisherTest : public ::testing::Test {
 
 TEST_F(PublisherTest, PlanSortsNewChangedAndPublishedFilesAndSendsAFileBeforeThoseLinkingToIt) {
   const auto page = TSiteFileKind::sfLanguagePage;
-  const std::vector<TSiteFile> files{File("index.htm", "home", TSiteFileKind::sfTitlePage), File("index2.htm", "two", page),
-                                     File("index2.xml", "feed", TSiteFileKind::sfFeed), File("a.zip", "zip"),
-                                     File("b.gif", "gif changed"), File("c.gif", "same"), File("index1.htm", "one", page)};
+  const std::vector<TSiteFile> files{File("index.htm", "home", TSiteFileKind::sfTitlePage),
+                                     File("index2.htm", "two", page),
+                                     File("index2.xml", "feed", TSiteFileKind::sfFeed),
+                                     File("a.zip", "zip"),
+                                     File("b.gif", "gif changed"),
+                                     File("c.gif", "same"),
+                                     File("index1.htm", "one", page)};
   const std::map<std::string, TPublishedFile> published{{"b.gif", {3, HexText(Sha256("gif"))}},
                                                         {"c.gif", {4, HexText(Sha256("same"))}},
                                                         {"gone.gif", {1, HexText(Sha256("x"))}}};
   const TPublishPlan plan = PlanPublish(files, Names(files), published, false);
   std::vector<std::pair<std::string, TPublishState>> uploads;
   for (const TPublishItem& item : plan.Uploads) uploads.emplace_back(item.File.Name, item.State);
-  EXPECT_EQ(uploads, (std::vector<std::pair<std::string, TPublishState>>{
-                         {"a.zip", TPublishState::psNew},
-                         {"b.gif", TPublishState::psChanged},
-                         {"index2.htm", TPublishState::psNew},
-                         {"index1.htm", TPublishState::psNew},
-                         {"index.htm", TPublishState::psNew},
-                         {"index2.xml", TPublishState::psNew}}));
+  EXPECT_EQ(uploads,
+            (std::vector<std::pair<std::string, TPublishState>>{{"a.zip", TPublishState::psNew},
+                                                                {"b.gif", TPublishState::psChanged},
+                                                                {"index2.htm", TPublishState::psNew},
+                                                                {"index1.htm", TPublishState::psNew},
+                                                                {"index.htm", TPublishState::psNew},
+                                                                {"index2.xml", TPublishState::psNew}}));
   EXPECT_EQ(plan.Unchanged, 1u);
   EXPECT_EQ(plan.UploadBytes, 3 + 11 + 3 + 3 + 4 + 4);
   EXPECT_TRUE(plan.Removals.empty());  // only with DeleteRemoved

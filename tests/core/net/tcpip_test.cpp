@@ -115,9 +115,7 @@ TEST(TcpIp, RefusedConnectionRaisesSocketErrorWithTheSystemError) {
 }
 
 TEST(TcpIp, ReadLineDropsCrAnywhereAndKeepsTheValueOfAnUnfinishedLine) {
-  TTestServer server([](TPeer& peer) {
-    peer.Send("first line\r\na\rb\nx\r\n\r\nrest without end");
-  });
+  TTestServer server([](TPeer& peer) { peer.Send("first line\r\na\rb\nx\r\n\r\nrest without end"); });
   T_TcpIp client;
   client.Hostname = "127.0.0.1";
   client.SetPort(server.Port());

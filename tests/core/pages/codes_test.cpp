@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/platform/replaceall.h"
 #include "core/pages/textlines.h"
+#include "core/platform/replaceall.h"
 
 #include <random>
 #include "support/testsite.h"
@@ -49,10 +49,10 @@ TEST(ReplaceVariables, HtmlModeUsesTheCodeInNameOrder) {
 // form new placeholders with their neighbours and across many lines.
 TEST(ReplaceVariables, LongPagesGiveTheResultOfWholePasses) {
   TBuildSite site;
-  site.AddVariable("A", "%B", "");     // forms %B% with a following "%"
+  site.AddVariable("A", "%B", "");  // forms %B% with a following "%"
   site.AddVariable("B", "<b>\r\n</b>", "");
-  site.AddVariable("C", "", "");       // deletion joins its neighbours
-  site.AddVariable("D", "%D%!", "");   // holds its own placeholder
+  site.AddVariable("C", "", "");      // deletion joins its neighbours
+  site.AddVariable("D", "%D%!", "");  // holds its own placeholder
   std::mt19937 rng(3);
   const char* bits[] = {"%A%%", "%B%", "%C", "%", "C%", "%D%", "text ", "\r\n", "\n", "A", "B"};
   std::string page;
@@ -82,9 +82,9 @@ TEST(ReplaceVariables, PlainModeUsesDescriptionOneAndWrapsAfterEveryVariable) {
 }
 
 TEST(HtmlColorCode, RedGreenBlueFromTheDialogsValue) {
-  const std::pair<std::uint32_t, const char*> rows[] = {{0x000000, "#000000"}, {0xFFFFFF, "#FFFFFF"},
-                                                         {0x0000FF, "#FF0000"}, {0x563412, "#123456"},
-                                                         {0xFF563412, "#123456"}, {0x0A0B0C, "#0C0B0A"}};
+  const std::pair<std::uint32_t, const char*> rows[] = {{0x000000, "#000000"},   {0xFFFFFF, "#FFFFFF"},
+                                                        {0x0000FF, "#FF0000"},   {0x563412, "#123456"},
+                                                        {0xFF563412, "#123456"}, {0x0A0B0C, "#0C0B0A"}};
   for (const auto& [value, code] : rows) EXPECT_EQ(HtmlColorCode(value), code) << std::hex << value;
 }
 

@@ -17,8 +17,11 @@ using testing::WriteBytes;
 
 TEST(FileInfo, SizeInKbRoundsHalvesToEven) {
   TTempFolder dir;
-  const struct { size_t bytes; std::int64_t kb; } cases[] = {
-      {0, 0}, {511, 0}, {512, 0}, {513, 1}, {1024, 1}, {1536, 2}, {2560, 2}, {2561, 3}, {12 * 1024, 12}};
+  const struct {
+    size_t bytes;
+    std::int64_t kb;
+  } cases[] = {{0, 0},    {511, 0},  {512, 0},  {513, 1},       {1024, 1},
+               {1536, 2}, {2560, 2}, {2561, 3}, {12 * 1024, 12}};
   for (const auto& c : cases) {
     WriteBytes(dir.Path() + "f.bin", std::string(c.bytes, 'x'));
     EXPECT_EQ(GetFileSizeKB(dir.Path() + "f.bin"), c.kb) << c.bytes << " bytes";
@@ -73,7 +76,9 @@ TEST(FileInfo, DateIsTheLastWriteTimeInLocalTimeToTheEvenSecond) {
   tm.tm_sec = 9;
   tm.tm_isdst = -1;
   const std::time_t t = std::mktime(&tm);
-  struct utimbuf times {t, t};
+  struct utimbuf times {
+    t, t
+  };
   ASSERT_EQ(::utime(file.c_str(), &times), 0);
   EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss", GetFileDate(file)), "06.03.1998 14:05:08");
 }
@@ -153,7 +158,8 @@ TEST(ImageTags, NamesAreTextInThePageAndFileSystemBytesOnDisk) {
             "<IMG SRC=\"b\xe4r.gif\" WIDTH=16 HEIGHT=8 BORDER=0 Alt=\"B (2K)\">");
   EXPECT_EQ(files, std::vector<std::string>{dir.Path() + "b\xc3\xa4r.gif"});
   ASSERT_EQ(::mkfifo((dir.Path() + "pipe.gif").c_str(), 0600), 0);
-  EXPECT_EQ(ImageTag("pipe.gif", dir.Path() + "pipe.gif", "P"), "<IMG SRC=\"pipe.gif\" BORDER=0 Alt=\"P (0K)\">");
+  EXPECT_EQ(ImageTag("pipe.gif", dir.Path() + "pipe.gif", "P"),
+            "<IMG SRC=\"pipe.gif\" BORDER=0 Alt=\"P (0K)\">");
 }
 
 }  // namespace

@@ -28,7 +28,9 @@ class OutputFileTest : public ::testing::Test {
     std::filesystem::create_directories(dir_.Path() + "elsewhere");
     WriteBytes(chosen_, "new");
     TMessageHooks hooks;
-    hooks.showError = [this](const std::string& text, const std::string&) { shown_.push_back("error: " + text); };
+    hooks.showError = [this](const std::string& text, const std::string&) {
+      shown_.push_back("error: " + text);
+    };
     hooks.messageDlg = [this](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
       shown_.push_back(text);
       const TModalResult answer = answers_.empty() ? TModalResult::mrNo : answers_.front();

@@ -16,9 +16,9 @@ using testing::TBuildSite;
 using testing::TMessageRecorder;
 using testing::WriteBytes;
 
-const char* const kSections[] = {"Head",       "Head Stop",      "Body",  "News Start", "News Stop",
-                                 "Products",   "Products Stop",  "Links", "Links Stop", "Body Stop",
-                                 "Title Page", "Title Page Stop"};
+const char* const kSections[] = {"Head",       "Head Stop", "Body",          "News Start",
+                                 "News Stop",  "Products",  "Products Stop", "Links",
+                                 "Links Stop", "Body Stop", "Title Page",    "Title Page Stop"};
 
 class PageBuilderTest : public ::testing::Test {
  protected:
@@ -37,8 +37,8 @@ class PageBuilderTest : public ::testing::Test {
   }
   void AddRowTemplates() {
     site_.AddCode("News", "<N>%DATE%|%NEWSTITLE%|%NEWSBODY%</N>", "Data");
-    site_.AddCode("Product", "<P>%NAME%|%CATEGORY%|%FILENAME%|%FILESIZE%|%FILEDATE%|%IMAGE%|%DESCRIPTION%</P>",
-                  "Data");
+    site_.AddCode("Product",
+                  "<P>%NAME%|%CATEGORY%|%FILENAME%|%FILESIZE%|%FILEDATE%|%IMAGE%|%DESCRIPTION%</P>", "Data");
     site_.AddCode("Link", "<L>%NAME%|%URL%|%IMAGE%|%DESCRIPTION%</L>", "Data");
   }
   // The lines of a page between "[start]" and "[stop]".
@@ -63,7 +63,8 @@ TEST_F(PageBuilderTest, TitlePageHasHeadAndBodyButNoHeadStop) {
 }
 
 TEST_F(PageBuilderTest, TitlePageFillsLanguagePagesAndLastUpdateWithHoursAndMinutes) {
-  site_.AddCode("Title Page", "<A HREF=\"%LANGUAGE1%\">1</A> <A HREF=\"%LANGUAGE2%\">2</A> %LASTUPDATE% %HOME%</P>");
+  site_.AddCode("Title Page",
+                "<A HREF=\"%LANGUAGE1%\">1</A> <A HREF=\"%LANGUAGE2%\">2</A> %LASTUPDATE% %HOME%</P>");
   site_.AddCode("Title Page Stop", "</BODY>");
   site_.AddCode("Head", "<HEAD>\r\n");  // a piece ending in a line break leaves an empty line
   builder_.BuildPages();
@@ -98,7 +99,8 @@ TEST_F(PageBuilderTest, LanguagePagesFollowTheLayoutWithOneRowPerIncludedRecord)
             "<L>Tools|tools.htm?a=1&b=2||Verweis eins</L>\r\n"
             "[Links Stop]\r\n[Body Stop]\r\n</HTML>\r\n");
   const std::string s = site_.Site();
-  EXPECT_EQ(builder_.FileList, (std::vector<std::string>{s + "index.htm", s + "index2.htm", s + "index1.htm"}));
+  EXPECT_EQ(builder_.FileList,
+            (std::vector<std::string>{s + "index.htm", s + "index2.htm", s + "index1.htm"}));
 }
 
 TEST_F(PageBuilderTest, RowsComeInIndexOrderAndSplitIntoLines) {
@@ -128,11 +130,13 @@ TEST_F(PageBuilderTest, ProductDownloadFileGivesNameSizeAndDateInTheLanguagesFor
   site_.AddProduct("Gone", "Tools", "missing.zip", "", "", "");
   builder_.BuildPages();
   EXPECT_EQ(Rows("index1.htm", "Products", "Products Stop"),
-            "<P>Editor|Tools|setup.zip| (2 KB)|" + FormatDateTime("m-d-yyyy hh:mm", date) + "||</P>\r\n"
-            "<P>Gone|Tools|missing.zip| (0 KB)|||</P>\r\n");
+            "<P>Editor|Tools|setup.zip| (2 KB)|" + FormatDateTime("m-d-yyyy hh:mm", date) +
+                "||</P>\r\n"
+                "<P>Gone|Tools|missing.zip| (0 KB)|||</P>\r\n");
   EXPECT_EQ(Rows("index2.htm", "Products", "Products Stop"),
-            "<P>Editor|Tools|setup.zip| (2 KB)|" + FormatDateTime("dd.mm.yyyy hh:nn", date) + "||</P>\r\n"
-            "<P>Gone|Tools|missing.zip| (0 KB)|||</P>\r\n");
+            "<P>Editor|Tools|setup.zip| (2 KB)|" + FormatDateTime("dd.mm.yyyy hh:nn", date) +
+                "||</P>\r\n"
+                "<P>Gone|Tools|missing.zip| (0 KB)|||</P>\r\n");
 }
 
 TEST_F(PageBuilderTest, ImagesGetTagsAndFileListHoldsDownloadsAndImagesOfLanguageOneInOrder) {
@@ -147,12 +151,15 @@ TEST_F(PageBuilderTest, ImagesGetTagsAndFileListHoldsDownloadsAndImagesOfLanguag
   site_.AddLink("Web", "Plain", "plain.htm", "", "", "");
   builder_.BuildPages();
   const std::string shotTag = "<IMG SRC=\"shot.gif\" WIDTH=320 HEIGHT=200 BORDER=0 Alt=\"";
-  EXPECT_EQ(Rows("index1.htm", "Products", "Products Stop"),
-            "<P>A&B &lt;new&gt;|Tools|a.zip| (0 KB)||" + shotTag + "A&B &lt;new&gt; (12K)\">|</P>\r\n"
-            "<P>Second|Tools||||" + shotTag + "Second (12K)\">|</P>\r\n");
+  EXPECT_EQ(Rows("index1.htm", "Products", "Products Stop"), "<P>A&B &lt;new&gt;|Tools|a.zip| (0 KB)||" +
+                                                                 shotTag +
+                                                                 "A&B &lt;new&gt; (12K)\">|</P>\r\n"
+                                                                 "<P>Second|Tools||||" +
+                                                                 shotTag + "Second (12K)\">|</P>\r\n");
   EXPECT_EQ(Rows("index1.htm", "Links", "Links Stop"),
             "<L>Plain|plain.htm||</L>\r\n"
-            "<L>Tools|tools.htm|<A HREF=\"tools.htm\"><IMG SRC=\"logo.jpg\" BORDER=0 Alt=\"Tools (3K)\"></A>|</L>\r\n");
+            "<L>Tools|tools.htm|<A HREF=\"tools.htm\"><IMG SRC=\"logo.jpg\" BORDER=0 Alt=\"Tools "
+            "(3K)\"></A>|</L>\r\n");
   EXPECT_EQ(Rows("index2.htm", "Links", "Links Stop"), Rows("index1.htm", "Links", "Links Stop"));
   const std::string s = site_.Site();
   EXPECT_EQ(builder_.FileList,
@@ -192,7 +199,8 @@ TEST_F(PageBuilderTest, VariablesAreReplacedLastThroughoutThePageContentsInclude
   site_.AddProduct("P", "C", "", "", "Made by %COPY%", "");
   builder_.BuildPages();
   // %HOME% of a section is replaced when it is fetched, inside a variable it stays.
-  EXPECT_NE(site_.Page("index.htm").find("&copy; 1998 %HOME% %NAME% index.htm [empty name]"), std::string::npos);
+  EXPECT_NE(site_.Page("index.htm").find("&copy; 1998 %HOME% %NAME% index.htm [empty name]"),
+            std::string::npos);
   EXPECT_EQ(Rows("index1.htm", "Products", "Products Stop"), "Made by &copy; 1998 %HOME% %NAME%\r\n");
 }
 
@@ -221,7 +229,8 @@ TEST_F(PageBuilderTest, TextStartingWithABraceThatIsNotRtfShowsTheMessageAndPass
                 "\\pard\\plain\\f0\\fs20 \\b bold\\b0 \\par }");
   TMessageRecorder recorder;
   builder_.BuildPages();
-  EXPECT_EQ(recorder.messages, std::vector<std::string>{"Parvel: RTF header is missing. Conversion aborted."});
+  EXPECT_EQ(recorder.messages,
+            std::vector<std::string>{"Parvel: RTF header is missing. Conversion aborted."});
   EXPECT_EQ(Rows("index1.htm", "News Start", "News Stop"), "{not <rtf>\r\n");
   EXPECT_NE(Rows("index2.htm", "News Start", "News Stop").find("<B>bold</B>"), std::string::npos);
 }
@@ -293,7 +302,8 @@ TEST_F(PageBuilderTest, TablesAreBackOnTheirRecordsAndProductsOnTheCategoryIndex
   dm.tblProducts.SetIndexName("");
   for (TTable* t : {&dm.tblNews, &dm.tblProducts, &dm.tblLinks, &dm.tblCodes}) t->SetRecNo(2);
   builder_.BuildPages();
-  for (TTable* t : {&dm.tblNews, &dm.tblProducts, &dm.tblLinks, &dm.tblCodes}) EXPECT_EQ(t->RecNo(), 2) << t->TableName();
+  for (TTable* t : {&dm.tblNews, &dm.tblProducts, &dm.tblLinks, &dm.tblCodes})
+    EXPECT_EQ(t->RecNo(), 2) << t->TableName();
   EXPECT_EQ(dm.tblProducts.IndexName(), "byCategory");
 }
 

@@ -30,8 +30,8 @@ TEST(SiteAddress, ReadsTheAddressOfAFolderOrSaysWhyNot) {
       {"  HTTP://WWW.Example.COM  ", "http://www.example.com/", "tag:www.example.com,2000:/x", false},
       {"https://example.com:8080/our site/c%20d", "https://example.com:8080/our%20site/c%20d/",
        "tag:example.com,2000:/our%20site/c%20d/x", false},
-      {"http://example.com/M\xFCller/", "http://example.com/M%C3%BCller/", "tag:example.com,2000:/M%C3%BCller/x",
-       false},
+      {"http://example.com/M\xFCller/", "http://example.com/M%C3%BCller/",
+       "tag:example.com,2000:/M%C3%BCller/x", false},
       {"", "", "", false},
       {" \t ", "", "", false},
       {"www.example.com", "", "", true},
@@ -63,7 +63,8 @@ class SampleSiteBuild : public ::testing::Test {
   SampleSiteBuild() {
     const std::string cmd = std::string("'") + PAGOLIN_NEWSITE + "' '" + site_ + "' --sample >/dev/null";
     if (std::system(cmd.c_str()) != 0) throw std::runtime_error("pagolin-newsite failed");
-    const auto day = static_cast<std::time_t>(LocalDateTimeToUnix(EncodeDate(2026, 1, 2) + EncodeTime(9, 15, 0, 0)));
+    const auto day =
+        static_cast<std::time_t>(LocalDateTimeToUnix(EncodeDate(2026, 1, 2) + EncodeTime(9, 15, 0, 0)));
     const utimbuf times{day, day};
     for (const auto& file : std::filesystem::directory_iterator(site_)) utime(file.path().c_str(), &times);
     data_.DataModule2Create();
@@ -98,7 +99,8 @@ class SampleSiteBuild : public ::testing::Test {
 
 TEST_F(SampleSiteBuild, WithoutASiteAddressThePagesAreThoseOfBeforeAndNoFeedIsWritten) {
   builder_.BuildPages();
-  for (const char* page : {"index.htm", "index1.htm", "index2.htm"}) EXPECT_EQ(ReadText(site_ + page), Golden(page));
+  for (const char* page : {"index.htm", "index1.htm", "index2.htm"})
+    EXPECT_EQ(ReadText(site_ + page), Golden(page));
   EXPECT_EQ(builder_.FileList, PagesAndFiles());
   EXPECT_EQ(XmlFiles(), 0);
 }
@@ -110,10 +112,10 @@ TEST_F(SampleSiteBuild, ASiteAddressLinksEachLanguagePageToItsFeedAndListsFeedsA
   EXPECT_EQ(ReadText(site_ + "index.htm"), Golden("index.htm"));
   for (const char* n : {"1", "2"}) {
     std::string expected = Golden(std::string("index") + n + ".htm");
-    expected.insert(expected.find("</HEAD>"), std::string("<link rel=\"alternate\" type=\"application/atom+xml\" "
-                                                          "title=\"A&amp;B - ") +
-                                                  (*n == '1' ? "English" : "Deutsch") + "\" href=\"index" + n +
-                                                  ".xml\">\r\n");
+    expected.insert(expected.find("</HEAD>"),
+                    std::string("<link rel=\"alternate\" type=\"application/atom+xml\" "
+                                "title=\"A&amp;B - ") +
+                        (*n == '1' ? "English" : "Deutsch") + "\" href=\"index" + n + ".xml\">\r\n");
     EXPECT_EQ(ReadText(site_ + "index" + n + ".htm"), expected);
   }
   std::vector<std::string> list = PagesAndFiles();
@@ -124,7 +126,8 @@ TEST_F(SampleSiteBuild, ASiteAddressLinksEachLanguagePageToItsFeedAndListsFeedsA
 }
 
 TEST_F(SampleSiteBuild, AnAddressOrHomePageThatCannotHaveFeedsStopsTheBuildBeforeAnyFile) {
-  for (const auto& [address, home] : {std::pair{"example.com", "index.htm"}, {"https://example.com/", "news.XML"}}) {
+  for (const auto& [address, home] :
+       {std::pair{"example.com", "index.htm"}, {"https://example.com/", "news.XML"}}) {
     settings_.SiteURL = address;
     settings_.WWWHomepageFile = home;
     EXPECT_THROW(builder_.BuildPages(), EBuildError) << address << " " << home;

@@ -97,7 +97,8 @@ TEST_F(SiteFilesTest, AnEmptyListGivesAnEmptyArchiveThatUnzipReads) {
   std::string error;
   ASSERT_TRUE(WriteUploadArchive({}, site_.Site() + "empty.zip", error)) << error;
   // unzip takes it for what it is, an archive without files, not for a damaged one.
-  EXPECT_NE(Shell("unzip -t '" + site_.Site() + "empty.zip' 2>&1").first.find("zipfile is empty"), std::string::npos);
+  EXPECT_NE(Shell("unzip -t '" + site_.Site() + "empty.zip' 2>&1").first.find("zipfile is empty"),
+            std::string::npos);
 }
 
 }  // namespace

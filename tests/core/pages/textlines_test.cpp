@@ -82,8 +82,8 @@ TEST(TextLines, WrapLinesBreaksAtWordsWithinTheColumn) {
 
 TEST(TextLines, WrapLinesCutsAWordLongerThanALine) {
   const std::string word(kWrapColumns * 2 + 5, 'x');
-  EXPECT_EQ(WrapLines("go " + word),
-            "go\r\n" + std::string(kWrapColumns, 'x') + "\r\n" + std::string(kWrapColumns, 'x') + "\r\nxxxxx\r\n");
+  EXPECT_EQ(WrapLines("go " + word), "go\r\n" + std::string(kWrapColumns, 'x') + "\r\n" +
+                                         std::string(kWrapColumns, 'x') + "\r\nxxxxx\r\n");
   EXPECT_EQ(WrapLines(std::string(kWrapColumns, 'y') + "   "), std::string(kWrapColumns, 'y') + "\r\n");
 }
 

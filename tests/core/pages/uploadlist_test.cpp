@@ -17,7 +17,9 @@ using testing::WriteBytes;
 // Sets a file's last-write time to now + offset seconds.
 void Touch(const std::string& file, long offset) {
   const std::time_t t = std::time(nullptr) + offset;
-  struct utimbuf times {t, t};
+  struct utimbuf times {
+    t, t
+  };
   ASSERT_EQ(::utime(file.c_str(), &times), 0);
 }
 
@@ -49,9 +51,11 @@ TEST_F(UploadListTest, FtpMethodLooksInTheOutputFolderAndAddsNoNotes) {
   // The archive's folder holds other files, which must not count.
   WriteBytes(out_ + "zip/upload.zip", "zip");
   WriteBytes(out_ + "zip/setup.zip", std::string(100 * 1024, 'x'));
-  const TUploadList list = MakeUploadList(Files(www, {"index.htm", "setup.zip", "Shot.gif", "Shot.gif"}), settings_);
-  EXPECT_EQ(list.Items, (std::vector<TUploadItem>{
-                            {"index.htm", true}, {"setup.zip", false}, {"Shot.gif", true}, {"Shot.gif", true}}));
+  const TUploadList list =
+      MakeUploadList(Files(www, {"index.htm", "setup.zip", "Shot.gif", "Shot.gif"}), settings_);
+  EXPECT_EQ(list.Items,
+            (std::vector<TUploadItem>{
+                {"index.htm", true}, {"setup.zip", false}, {"Shot.gif", true}, {"Shot.gif", true}}));
   EXPECT_EQ(list.TotalKB, 2 + 2 + 2);  // 1,536 bytes are 2 KB; the image counts twice
   EXPECT_EQ(UsedSpaceText(list.TotalKB), "6 KB");
 }
@@ -65,9 +69,10 @@ TEST_F(UploadListTest, ArchiveMethodNotesNewerAndMissingFiles) {
   WriteBytes(zip + "old.gif", std::string(4096, 'g'));
   Touch(zip + "old.gif", -7200);
   const TUploadList list = MakeUploadList(Files(zip, {"index.htm", "old.gif", "shot.gif"}), settings_);
-  EXPECT_EQ(list.Items, (std::vector<TUploadItem>{{"old.gif", true},
-                                                  {"Please build this file: shot.gif", false},
-                                                  {"Please include this file in UPLOAD.ZIP: index.htm", true}}));
+  EXPECT_EQ(list.Items,
+            (std::vector<TUploadItem>{{"old.gif", true},
+                                      {"Please build this file: shot.gif", false},
+                                      {"Please include this file in UPLOAD.ZIP: index.htm", true}}));
   EXPECT_EQ(list.TotalKB, 4);
 }
 
@@ -82,8 +87,8 @@ TEST_F(UploadListTest, SortsWithoutRegardToCaseAndKeepsEqualTextsInOrder) {
   settings_.UploadMethodFTP = true;
   const std::string www = settings_.OutputFolder();
   WriteBytes(www + "b.gif", "b");
-  const TUploadList list = MakeUploadList(Files(www, {"C.htm", "b.gif", "a.zip", "B.gif", "z.gif"}),
-                                          settings_);
+  const TUploadList list =
+      MakeUploadList(Files(www, {"C.htm", "b.gif", "a.zip", "B.gif", "z.gif"}), settings_);
   std::vector<std::string> texts;
   for (const TUploadItem& item : list.Items) texts.push_back(item.Text);
   EXPECT_EQ(texts, (std::vector<std::string>{"a.zip", "b.gif", "B.gif", "C.htm", "z.gif"}));
@@ -92,12 +97,21 @@ TEST_F(UploadListTest, SortsWithoutRegardToCaseAndKeepsEqualTextsInOrder) {
 
   // Accented letters of Windows-1252 fold as well and sort after the plain letters (bytes are
   // compared as unsigned values); a name sorts before the longer names it begins.
-  const TUploadList accented = MakeUploadList(
-      Files(www, {"\xC4rger.gif", "\xE4pfel.gif", "\x9A" "b.gif", "\x8A" "a.gif", "Z.gif", "a.zip", "a"}), settings_);
+  const TUploadList accented = MakeUploadList(Files(www, {"\xC4rger.gif", "\xE4pfel.gif",
+                                                          "\x9A"
+                                                          "b.gif",
+                                                          "\x8A"
+                                                          "a.gif",
+                                                          "Z.gif", "a.zip", "a"}),
+                                              settings_);
   texts.clear();
   for (const TUploadItem& item : accented.Items) texts.push_back(item.Text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"a", "a.zip", "Z.gif", "\x8A" "a.gif", "\x9A" "b.gif", "\xE4pfel.gif",
-                                             "\xC4rger.gif"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"a", "a.zip", "Z.gif",
+                                             "\x8A"
+                                             "a.gif",
+                                             "\x9A"
+                                             "b.gif",
+                                             "\xE4pfel.gif", "\xC4rger.gif"}));
 }
 
 TEST_F(UploadListTest, EmptyFileListGivesAnEmptyList) {

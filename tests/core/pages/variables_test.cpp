@@ -34,11 +34,11 @@ TEST(ReplaceInTurn, OverlappingPlaceholdersFollowTheOrderOfTheVariables) {
 
 TEST(ReplaceInTurn, OneScanOnlyWhereItCannotDiffer) {
   EXPECT_TRUE(OneScanGivesSameResult({{"%A%", "x"}, {"%B%", "yy"}, {"%%", "e"}}));
-  EXPECT_FALSE(OneScanGivesSameResult({{"%A%", ""}}));        // an empty value joins neighbours
-  EXPECT_FALSE(OneScanGivesSameResult({{"%AB%", "B"}}));      // "%A" + "B" + "%" forms it again
-  EXPECT_FALSE(OneScanGivesSameResult({{"%A%", "100%"}}));    // a value with '%'
-  EXPECT_FALSE(OneScanGivesSameResult({{"%A%B%", "x"}}));     // a name with '%'
-  EXPECT_FALSE(OneScanGivesSameResult({{"AB", "x"}}));        // not a placeholder of a name
+  EXPECT_FALSE(OneScanGivesSameResult({{"%A%", ""}}));      // an empty value joins neighbours
+  EXPECT_FALSE(OneScanGivesSameResult({{"%AB%", "B"}}));    // "%A" + "B" + "%" forms it again
+  EXPECT_FALSE(OneScanGivesSameResult({{"%A%", "100%"}}));  // a value with '%'
+  EXPECT_FALSE(OneScanGivesSameResult({{"%A%B%", "x"}}));   // a name with '%'
+  EXPECT_FALSE(OneScanGivesSameResult({{"AB", "x"}}));      // not a placeholder of a name
   // Both ways give the passes' result where one scan may not be used.
   EXPECT_EQ(ReplaceInTurn("%%A%%", {{"%A%", "A"}}), "A");
   EXPECT_EQ(ReplaceInTurn("%A%B%", {{"%A%", "%"}, {"%B%", "z"}}), "z");

@@ -22,10 +22,12 @@ TEST(CodePage, HighBytesMapToTheirWindowsCharacters) {
 }
 
 TEST(CodePage, CharactersOutsideTheCodePageAndBrokenUtf8BecomeQuestionMarks) {
-  EXPECT_EQ(Utf8ToAnsi("a\xE4\xB8\xAD" "b"), "a?b");      // a CJK character
-  EXPECT_EQ(Utf8ToAnsi("\xF0\x9F\x98\x80"), "?");          // an emoji
-  EXPECT_EQ(Utf8ToAnsi("x\xC3"), "x?");                    // cut off
-  EXPECT_EQ(Utf8ToAnsi("\x80z"), "?z");                    // stray continuation byte
+  EXPECT_EQ(Utf8ToAnsi("a\xE4\xB8\xAD"
+                       "b"),
+            "a?b");                                // a CJK character
+  EXPECT_EQ(Utf8ToAnsi("\xF0\x9F\x98\x80"), "?");  // an emoji
+  EXPECT_EQ(Utf8ToAnsi("x\xC3"), "x?");            // cut off
+  EXPECT_EQ(Utf8ToAnsi("\x80z"), "?z");            // stray continuation byte
 }
 
 // Long ASCII runs are tested eight bytes at a time: every byte value at every place within

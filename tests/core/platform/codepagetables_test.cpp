@@ -21,7 +21,8 @@ TEST(CodePageTables, EveryByteOfEachCodePageConvertsAsTheCLibraryDoes) {
         EXPECT_EQ(CodePageToUtf8(codePage, one), "\xC2" + std::string(1, static_cast<char>(b)));
         continue;
       }
-      EXPECT_EQ(CodePageToUtf8(codePage, one), testing::IconvToUtf8(one, codePage)) << codePage << " byte " << b;
+      EXPECT_EQ(CodePageToUtf8(codePage, one), testing::IconvToUtf8(one, codePage))
+          << codePage << " byte " << b;
       all += one;
     }
     EXPECT_EQ(CodePageToUtf8(codePage, all), testing::IconvToUtf8(all, codePage)) << codePage;

@@ -52,13 +52,12 @@ TEST(Netrc, FindsTheFirstEntryForHostAndUserElseTheDefault) {
     const char* user;
     std::optional<std::string> password;
   } cases[] = {
-      {"news.example.net", "jo", "first"},
-      {"news.example.net", "ann", "ann-pw"},
-      {"other.example.net", "jo", "fallback"},
-      {"other.example.net", "ann", std::nullopt},
+      {"news.example.net", "jo", "first"},      {"news.example.net", "ann", "ann-pw"},
+      {"other.example.net", "jo", "fallback"},  {"other.example.net", "ann", std::nullopt},
       {"news.example.net", "JO", std::nullopt},  // user names keep their case
   };
-  for (const auto& c : cases) EXPECT_EQ(FindNetrcPassword(entries, c.host, c.user), c.password) << c.host << c.user;
+  for (const auto& c : cases)
+    EXPECT_EQ(FindNetrcPassword(entries, c.host, c.user), c.password) << c.host << c.user;
 }
 
 class NetrcFile : public ::testing::Test {
@@ -78,8 +77,10 @@ class NetrcFile : public ::testing::Test {
 
 TEST_F(NetrcFile, IsUsedOnlyWhenNoOtherUserMayReadOrChangeIt) {
   const TCredentialKey key{"news", "news.example.net", "jo"};
-  const std::string refused = file_ + " can be read or changed by other users, so its passwords are not used; "
-                              "make it private with: chmod 600 " + file_;
+  const std::string refused = file_ +
+                              " can be read or changed by other users, so its passwords are not used; "
+                              "make it private with: chmod 600 " +
+                              file_;
   for (const mode_t mode : {0600, 0400, 0640, 0604, 0620, 0602, 0660}) {
     Write("machine news.example.net login jo password s3cret\n", mode);
     TNetrcStore store(file_);
@@ -121,7 +122,9 @@ TEST_F(NetrcFile, AFileOfAnotherUserIsRefused) {
 // A store that cannot be read.
 class TBrokenStore : public TCredentialStore {
  public:
-  std::optional<std::string> ReadPassword(const TCredentialKey&) override { throw ECredentialError("locked"); }
+  std::optional<std::string> ReadPassword(const TCredentialKey&) override {
+    throw ECredentialError("locked");
+  }
   void WritePassword(const TCredentialKey&, const std::string&) override { throw ECredentialError("locked"); }
   void DeletePassword(const TCredentialKey&) override { throw ECredentialError("locked"); }
   std::string Where() const override { return "the broken store"; }

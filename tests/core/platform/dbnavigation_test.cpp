@@ -31,7 +31,12 @@ TEST_F(TNavigatorTest, EachButtonIsEnabledAsTheStateAllows) {
       {"last record", [&] { t->Last(); }, "1100111001", "1100000001"},
       {"editing", [&] { t->Edit(); }, "1100110110", "1100000000"},
       {"inserting", [&] { t->Insert(); }, "1111110110", "1111000000"},
-      {"empty", [&] { t->Cancel(); t->EmptyTable(); }, "0000101001", "0000000001"},
+      {"empty",
+       [&] {
+         t->Cancel();
+         t->EmptyTable();
+       },
+       "0000101001", "0000000001"},
       {"closed", [&] { t->Close(); }, "0000000000", "0000000000"},
   };
   for (const auto& c : cases) {

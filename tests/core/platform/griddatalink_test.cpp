@@ -14,7 +14,8 @@ class TGridDataLinkTest : public testing::TOpenItemsTest {
     TOpenItemsTest::SetUp();
     link_.OnChange = [this](TGridChange change, int row) {
       static const char* const names[] = {"changed", "inserted", "removed", "reset"};
-      told_ += std::string(told_.empty() ? "" : " ") + names[static_cast<int>(change)] + ":" + std::to_string(row);
+      told_ +=
+          std::string(told_.empty() ? "" : " ") + names[static_cast<int>(change)] + ":" + std::to_string(row);
     };
     link_.SetDataSource(source_.get());
     told_.clear();
@@ -44,9 +45,7 @@ TEST_F(TGridDataLinkTest, KeysAndCommandsGiveTheRowsAndChangesExpected) {
     const char* rows;
     const char* told;
   };
-  auto name = [this](const char* n) {
-    return [this, n] { table_->FieldByName("Name").SetAsString(n); };
-  };
+  auto name = [this](const char* n) { return [this, n] { table_->FieldByName("Name").SetAsString(n); }; };
   const TStep steps[] = {
       {"open", [] {}, "*a1 a2 b1 b2 c1", ""},
       {"down", [this] { link_.NextRow(true); }, "a1 *a2 b1 b2 c1", ""},
@@ -64,8 +63,12 @@ TEST_F(TGridDataLinkTest, KeysAndCommandsGiveTheRowsAndChangesExpected) {
       {"click a1: stored", [this] { link_.MoveToRow(1); }, "a0 *a1 a2 b2 z9 c1", "changed:-1"},
       {"leave grid", [this] { link_.LeaveGrid(); }, "a0 *a1 a2 b2 z9 c1", ""},
       {"delete", [this] { link_.Delete(false); }, "a0 *a2 b2 z9 c1", "removed:1"},
-      {"insert, leave", [this] { link_.Insert(); link_.LeaveGrid(); }, "a0 *a2 b2 z9 c1",
-       "inserted:1 removed:1"},
+      {"insert, leave",
+       [this] {
+         link_.Insert();
+         link_.LeaveGrid();
+       },
+       "a0 *a2 b2 z9 c1", "inserted:1 removed:1"},
       {"range", [this] { table_->SetRange("B", "C"); }, "*b2 z9 c1", "reset:-1"},
   };
   for (const TStep& step : steps) {
@@ -73,7 +76,8 @@ TEST_F(TGridDataLinkTest, KeysAndCommandsGiveTheRowsAndChangesExpected) {
     EXPECT_EQ(Rows(), step.rows) << step.what;
     EXPECT_EQ(Told(), step.told) << step.what;
   }
-  EXPECT_EQ(Scalar("SELECT group_concat(Name, ' ') FROM (SELECT Name FROM items ORDER BY Name)"), "a0 a2 b2 c1 z9");
+  EXPECT_EQ(Scalar("SELECT group_concat(Name, ' ') FROM (SELECT Name FROM items ORDER BY Name)"),
+            "a0 a2 b2 c1 z9");
 }
 
 TEST_F(TGridDataLinkTest, RowsAreReadAWindowAtATimeWithoutMovingTheCurrentRecord) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace pagolin {
 namespace {
 
@@ -14,10 +13,8 @@ TEST(Hooks, MessagesReachTheInstalledHookAndQuestionsDefaultToTheCautiousAnswer)
   ShowMessage("News must have a subject.");
   EXPECT_EQ(seen, "News must have a subject.");
   SetMessageHooks(TMessageHooks{});
-  EXPECT_EQ(MessageDlg("Sure?", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo),
-            TModalResult::mrNo);
-  EXPECT_EQ(MessageDlg("Sure?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOKCancel),
-            TModalResult::mrCancel);
+  EXPECT_EQ(MessageDlg("Sure?", TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo), TModalResult::mrNo);
+  EXPECT_EQ(MessageDlg("Sure?", TMsgDlgType::mtWarning, TMsgDlgButtons::mbOKCancel), TModalResult::mrCancel);
   SetMessageHooks(old);
 }
 

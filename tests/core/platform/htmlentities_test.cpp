@@ -51,10 +51,9 @@ TEST(EscapeHtml, EscapesSignsUmlautsAndLineBreaksButNotAmpersands) {
 // field text, the ten of the converter's title (no line breaks).
 TEST(EscapeHtml, SameAsTheReplacementsInOrder) {
   auto steps = [](std::string t, bool breaks) {
-    const char* table[][2] = {{"<", "&lt;"},       {">", "&gt;"},      {"\xa9", "&copy;"},
-                              {"\xc4", "&Auml;"},  {"\xe4", "&auml;"}, {"\xd6", "&Ouml;"},
-                              {"\xf6", "&ouml;"},  {"\xdc", "&Uuml;"}, {"\xfc", "&uuml;"},
-                              {"\xdf", "&szlig;"}, {"\r\n", "<BR>"}};
+    const char* table[][2] = {{"<", "&lt;"},      {">", "&gt;"},       {"\xa9", "&copy;"}, {"\xc4", "&Auml;"},
+                              {"\xe4", "&auml;"}, {"\xd6", "&Ouml;"},  {"\xf6", "&ouml;"}, {"\xdc", "&Uuml;"},
+                              {"\xfc", "&uuml;"}, {"\xdf", "&szlig;"}, {"\r\n", "<BR>"}};
     for (auto& s : table)
       if (breaks || std::string(s[0]) != "\r\n") t = ReplaceAll(t, s[0], s[1]);
     return t;

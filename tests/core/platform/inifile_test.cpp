@@ -86,9 +86,9 @@ TEST_F(IniFileTest, IntegersAndLogicals) {
   EXPECT_EQ(ini.ReadInteger("N", "F", 7), 7);
   EXPECT_EQ(ini.ReadInteger("N", "G", 7), 7);
   EXPECT_EQ(ini.ReadInteger("N", "H", 7), 7);
-  EXPECT_TRUE(ini.ReadBool("N", "T", false));   // any integer but 0
+  EXPECT_TRUE(ini.ReadBool("N", "T", false));  // any integer but 0
   EXPECT_FALSE(ini.ReadBool("N", "Z", true));
-  EXPECT_TRUE(ini.ReadBool("N", "E", true));    // not a number: the default
+  EXPECT_TRUE(ini.ReadBool("N", "E", true));  // not a number: the default
   EXPECT_FALSE(ini.ReadBool("N", "E", false));
 }
 
@@ -124,9 +124,13 @@ TEST_F(IniFileTest, LineBreaksInAValueCannotSplitTheLine) {
 
 TEST_F(IniFileTest, WindowsBytesSurviveUnchanged) {
   TIniFile ini(file_);
-  ini.WriteString("Languages", "Language1", "Fran\xE7" "ais");
+  ini.WriteString("Languages", "Language1",
+                  "Fran\xE7"
+                  "ais");
   Save(ini);
-  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language1", ""), "Fran\xE7" "ais");
+  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language1", ""),
+            "Fran\xE7"
+            "ais");
 }
 
 TEST_F(IniFileTest, WriteIntoReadOnlyFolderIsReportedAndFileUnchanged) {
@@ -167,8 +171,8 @@ TEST(IniFileRules, MatchTheObviousLineByLineVersion) {
   ASSERT_NE(::mkdtemp(folder), nullptr);
   const std::string dir = folder;
   std::mt19937 rng(2024);
-  const std::vector<std::string> pieces = {
-      "[S]", "[s] ", " [T]", "[U", "k=1", " K = 2 ", "j=", "x = y = z", "=v", "; k=9", "", "  ", "garbage", "[]"};
+  const std::vector<std::string> pieces = {"[S]",       "[s] ", " [T]",  "[U", "k=1", " K = 2 ", "j=",
+                                           "x = y = z", "=v",   "; k=9", "",   "  ",  "garbage", "[]"};
   const std::vector<std::string> names = {"S", "s", "T", "U", "V", "", " t "};
   const std::vector<std::string> keys = {"k", "K", "j", "x", "new", " n "};
   for (int round = 0; round < 3000; ++round) {

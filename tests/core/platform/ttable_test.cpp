@@ -23,11 +23,11 @@ using TTableTest = testing::TItemsTableTest;
 
 TEST_F(TTableTest, WalksInTheOrderOfEachIndexReadFromTheFile) {
   AddSample();
-  EXPECT_EQ(Walk(*OpenTable()), "b1 a2 c1 a1 b2");                  // no index: rowid
-  EXPECT_EQ(Walk(*OpenTable("byCat")), "a2 a1 b1 b2 c1");           // ties by rowid
-  EXPECT_EQ(Walk(*OpenTable("byWhenDesc")), "c1 b1 a1 a2 b2");      // newest first, null last
+  EXPECT_EQ(Walk(*OpenTable()), "b1 a2 c1 a1 b2");              // no index: rowid
+  EXPECT_EQ(Walk(*OpenTable("byCat")), "a2 a1 b1 b2 c1");       // ties by rowid
+  EXPECT_EQ(Walk(*OpenTable("byWhenDesc")), "c1 b1 a1 a2 b2");  // newest first, null last
   EXPECT_EQ(Walk(*OpenTable("CatName")), "a1 a2 b1 b2 c1");
-  EXPECT_EQ(Walk(*OpenTable("CatNameDesc")), "a2 a1 b2 b1 c1");     // mixed directions
+  EXPECT_EQ(Walk(*OpenTable("CatNameDesc")), "a2 a1 b2 b1 c1");  // mixed directions
 }
 
 TEST_F(TTableTest, ChangingTheIndexKeepsTheCurrentRecord) {
@@ -68,7 +68,7 @@ TEST_F(TTableTest, LocateFindsTheFirstMatchInIndexOrderOrLeavesThePosition) {
   EXPECT_EQ(t->FieldByName("Name").AsString(), "a1");
   EXPECT_FALSE(t->Locate("Cat", "a"));  // exact, with case
   EXPECT_EQ(t->FieldByName("Name").AsString(), "a1");
-  ASSERT_TRUE(t->Locate("When", ""));   // empty matches null
+  ASSERT_TRUE(t->Locate("When", ""));  // empty matches null
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
   ASSERT_TRUE(t->Locate("Flag", "False"));
   EXPECT_EQ(t->FieldByName("Name").AsString(), "a2");
@@ -134,9 +134,9 @@ TEST_F(TTableTest, EventsComeInTheOrderOfTheClassicDataSet) {
   t->Edit();
   t->FieldByName("Memo").SetAsString("x");
   t->Post();
-  EXPECT_EQ(log, (std::vector<std::string>{"link:state", "OnStateChange", "link:field:Memo", "OnDataChange:Memo",
-                                           "link:update", "link:state", "OnStateChange", "link:record",
-                                           "OnDataChange"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"link:state", "OnStateChange", "link:field:Memo",
+                                           "OnDataChange:Memo", "link:update", "link:state", "OnStateChange",
+                                           "link:record", "OnDataChange"}));
   log.clear();
   t->Insert();
   EXPECT_EQ(log, (std::vector<std::string>{"link:state", "OnStateChange", "link:record", "OnDataChange"}));
@@ -199,7 +199,7 @@ TEST_F(TTableTest, InsertCancelPostAndDeletePositions) {
   t->Post();
   EXPECT_EQ(t->RecNo(), 1);  // where its index puts it
   EXPECT_EQ(t->FieldByName("Name").AsString(), "a0");
-  t->SetRecNo(3);            // a2
+  t->SetRecNo(3);  // a2
   t->Delete();
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b1");  // the next one
   t->Last();
@@ -450,9 +450,11 @@ TEST_F(TTableTest, WalkingForwardAndBackAcrossFetchWindows) {
   AddNumbered(300);
   auto t = OpenTable("CatName");
   int n = 0;
-  for (t->First(); !t->Eof(); t->Next()) ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + n++));
+  for (t->First(); !t->Eof(); t->Next())
+    ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + n++));
   EXPECT_EQ(n, 300);
-  for (t->Last(); !t->Bof(); t->Prior()) ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + --n));
+  for (t->Last(); !t->Bof(); t->Prior())
+    ASSERT_EQ(t->FieldByName("Name").AsString(), "n" + std::to_string(1000 + --n));
   EXPECT_EQ(n, 0);
   t->SetRecNo(200);
   t->Edit();
@@ -501,7 +503,10 @@ TEST_F(TTableTest, RecordKeeperReturnsToTheRecordAndDropsItsRangeAlsoWhenTheWalk
   // A range that was there before the walk stays.
   t->SetRange("B", "B");
   t->Next();
-  { TRecordKeeper keeper(*t); t->First(); }
+  {
+    TRecordKeeper keeper(*t);
+    t->First();
+  }
   EXPECT_TRUE(t->HasRange());
   EXPECT_EQ(t->FieldByName("Name").AsString(), "b2");
   // A walk that moves the record in the order finds it again.
@@ -577,13 +582,16 @@ TEST_F(TTableTest, ReadRowsGivesTheWalkOrderAndMovesNothing) {
   TDataSource ds(t.get());
   int events = 0;
   ds.AddLink([&](TDataEvent, const TField*) { ++events; });
-  const struct { int first, count, size; } windows[] = {
-      {0, 100, 100}, {250, 100, 50}, {-5, 10, 10}, {299, 1, 1}, {300, 5, 0}, {10, 0, 0}, {120, 7, 7}};
+  const struct {
+    int first, count, size;
+  } windows[] = {{0, 100, 100}, {250, 100, 50}, {-5, 10, 10}, {299, 1, 1},
+                 {300, 5, 0},   {10, 0, 0},     {120, 7, 7}};
   for (const auto& w : windows) {
     const std::vector<TRecordValues> rows = t->ReadRows(w.first, w.count);
     ASSERT_EQ(static_cast<int>(rows.size()), w.size) << w.first;
     for (int i = 0; i < w.size; ++i)
-      ASSERT_EQ(rows[static_cast<size_t>(i)].AsString(0), expected[static_cast<size_t>(std::max(0, w.first) + i)]);
+      ASSERT_EQ(rows[static_cast<size_t>(i)].AsString(0),
+                expected[static_cast<size_t>(std::max(0, w.first) + i)]);
   }
   EXPECT_EQ(events, 0);
   EXPECT_EQ(t->State(), TDataSetState::dsEdit);
@@ -608,16 +616,17 @@ TEST_F(TTableTest, RecordValuesReadAsFieldsAndShowDatesInTheirShortForm) {
   const std::vector<TRecordValues> rows = t->ReadRows(0, 5);
   const int when = 2, flag = 3;
   EXPECT_EQ(rows[0].DisplayText(when), "01.02.2024 10:00");
-  EXPECT_EQ(rows[1].DisplayText(when), "01.06.2024");    // midnight: the date alone
-  EXPECT_EQ(rows[3].DisplayText(when), "next week");     // not a date: as stored
+  EXPECT_EQ(rows[1].DisplayText(when), "01.06.2024");  // midnight: the date alone
+  EXPECT_EQ(rows[3].DisplayText(when), "next week");   // not a date: as stored
   EXPECT_EQ(rows[3].AsDateTime(when), 0);
-  EXPECT_TRUE(rows[3].AsBoolean(flag));                  // a logical kept as text
-  EXPECT_EQ(rows[4].DisplayText(flag), "");              // null
+  EXPECT_TRUE(rows[3].AsBoolean(flag));      // a logical kept as text
+  EXPECT_EQ(rows[4].DisplayText(flag), "");  // null
   EXPECT_TRUE(rows[4].IsNull(flag));
   EXPECT_EQ(rows[1].DisplayText(flag), "False");
   for (int i = 0; i < 5; ++i) {
     t->SetRecNo(i + 1);
-    for (int f = 0; f < 5; ++f) EXPECT_EQ(rows[static_cast<size_t>(i)].AsString(f), t->Fields()[static_cast<size_t>(f)]->AsString());
+    for (int f = 0; f < 5; ++f)
+      EXPECT_EQ(rows[static_cast<size_t>(i)].AsString(f), t->Fields()[static_cast<size_t>(f)]->AsString());
   }
   EXPECT_EQ(TRecordValues().FieldCount(), 0);
   EXPECT_TRUE(TRecordValues().IsNull(0));
@@ -643,7 +652,8 @@ TEST_F(TTableTest, AnEditStoresOnlyTheFieldsWrittenAndAnUntouchedOneNothing) {
   EXPECT_TRUE(t->Modified());
   t->Post();
   EXPECT_FALSE(t->Modified());
-  EXPECT_EQ(Scalar("SELECT \"When\" || '|' || Flag || '|' || typeof(Flag) || '|' || Memo FROM items WHERE Name = 'b2'"),
+  EXPECT_EQ(Scalar("SELECT \"When\" || '|' || Flag || '|' || typeof(Flag) || '|' || Memo FROM items WHERE "
+                   "Name = 'b2'"),
             "next week|False|text|noted");
 }
 

@@ -53,11 +53,18 @@ TEST(RtfReader, ParagraphsTakeTheAlignmentInForceAtTheirEnd) {
 TEST(RtfReader, CharacterWordsEscapesAndUnicodeGiveTheirLetters) {
   ExpectBodies({
       {"\\lquote a\\rquote \\ldblquote b\\rdblquote \\emdash\\endash\\bullet\\~x\\tab y\\emspace z",
-       "[L]<12>\xE2\x80\x98" "a\xE2\x80\x99\xE2\x80\x9C" "b\xE2\x80\x9D\xE2\x80\x94\xE2\x80\x93"
+       "[L]<12>\xE2\x80\x98"
+       "a\xE2\x80\x99\xE2\x80\x9C"
+       "b\xE2\x80\x9D\xE2\x80\x94\xE2\x80\x93"
        "\xE2\x80\xA2\xC2\xA0x\ty z"},
       {"\\'e9\\'E9\\'80\\'9F\\'g1x", "[L]<12>\xC3\xA9\xC3\xA9\xE2\x82\xAC\xC5\xB8g1x"},
       {"\\u8364?a\\uc2\\u937\\'4f\\'4fb\\uc0\\u916 c\\uc1\\u-3 ?d{\\u8364}e",
-       "[L]<12>\xE2\x82\xAC" "a\xCE\xA9" "b\xCE\x94" "c\xEF\xBF\xBD" "d\xE2\x82\xAC" "e"},
+       "[L]<12>\xE2\x82\xAC"
+       "a\xCE\xA9"
+       "b\xCE\x94"
+       "c\xEF\xBF\xBD"
+       "d\xE2\x82\xAC"
+       "e"},
       {"\\u9999999999999999999999999999999999999999 ?x", "[L]<12>?x"},
       {"\\{\\}\\\\\\Bad x\\-y\\_z\\:w", "[L]<12>{}\\xy-zw"},
   });
@@ -67,7 +74,8 @@ TEST(RtfReader, ListParagraphsInEveryFormReadAsBullets) {
   ExpectBodies({
       // The rich editor's form: the list properties persist until \pard.
       {"\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}"
-       "\\fi-200\\li200\\plain\\f0\\fs20 one\\par{\\pntext\\f1\\'b7\\tab}two\\par\\pard\\qc centre\\par\\pard ",
+       "\\fi-200\\li200\\plain\\f0\\fs20 one\\par{\\pntext\\f1\\'b7\\tab}two\\par\\pard\\qc "
+       "centre\\par\\pard ",
        "[L*]<10>one|[L*]<10>two|[C]<10>centre"},
       {"{\\listtext\\pard\\plain\\f1 \\'b7\\tab}\\pard\\ls1\\ilvl0 one\\par{\\listtext\\'b7\\tab}two\\par"
        "\\pard three\\par",

@@ -25,16 +25,17 @@ TEST(RtfWriter, WritesTheRichEditorsOneLineForm) {
   ASSERT_EQ(Describe(doc),
             "[L]<10>A\xC3\xA9 & B|[C]<Times New Roman 12 b i u #FF0000>r{}\\\t\xE2\x82\xAC\xCE\xA9"
             "\xF0\x9F\x98\x80|[L*]<10 #0000FF>one|[L*]<10 #0000FF>two|[R]");
-  EXPECT_EQ(WriteRtf(doc),
-            "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Times New Roman;}"
-            "{\\f2\\froman\\fcharset2 Symbol;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;"
-            "\\red0\\green0\\blue255;}"
-            "\\pard\\plain\\f0\\fs20 A\\'e9 & B\\par"
-            "\\pard\\qc\\plain\\f1\\fs24\\cf1\\b\\i\\ul r\\{\\}\\\\\\tab \\'80\\u937 ?\\u-10179 ?\\u-8704 ?\\par"
-            "\\pard{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}}\\fi-200\\li200{\\pntext\\f2\\'b7\\tab}"
-            "\\plain\\f0\\fs20\\cf2 one\\par"
-            "{\\pntext\\f2\\'b7\\tab}\\plain\\f0\\fs20\\cf2 two\\par"
-            "\\pard\\qr\\par }");
+  EXPECT_EQ(
+      WriteRtf(doc),
+      "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Times New Roman;}"
+      "{\\f2\\froman\\fcharset2 Symbol;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0\\blue0;"
+      "\\red0\\green0\\blue255;}"
+      "\\pard\\plain\\f0\\fs20 A\\'e9 & B\\par"
+      "\\pard\\qc\\plain\\f1\\fs24\\cf1\\b\\i\\ul r\\{\\}\\\\\\tab \\'80\\u937 ?\\u-10179 ?\\u-8704 ?\\par"
+      "\\pard{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}}\\fi-200\\li200{\\pntext\\f2\\'b7\\tab}"
+      "\\plain\\f0\\fs20\\cf2 one\\par"
+      "{\\pntext\\f2\\'b7\\tab}\\plain\\f0\\fs20\\cf2 two\\par"
+      "\\pard\\qr\\par }");
   EXPECT_EQ(WriteRtf(TRichDoc{}), "{\\rtf1\\ansi{\\fonttbl}{\\colortbl\\red0\\green0\\blue0;}}");
 }
 

@@ -89,8 +89,7 @@ TEST(Parvel, WorkedExampleWithColoursComesOutByteForByte) {
 }
 
 TEST(Parvel, WorkedBulletListComesOutByteForByte) {
-  EXPECT_EQ(Convert(Golden("worked_bullets", "input.rtf")),
-            Golden("worked_bullets", "expected.html"));
+  EXPECT_EQ(Convert(Golden("worked_bullets", "input.rtf")), Golden("worked_bullets", "expected.html"));
 }
 
 TEST(Parvel, MissingHeaderShowsTheMessageAndChangesNothing) {
@@ -101,15 +100,13 @@ TEST(Parvel, MissingHeaderShowsTheMessageAndChangesNothing) {
   int calls = 0;
   parvel.SetOnProgress([&](TParvel&, std::int32_t, bool&) { ++calls; });
   MessageRecorder messages;
-  const Strings bad = {"{\\rtf2\\ansi x}", " {\\rtf1\\ansi x}", "{\\rtf", "", "{\\RTF1 x}",
-                       "\\rtf1{ x}"};
+  const Strings bad = {"{\\rtf2\\ansi x}", " {\\rtf1\\ansi x}", "{\\rtf", "", "{\\RTF1 x}", "\\rtf1{ x}"};
   for (const std::string& input : bad) {
     html = "field text";
     parvel.ConvertRTF(input, html);
     EXPECT_EQ(html, "field text") << input;
   }
-  EXPECT_EQ(messages.texts,
-            Strings(bad.size(), "Parvel: RTF header is missing. Conversion aborted."));
+  EXPECT_EQ(messages.texts, Strings(bad.size(), "Parvel: RTF header is missing. Conversion aborted."));
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(parvel.ColorIndex(), 1);
   EXPECT_EQ(parvel.Colors(), (Strings{"000000", "FF0000", ""}));
@@ -192,8 +189,7 @@ TEST(Parvel, HexEscapesOfTheCodePageLettersBelow160GiveNumericReferences) {
 
 TEST(Parvel, FontTableGivesFacesExceptSymbolAndUnknownNumbers) {
   ExpectBodies({
-      {"\\f0 x\\f1 y\\f2 z\\f99999999999 w",
-       "<FONT FACE=\"Arial\">xyz<FONT FACE=\"Arial\">w"},
+      {"\\f0 x\\f1 y\\f2 z\\f99999999999 w", "<FONT FACE=\"Arial\">xyz<FONT FACE=\"Arial\">w"},
   });
   // Text before the first font number is dropped; text between the font table and the colour
   // table joins the last font; the name is cut at its first ";".
@@ -213,15 +209,14 @@ TEST(Parvel, LongFontNamesAndColoursAreBoundedSoOutputStaysLinear) {
   TParvel parvel;
   parvel.SetOptions(kColors);
   std::string html;
-  parvel.ConvertRTF("{\\rtf1{\\fonttbl{\\f0 " + std::string(1000, 'N') + ";}}{\\colortbl\\red1" +
-                        greens + "\\blue1;}\\f0 x\\cf0 y{}}",
+  parvel.ConvertRTF("{\\rtf1{\\fonttbl{\\f0 " + std::string(1000, 'N') + ";}}{\\colortbl\\red1" + greens +
+                        "\\blue1;}\\f0 x\\cf0 y{}}",
                     html);
   ASSERT_EQ(parvel.Colors().size(), 2u);
   std::string bounded;  // red, then greens until 64 digits; the blue finds no room
   for (int i = 0; i < 32; ++i) bounded += "01";
   EXPECT_EQ(parvel.Colors()[0], bounded);
-  EXPECT_EQ(html, "<FONT FACE=\"" + std::string(255, 'N') + "\">x<FONT COLOR=#" +
-                      parvel.Colors()[0] + ">y");
+  EXPECT_EQ(html, "<FONT FACE=\"" + std::string(255, 'N') + "\">x<FONT COLOR=#" + parvel.Colors()[0] + ">y");
 }
 
 TEST(Parvel, WithoutColourTableAllTextGoesToTheFontTable) {
@@ -251,8 +246,7 @@ TEST(Parvel, FontSizesMapToHtmlSizes) {
 
 TEST(Parvel, ColoursAreReadAndSelectedOnlyWithUseColors) {
   ExpectBodies({
-      {"\\cf1 a\\cf0 b\\cf2 c\\cf3 d",
-       "<FONT COLOR=#FF0000>a<FONT COLOR=#000000>b<FONT COLOR=#>cd"},
+      {"\\cf1 a\\cf0 b\\cf2 c\\cf3 d", "<FONT COLOR=#FF0000>a<FONT COLOR=#000000>b<FONT COLOR=#>cd"},
       {"\\cf0 a\\plain b", "<FONT COLOR=#000000>a<FONT SIZE=2>b"},
       {"\\cf1 a\\plain b", "<FONT COLOR=#FF0000>a</FONT><FONT SIZE=2>b"},
       {"\\cf1x a", "<FONT COLOR=#000000>a"},
@@ -266,9 +260,10 @@ TEST(Parvel, ColoursAreReadAndSelectedOnlyWithUseColors) {
   EXPECT_EQ(parvel.ColorIndex(), 0);
 
   parvel.SetOptions(kColors);
-  parvel.ConvertRTF("{\\rtf1{\\colortbl\\red5\\green128\\blue0;;\\red256\\green-1\\blue2x;"
-                    "\\redo;}\\plain\\red1\\green2\\blue3;\\cf9 x{}}",
-                    html);
+  parvel.ConvertRTF(
+      "{\\rtf1{\\colortbl\\red5\\green128\\blue0;;\\red256\\green-1\\blue2x;"
+      "\\redo;}\\plain\\red1\\green2\\blue3;\\cf9 x{}}",
+      html);
   EXPECT_EQ(parvel.Colors(), (Strings{"058000", "100FFFFFFFF00", "00"}));
   EXPECT_EQ(parvel.ColorIndex(), 9);
   EXPECT_EQ(html, "<FONT SIZE=2>x");

@@ -49,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Plain text keeps its control characters until an edit writes it as RTF.
   const bool plain = (flags & 0x02) && !pagolin::IsRtf(text);
-  const pagolin::TRichDoc first =
-      (flags & 0x02) ? pagolin::ReadStoredText(text) : pagolin::ReadRtf(text);
+  const pagolin::TRichDoc first = (flags & 0x02) ? pagolin::ReadStoredText(text) : pagolin::ReadRtf(text);
   Check(plain || WellFormed(first));
   const std::string written = pagolin::WriteRtf(first);
   const pagolin::TRichDoc second = pagolin::ReadRtf(written);

@@ -108,8 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = rtf.substr(0, 300);
     // Small enough that ReplaceAll gives the rule's exact result wherever the rule ends in as
     // many steps.
-    const auto naive =
-        pagolin::test::SearchFromStart(text, search, by, static_cast<int>(text.size()) + 1);
+    const auto naive = pagolin::test::SearchFromStart(text, search, by, static_cast<int>(text.size()) + 1);
     const std::string result = TParvel::ReplaceAll(text, search, by);
     if (by.find(search) == std::string::npos && naive) Check(result == *naive);
   }
