@@ -13,7 +13,6 @@
 #include "gui/widgets/dbcheckbox.h"
 #include "gui/widgets/dbedit.h"
 #include "gui/widgets/dbgrid.h"
-#include "gui/widgets/dbmemo.h"
 #include "gui/widgets/dbnavigator.h"
 #include "gui/widgets/dbrichedit.h"
 #include "support/dbsite.h"
@@ -34,7 +33,7 @@ struct TTabForm {
   TDBNavigator* navigator = nullptr;
   TDBCheckBox* include = nullptr;
   TDBEdit* title = nullptr;
-  TDBMemo* memo = nullptr;
+  TDBRichEdit* memo = nullptr;  // the body, in plain mode as on the postings tab
   TDBEdit* hiddenDate = nullptr;
   TDateTimePicker* picker = nullptr;
 
@@ -73,8 +72,9 @@ struct TTabForm {
     window.resize(760, 420);
   }
   void AddMemo(TDataSource& source, const std::string& field) {
-    memo = new TDBMemo(&window);
+    memo = new TDBRichEdit(&window);
     memo->setObjectName(QStringLiteral("DBRichEdit3"));
+    memo->SetPlainText(true);
     window.layout()->addWidget(memo);
     memo->SetDataSource(&source);
     memo->SetDataField(field);

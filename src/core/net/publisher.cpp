@@ -139,10 +139,12 @@ TPublishResult TPublisher::Run(const TPublishPlan& plan) {
   return result;
 }
 
+std::int64_t KBRoundedUp(std::int64_t bytes) { return (bytes + 1023) / 1024; }
+
 std::string PublishSummary(const TPublishPlan& plan, const TPublishResult& result) {
   const auto files = [](std::size_t n) { return std::to_string(n) + (n == 1 ? " file" : " files"); };
   std::string text = files(result.Uploaded.size()) + " uploaded (" +
-                     std::to_string((result.UploadedBytes + 1023) / 1024) + " KB), " +
+                     std::to_string(KBRoundedUp(result.UploadedBytes)) + " KB), " +
                      std::to_string(result.Removed.size()) + " deleted, " + std::to_string(plan.Unchanged) +
                      " unchanged.";
   if (!result.Failure.empty()) return "Stopped: " + result.Failure + " " + text;

@@ -101,6 +101,9 @@ class TPublisher {
   bool cancelled_ = false;
 };
 
+// Bytes in whole KB for the publish's texts: a part of a KB counts as one, none as 0 KB.
+std::int64_t KBRoundedUp(std::int64_t bytes);
+
 // What a publish did, in one line: "3 files uploaded (120 KB), 1 deleted, 57 unchanged.", with
 // "Stopped: " and the failure, or "Cancelled.", when it ended early.
 std::string PublishSummary(const TPublishPlan& plan, const TPublishResult& result);

@@ -30,9 +30,7 @@ void TForm1::btnCopyToNewsClick() {
   // What the controls show, edits not yet stored included; the bodies as plain text, their
   // paragraphs separated by CR LF.
   const TTabHotNews& news = *tbsHotNews;
-  const auto plain = [](const TDBRichEdit* editor) {
-    return FromQ(editor->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
-  };
+  const auto plain = [](const TDBRichEdit* editor) { return FromQLines(editor->toPlainText()); };
   CopyNewsToPostings(dataModule_, settings_,
                      {FromQ(news.DBEdit1->text()), FromQ(news.DBEdit2->text()), plain(news.DBRichEdit1),
                       plain(news.DBRichEdit2)});

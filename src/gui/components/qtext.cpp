@@ -22,6 +22,12 @@ std::string FromQ(const QString& text) {
   return out;
 }
 
+std::string FromQLines(const QString& text) {
+  QString crlf = text;
+  crlf.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return FromQ(crlf);
+}
+
 QString ToQ(std::u16string_view utf16) {
   return QString(reinterpret_cast<const QChar*>(utf16.data()), static_cast<qsizetype>(utf16.size()));
 }

@@ -15,12 +15,13 @@
 namespace pagolin {
 namespace {
 
-std::int64_t KB(std::int64_t bytes) { return (bytes + 1023) / 1024; }
+// Said on the total line once Cancel was pressed.
+constexpr const char* kStopping = " - stopping after this file";
 
 }  // namespace
 
 std::string BytesOfText(std::int64_t done, std::int64_t total) {
-  return std::to_string(KB(done)) + " KB of " + std::to_string(KB(total)) + " KB";
+  return std::to_string(KBRoundedUp(done)) + " KB of " + std::to_string(KBRoundedUp(total)) + " KB";
 }
 
 TdlgPublish::TdlgPublish(QWidget* parent) : QDialog(parent) {
@@ -82,7 +83,7 @@ void TdlgPublish::ShowProgress(const TPublishProgress& progress) {
   lblFile->setText(ToQ("File: " + PathText(progress.Name) + " (" + std::to_string(progress.Number) + " of " +
                        std::to_string(progress.Count) + ")"));
   lblBytes->setText(ToQ(BytesOfText(progress.FileBytes, progress.FileSize)));
-  const char* stopping = btnCancel->isEnabled() ? "" : " - stopping after this file";
+  const char* stopping = btnCancel->isEnabled() ? "" : kStopping;
   lblTotal->setText(ToQ("Total: " + BytesOfText(progress.DoneBytes, progress.TotalBytes) + stopping));
   const std::int64_t total = std::max<std::int64_t>(progress.TotalBytes, 1);
   ProgressBar1->setValue(static_cast<int>(progress.DoneBytes * 1000 / total));
@@ -91,7 +92,7 @@ void TdlgPublish::ShowProgress(const TPublishProgress& progress) {
 void TdlgPublish::btnCancelClick() {
   if (publisher_) publisher_->Cancel();
   btnCancel->setEnabled(false);
-  lblTotal->setText(lblTotal->text() + QStringLiteral(" - stopping after this file"));
+  lblTotal->setText(lblTotal->text() + QString::fromLatin1(kStopping));
 }
 
 void TdlgPublish::reject() {
