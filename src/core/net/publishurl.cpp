@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "core/platform/inifile.h"
+#include "core/platform/percentencode.h"
 
 namespace pagolin {
 namespace {
@@ -31,24 +32,6 @@ std::string PercentDecoded(std::string_view text) {
     }
   }
   return decoded;
-}
-
-// Every byte but the unreserved ones and "/" and "~" as %XX.
-std::string PercentEncoded(std::string_view text) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (unsigned char c : text) {
-    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                       c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
-    if (plain) {
-      encoded += static_cast<char>(c);
-    } else {
-      encoded += '%';
-      encoded += kDigits[c >> 4];
-      encoded += kDigits[c & 15];
-    }
-  }
-  return encoded;
 }
 
 }  // namespace
@@ -103,8 +86,8 @@ TPublishUrl ParsePublishUrl(const std::string& text) {
 
 std::string CurlUrl(const TPublishUrl& url, const std::string& name) {
   const char* scheme = url.Protocol == TPublishProtocol::ppSftp ? "sftp://" : "ftp://";
-  return scheme + url.Host + ":" + std::to_string(url.Port) + PercentEncoded(url.Folder) + "/" +
-         PercentEncoded(name);
+  return scheme + url.Host + ":" + std::to_string(url.Port) + PercentEncode(url.Folder, "/") + "/" +
+         PercentEncode(name, "/");
 }
 
 std::string SftpCommandPath(const TPublishUrl& url, const std::string& name) {

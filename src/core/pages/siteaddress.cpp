@@ -3,39 +3,16 @@
 #include <cctype>
 
 #include "core/platform/codepage.h"
+#include "core/platform/percentencode.h"
 
 namespace pagolin {
 namespace {
 
-bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
-
-// Characters a path may hold as they are: unreserved, sub-delimiters, ":", "@" and "/".
-bool KeptInPath(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 0x80) return false;
-  return std::isalnum(u) != 0 || std::string_view("-._~!$&'()*+,;=:@/").find(c) != std::string_view::npos;
-}
-
-// Windows-1252 text as a path of an address: UTF-8, percent-encoded where needed. With
-// keepEscapes a "%" that already starts an escape stays (the user typed an address); a file
-// name's "%" is a character of the name.
+// Windows-1252 text as a path of an address: UTF-8, percent-encoded where needed (kept as they
+// are: unreserved, sub-delimiters, ":", "@" and "/"). With keepEscapes a "%" that already starts
+// an escape stays (the user typed an address); a file name's "%" is a character of the name.
 std::string EncodePath(std::string_view ansi, bool keepEscapes) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  const std::string utf8 = AnsiToUtf8(ansi);
-  std::string out;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    const char c = utf8[i];
-    if (KeptInPath(c) || (keepEscapes && c == '%' && i + 2 < utf8.size() && IsHexDigit(utf8[i + 1]) &&
-                          IsHexDigit(utf8[i + 2]))) {
-      out += c;
-    } else {
-      const auto u = static_cast<unsigned char>(c);
-      out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 0xF];
-    }
-  }
-  return out;
+  return PercentEncode(AnsiToUtf8(ansi), "!$&'()*+,;=:@/", keepEscapes);
 }
 
 std::string Lower(std::string_view text) {

@@ -1,23 +1,21 @@
 // TField (values of the current record, converted between the file's form and the core's) and
 // TDataSource (hands a table's events to bound controls and to its own handlers).
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
 #include "core/platform/codepage.h"
+#include "core/platform/inifile.h"
 #include "core/platform/ttable.h"
 
 namespace pagolin {
 
 bool ParseLogical(const std::string& text, bool& value) {
-  std::string t;
-  for (char c : text) t += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (t == "true" || t == "yes" || t == "1") {
+  if (SameText(text, "true") || SameText(text, "yes") || text == "1") {
     value = true;
     return true;
   }
-  if (t == "false" || t == "no" || t == "0") {
+  if (SameText(text, "false") || SameText(text, "no") || text == "0") {
     value = false;
     return true;
   }
