@@ -17,7 +17,7 @@
 
 #include "bench_timing.h"
 #include "core/net/ip_misc.h"
-#include "core/net/mailnews.h"
+#include "core/news/mailnews.h"
 
 using namespace pagolin;
 

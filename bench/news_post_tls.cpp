@@ -19,7 +19,7 @@
 
 #include "bench_timing.h"
 #include "core/net/ip_misc.h"
-#include "core/net/mailnews.h"
+#include "core/news/mailnews.h"
 #include "support/nntp_peer.h"
 #include "support/tls_peer.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/net/mailnews.h"
-#include "core/net/newspost.h"
+#include "core/news/mailnews.h"
+#include "core/news/newspost.h"
 #include "core/platform/sqlitedb.h"
 #include "support/news_reader.h"
 #include "support/testsite.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/net/mailnews.h"
-#include "core/net/newspost.h"
+#include "core/news/mailnews.h"
+#include "core/news/newspost.h"
 #include "support/news_reader.h"
 #include "support/news_servers.h"
 

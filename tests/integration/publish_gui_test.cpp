@@ -15,13 +15,13 @@
 
 #include "core/data/settings.h"
 #include "core/platform/hooks.h"
+#include "gui/app/dlgpublish.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
 #include "gui/app/uploadstatedelegate.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgsettings.h"
 #include "gui/pages/dlgprogress.h"
-#include "gui/pages/dlgpublish.h"
 #include "support/modalhelper.h"
 #include "support/testsite.h"
 

@@ -1,13 +1,13 @@
 // Publishing a built site to the real file servers on loopback (tests/integration/start-file-servers):
 // SFTP, FTP with explicit TLS and plain FTP. Every file is read back over the protocol it went
 // up by.
-#include "core/net/publishsetup.h"
+#include "core/publish/publishsetup.h"
 
 #include <gtest/gtest.h>
 
 #include "core/data/datamod.h"
-#include "core/net/knownhosts.h"
 #include "core/pages/pagebuilder.h"
+#include "core/publish/knownhosts.h"
 #include "support/file_servers.h"
 #include "support/testsite.h"
 

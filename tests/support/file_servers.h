@@ -18,7 +18,7 @@
 #include <string>
 #include <thread>
 
-#include "core/net/curlfolder.h"
+#include "core/publish/curlfolder.h"
 #include "support/testsite.h"
 
 namespace pagolin::testing {

@@ -9,10 +9,10 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "core/net/publishsetup.h"
 #include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/netrc.h"
+#include "core/publish/publishsetup.h"
 #include "gui/app/headless.h"
 
 namespace pagolin {

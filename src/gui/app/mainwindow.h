@@ -14,7 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "core/net/mailnews.h"
+#include "core/news/mailnews.h"
 #include "core/pages/uploadlist.h"
 
 namespace pagolin {

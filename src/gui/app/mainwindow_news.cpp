@@ -9,7 +9,7 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "core/net/newspost.h"
+#include "core/news/newspost.h"
 #include "core/platform/hooks.h"
 #include "gui/app/contenttabs.h"
 #include "gui/app/mainwindow.h"

@@ -7,12 +7,12 @@
 #include <exception>
 
 #include "core/data/settings.h"
-#include "core/net/publishsetup.h"
 #include "core/platform/hooks.h"
+#include "core/publish/publishsetup.h"
+#include "gui/app/dlgpublish.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/uploadstatedelegate.h"
 #include "gui/components/qtext.h"
-#include "gui/pages/dlgpublish.h"
 
 namespace pagolin {
 

@@ -19,12 +19,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/net/newspost.h"
-#include "core/net/newsserver.h"
-#include "core/net/publishsetup.h"
+#include "core/news/newspost.h"
+#include "core/news/newsserver.h"
 #include "core/platform/credentials.h"
 #include "core/platform/hooks.h"
 #include "core/platform/linelist.h"
+#include "core/publish/publishsetup.h"
 #include "gui/components/browsefolder.h"
 #include "gui/components/componenterror.h"
 #include "gui/components/nvbfbtn.h"

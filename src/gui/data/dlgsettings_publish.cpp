@@ -10,8 +10,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/net/publishsetup.h"
 #include "core/platform/hooks.h"
+#include "core/publish/publishsetup.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgsettings.h"
 

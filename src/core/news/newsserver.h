@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/net/nntp.h"
+#include "core/news/nntp.h"
 #include "core/platform/credentials.h"
 
 namespace pagolin {

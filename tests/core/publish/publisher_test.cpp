@@ -1,14 +1,14 @@
 // Publishing without a server: what a publish plans, the order and records of a run, and how
 // a failure, a cancel and DeleteRemoved end, against a folder kept in memory that can break at
 // any step.
-#include "core/net/publisher.h"
+#include "core/publish/publisher.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "core/net/sha256.h"
+#include "core/publish/sha256.h"
 #include "support/testsite.h"
 
 namespace pagolin {

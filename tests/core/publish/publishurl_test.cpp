@@ -1,13 +1,13 @@
 // The publish address and the SSH host keys: what the setting may hold, the addresses and paths
 // made of it, and fingerprints and known_hosts lines as OpenSSH writes them.
-#include "core/net/publishurl.h"
+#include "core/publish/publishurl.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 
-#include "core/net/knownhosts.h"
+#include "core/publish/knownhosts.h"
 #include "support/testsite.h"
 
 namespace pagolin {

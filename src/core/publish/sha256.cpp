@@ -1,4 +1,4 @@
-#include "core/net/sha256.h"
+#include "core/publish/sha256.h"
 
 #include <openssl/evp.h>
 

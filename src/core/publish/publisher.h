@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "core/data/publishedfiles.h"
-#include "core/net/remotefolder.h"
 #include "core/pages/sitefiles.h"
 #include "core/pages/uploadlist.h"
+#include "core/publish/remotefolder.h"
 
 namespace pagolin {
 

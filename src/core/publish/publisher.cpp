@@ -1,11 +1,11 @@
-#include "core/net/publisher.h"
+#include "core/publish/publisher.h"
 
 #include <algorithm>
 #include <set>
 #include <stdexcept>
 
-#include "core/net/sha256.h"
 #include "core/platform/filenames.h"
+#include "core/publish/sha256.h"
 
 namespace pagolin {
 

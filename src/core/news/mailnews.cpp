@@ -1,4 +1,4 @@
-#include "core/net/mailnews.h"
+#include "core/news/mailnews.h"
 
 #include <unistd.h>
 
@@ -7,8 +7,8 @@
 #include <chrono>
 #include <random>
 
-#include "core/net/headertext.h"
 #include "core/net/ip_misc.h"
+#include "core/news/headertext.h"
 #include "core/platform/datetime.h"
 
 namespace pagolin {

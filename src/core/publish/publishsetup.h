@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "core/net/curlfolder.h"
-#include "core/net/publisher.h"
-#include "core/net/publishurl.h"
 #include "core/platform/credentials.h"
+#include "core/publish/curlfolder.h"
+#include "core/publish/publisher.h"
+#include "core/publish/publishurl.h"
 
 namespace pagolin {
 

@@ -1,7 +1,7 @@
-#include "core/net/newsserver.h"
+#include "core/news/newsserver.h"
 
 #include "core/data/settings.h"
-#include "core/net/newspost.h"
+#include "core/news/newspost.h"
 #include "core/platform/filenames.h"
 #include "core/platform/inifile.h"
 

@@ -1,12 +1,12 @@
-#include "core/net/newspost.h"
+#include "core/news/newspost.h"
 
 #include <cstring>
 #include <exception>
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "core/net/mailnews.h"
-#include "core/net/newsserver.h"
+#include "core/news/mailnews.h"
+#include "core/news/newsserver.h"
 #include "core/pages/codes.h"
 #include "core/platform/credentials.h"
 #include "core/platform/datetime.h"

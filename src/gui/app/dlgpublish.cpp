@@ -1,4 +1,4 @@
-#include "gui/pages/dlgpublish.h"
+#include "gui/app/dlgpublish.h"
 
 #include <QHBoxLayout>
 

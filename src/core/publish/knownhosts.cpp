@@ -1,4 +1,4 @@
-#include "core/net/knownhosts.h"
+#include "core/publish/knownhosts.h"
 
 #include <openssl/evp.h>
 #include <sys/stat.h>
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "core/net/sha256.h"
 #include "core/platform/filenames.h"
+#include "core/publish/sha256.h"
 
 namespace pagolin {
 namespace {

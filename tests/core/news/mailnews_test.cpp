@@ -1,4 +1,4 @@
-#include "core/net/mailnews.h"
+#include "core/news/mailnews.h"
 
 #include <gtest/gtest.h>
 

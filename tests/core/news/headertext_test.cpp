@@ -1,4 +1,4 @@
-#include "core/net/headertext.h"
+#include "core/news/headertext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/net/publishsetup.h"
+#include "core/publish/publishsetup.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -7,10 +7,10 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "core/net/knownhosts.h"
 #include "core/pages/sitefiles.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
+#include "core/publish/knownhosts.h"
 
 namespace pagolin {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "core/net/publisher.h"
+#include "core/publish/publisher.h"
 
 class QLabel;
 class QProgressBar;

@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "core/net/mailnews.h"
-#include "core/net/nntp.h"
+#include "core/news/mailnews.h"
+#include "core/news/nntp.h"
 #include "support/nntp_peer.h"
 #include "support/tls_peer.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "core/net/nntp.h"
+#include "core/news/nntp.h"
 
 namespace pagolin {
 

@@ -1,4 +1,4 @@
-#include "core/net/curlfolder.h"
+#include "core/publish/curlfolder.h"
 
 #include <curl/curl.h>
 #include <openssl/evp.h>
@@ -12,9 +12,9 @@
 #include <mutex>
 #include <set>
 
-#include "core/net/knownhosts.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
+#include "core/publish/knownhosts.h"
 
 namespace pagolin {
 namespace {

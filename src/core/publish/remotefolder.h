@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/net/publishurl.h"
+#include "core/publish/publishurl.h"
 
 namespace pagolin {
 

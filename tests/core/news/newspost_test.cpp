@@ -1,5 +1,5 @@
 // The posting workflow over a real site folder and a test news server on loopback.
-#include "core/net/newspost.h"
+#include "core/news/newspost.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -15,7 +15,7 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "core/net/mailnews.h"
+#include "core/news/mailnews.h"
 #include "core/platform/credentials.h"
 #include "core/platform/hooks.h"
 #include "core/platform/sqlitedb.h"

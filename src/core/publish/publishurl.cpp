@@ -1,4 +1,4 @@
-#include "core/net/publishurl.h"
+#include "core/publish/publishurl.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "core/net/nntp.h"
+#include "core/news/nntp.h"
 
 #include <gtest/gtest.h>
 

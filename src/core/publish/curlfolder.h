@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "core/net/publishurl.h"
-#include "core/net/remotefolder.h"
+#include "core/publish/publishurl.h"
+#include "core/publish/remotefolder.h"
 
 namespace pagolin {
 
