@@ -222,7 +222,7 @@ class NVRichPopTest : public QObject {
     PopupWith(menu, 0, 3);
     QCOMPARE(calls, Names({"OnPopup"}));
     QVERIFY(!Item(menu, "miBold")->isVisible());
-    QCOMPARE(menu->Target(), editor_);
+    QCOMPARE(menu->Target(), static_cast<TRichEditTarget*>(editor_));
   }
 
   void itemsActOnTheEditorThatPoppedTheMenuUp() {
@@ -248,7 +248,7 @@ class NVRichPopTest : public QObject {
                             editor_->viewport()->mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(editor_->viewport(), &event);
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->Target(), editor_);
+    QCOMPARE(menu->Target(), static_cast<TRichEditTarget*>(editor_));
     QVERIFY(Item(menu, "miBold")->isVisible());
     test::Screenshot(&window_, QStringLiteral("nvrichpop_german_editor"));
     test::Screenshot(menu, QStringLiteral("nvrichpop_german"));

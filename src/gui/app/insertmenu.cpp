@@ -61,7 +61,7 @@ void TInsertMenu::FillGlobalVariables() {
 }
 
 void TInsertMenu::NVRichPop1Popup() {
-  if (menu_.Target() == nullptr || menu_.Target() != codeEditor_) {
+  if (menu_.Target() == nullptr || menu_.Target() != static_cast<TRichEditTarget*>(codeEditor_.data())) {
     ScriptVariables1->setEnabled(false);
     return;
   }
@@ -77,7 +77,7 @@ void TInsertMenu::NVRichPop1Popup() {
 }
 
 void TInsertMenu::InsertVariableCode(QAction* item) {
-  if (TRichEdit* target = menu_.Target()) target->InsertText(item->statusTip());
+  if (TRichEditTarget* target = menu_.Target()) target->InsertText(item->statusTip());
 }
 
 void TInsertMenu::Insertcolorcode1Click() {

@@ -2,12 +2,12 @@
 
 #include "gui/components/fontdialog.h"
 #include "gui/components/qtext.h"
-#include "gui/widgets/richedit.h"
 
 #include <QActionGroup>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTextEdit>
 
 namespace pagolin {
 
@@ -69,41 +69,43 @@ void TNVRichPop::Loaded() {
   // Each item acts on the editor that popped the menu up.
   auto on = [this](QAction* action, auto command) {
     connect(action, &QAction::triggered, this, [this, command] {
-      if (target_) command(*target_);
+      if (TRichEditTarget* target = Target()) command(*target);
     });
   };
-  on(undo_, [](TRichEdit& e) { e.Undo(); });
-  on(cut_, [](TRichEdit& e) { e.Cut(); });
-  on(copy_, [](TRichEdit& e) { e.Copy(); });
-  on(paste_, [](TRichEdit& e) { e.Paste(); });
-  on(delete_, [](TRichEdit& e) { e.ClearSelection(); });
-  on(selectAll_, [](TRichEdit& e) { e.SelectAll(); });
-  on(bold_, [](TRichEdit& e) { e.ToggleBold(); });
-  on(underline_, [](TRichEdit& e) { e.ToggleUnderline(); });
-  on(italic_, [](TRichEdit& e) { e.ToggleItalic(); });
-  on(alignLeft_, [](TRichEdit& e) { e.SetParagraphAlignment(TParaAlignment::Left); });
-  on(center_, [](TRichEdit& e) { e.SetParagraphAlignment(TParaAlignment::Center); });
-  on(alignRight_, [](TRichEdit& e) { e.SetParagraphAlignment(TParaAlignment::Right); });
-  on(bullet_, [](TRichEdit& e) { e.ToggleBullet(); });
+  on(undo_, [](TRichEditTarget& e) { e.Undo(); });
+  on(cut_, [](TRichEditTarget& e) { e.Cut(); });
+  on(copy_, [](TRichEditTarget& e) { e.Copy(); });
+  on(paste_, [](TRichEditTarget& e) { e.Paste(); });
+  on(delete_, [](TRichEditTarget& e) { e.ClearSelection(); });
+  on(selectAll_, [](TRichEditTarget& e) { e.SelectAll(); });
+  on(bold_, [](TRichEditTarget& e) { e.ToggleBold(); });
+  on(underline_, [](TRichEditTarget& e) { e.ToggleUnderline(); });
+  on(italic_, [](TRichEditTarget& e) { e.ToggleItalic(); });
+  on(alignLeft_, [](TRichEditTarget& e) { e.SetParagraphAlignment(TParaAlignment::Left); });
+  on(center_, [](TRichEditTarget& e) { e.SetParagraphAlignment(TParaAlignment::Center); });
+  on(alignRight_, [](TRichEditTarget& e) { e.SetParagraphAlignment(TParaAlignment::Right); });
+  on(bullet_, [](TRichEditTarget& e) { e.ToggleBullet(); });
   if (font_) connect(font_, &QAction::triggered, this, &TNVRichPop::RunFontDialog);
 }
 
-void TNVRichPop::Attach(TRichEdit* editor) {
-  editor->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(editor, &QWidget::customContextMenuRequested, this,
-          [this, editor](const QPoint& pos) { Popup(editor->viewport()->mapToGlobal(pos), editor); });
+void TNVRichPop::Attach(TRichEditTarget* editor) {
+  QTextEdit* widget = editor->TextEdit();
+  widget->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(widget, &QWidget::customContextMenuRequested, this,
+          [this, editor, widget](const QPoint& pos) { Popup(widget->viewport()->mapToGlobal(pos), editor); });
 }
 
-void TNVRichPop::Popup(const QPoint& pos, TRichEdit* target) {
+void TNVRichPop::Popup(const QPoint& pos, TRichEditTarget* target) {
   target_ = target;
+  targetWidget_ = target ? target->TextEdit() : nullptr;
   emit OnPopup(this);
   Refresh();
   popup(pos);
 }
 
 void TNVRichPop::Refresh() {
-  if (!loaded_ || !target_) return;
-  TRichEdit& editor = *target_;
+  if (!loaded_ || !Target()) return;
+  TRichEditTarget& editor = *target_;
   // Every rich editor gets the read-only and plain-mode rules. One bound to a record is put
   // into edit state first, with its selection kept, unless it is read-only: no item can change
   // its text then, and its record may not allow editing at all.
@@ -136,10 +138,10 @@ void TNVRichPop::Refresh() {
 }
 
 void TNVRichPop::RunFontDialog() {
-  if (!target_ || !fontDialog_) return;
+  if (!Target() || !fontDialog_) return;
   fontDialog_->SetFont(target_->SelectionFont());
   fontDialog_->SetColor(target_->SelectionColor());
-  if (!fontDialog_->Execute() || !target_) return;
+  if (!fontDialog_->Execute() || !Target()) return;
   target_->SetSelectionFont(fontDialog_->Font());
   target_->SetSelectionColor(fontDialog_->Color());
 }

@@ -1,4 +1,4 @@
-// TNVRichPop: the popup menu of the rich editors. It gives every TRichEdit attached to it the
+// TNVRichPop: the popup menu of the rich editors. It gives every editor attached to it the
 // editing and formatting commands, in English or German, and at each popup brings their
 // enabled, checked and visible states in step with the editor that popped it up.
 //
@@ -7,7 +7,7 @@
 //   Undo | Cut, Copy, Paste, Delete, Select all | [Font... |] Bold, Underlined, Italic |
 //   Align left, Centered, Align Right (one of them checked) | Bullet
 // At each popup, OnPopup comes first, then the refresh: an editor that is not read-only gets
-// TRichEdit::PrepareEdit() (a record is put into edit state, the selection stays); on a
+// PrepareEdit() (a record is put into edit state, the selection stays); on a
 // read-only editor everything behind "Select all" is hidden and only Copy and Select all can be
 // used; in plain mode the formatting items are disabled; the check marks follow the selection's
 // styles and the caret's paragraph.
@@ -18,10 +18,9 @@
 #include <QPointer>
 
 #include "gui/components/fontdialog.h"
+#include "gui/components/richedittarget.h"
 
 namespace pagolin {
-
-class TRichEdit;
 
 enum class TLanguage { roEnglish, roGerman };
 
@@ -48,14 +47,14 @@ class TNVRichPop : public QMenu {
   void Loaded();
 
   // The editor pops this menu up from its context menu from now on.
-  void Attach(TRichEdit* editor);
+  void Attach(TRichEditTarget* editor);
 
   // Pops the menu up at the global position pos for target: OnPopup, the refresh, then the
   // menu is shown (this returns at once).
-  void Popup(const QPoint& pos, TRichEdit* target);
+  void Popup(const QPoint& pos, TRichEditTarget* target);
 
   // The editor that popped the menu up last.
-  TRichEdit* Target() const { return target_; }
+  TRichEditTarget* Target() const { return targetWidget_ ? target_ : nullptr; }
 
  signals:
   void OnPopup(TNVRichPop* sender);
@@ -70,7 +69,9 @@ class TNVRichPop : public QMenu {
   QPointer<TFontDialog> fontDialog_;
   TLanguage language_ = TLanguage::roEnglish;
   TNVRichPopOptions options_;
-  QPointer<TRichEdit> target_;
+  // The target is used only while its widget lives.
+  TRichEditTarget* target_ = nullptr;
+  QPointer<QTextEdit> targetWidget_;
   bool loaded_ = false;
 
   QAction* undo_ = nullptr;

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "core/richtext/richdoc.h"
+#include "gui/components/richedittarget.h"
 
 #include <QColor>
 #include <QFont>
@@ -28,11 +29,13 @@
 
 namespace pagolin {
 
-class TRichEdit : public QTextEdit {
+class TRichEdit : public QTextEdit, public TRichEditTarget {
   Q_OBJECT
 
  public:
   explicit TRichEdit(QWidget* parent = nullptr);
+
+  QTextEdit* TextEdit() override { return this; }
 
   // --- The stored text ---------------------------------------------------------------------
   // Shows a stored text: in rich mode RTF is read (any other text, also one that merely starts
@@ -53,47 +56,47 @@ class TRichEdit : public QTextEdit {
   // the text shown.
   bool PlainText() const { return plainText_; }
   void SetPlainText(bool plain);
-  bool ReadOnly() const { return isReadOnly(); }
+  bool ReadOnly() const override { return isReadOnly(); }
   void SetReadOnly(bool readOnly) { setReadOnly(readOnly); }
   // Formatting commands take effect: neither read-only nor plain mode.
-  bool CanFormat() const { return !ReadOnly() && !PlainText(); }
+  bool CanFormat() const override { return !ReadOnly() && !PlainText(); }
 
   // --- Commands -----------------------------------------------------------------------------
-  void Undo();
-  void Cut();
-  void Copy();
-  void Paste();
-  void ClearSelection();  // deletes the selected text
+  void Undo() override;
+  void Cut() override;
+  void Copy() override;
+  void Paste() override;
+  void ClearSelection() override;  // deletes the selected text
   // Types text at the caret, in place of the selection (the insertion items of the menu).
-  void InsertText(const QString& text);
-  void SelectAll();
-  void ToggleBold();
-  void ToggleItalic();
-  void ToggleUnderline();
-  void SetParagraphAlignment(TParaAlignment alignment);
+  void InsertText(const QString& text) override;
+  void SelectAll() override;
+  void ToggleBold() override;
+  void ToggleItalic() override;
+  void ToggleUnderline() override;
+  void SetParagraphAlignment(TParaAlignment alignment) override;
   // Makes the selected paragraphs list paragraphs, or plain ones when the caret's paragraph is
   // a list paragraph.
-  void ToggleBullet();
+  void ToggleBullet() override;
   // Face, point size, weight, slant and underline of the font; colour none: the text's default.
-  void SetSelectionFont(const QFont& font);
-  void SetSelectionColor(const std::optional<QColor>& color);
+  void SetSelectionFont(const QFont& font) override;
+  void SetSelectionColor(const std::optional<QColor>& color) override;
 
   // --- State of the selection (of its first character and the caret's paragraph) ------------
   QTextCharFormat SelectionFormat() const;
-  QFont SelectionFont() const;
-  std::optional<QColor> SelectionColor() const;
-  bool SelectionBold() const;
-  bool SelectionItalic() const;
-  bool SelectionUnderline() const;
-  TParaAlignment ParagraphAlignment() const;
-  bool ParagraphBullet() const;
-  int SelectionLength() const;
-  int TextLength() const;  // in characters, paragraph breaks counting one each
-  bool CanUndo() const;
+  QFont SelectionFont() const override;
+  std::optional<QColor> SelectionColor() const override;
+  bool SelectionBold() const override;
+  bool SelectionItalic() const override;
+  bool SelectionUnderline() const override;
+  TParaAlignment ParagraphAlignment() const override;
+  bool ParagraphBullet() const override;
+  int SelectionLength() const override;
+  int TextLength() const override;  // in characters, paragraph breaks counting one each
+  bool CanUndo() const override;
 
   // Makes the editor ready for a change: when InEditState() is false, calls EnterEditState()
   // with the selection saved before and restored after.
-  void PrepareEdit();
+  void PrepareEdit() override;
 
  signals:
   // The user changed the text (LoadText does not count).
