@@ -15,7 +15,7 @@ class CommandLineTest : public QObject {
     QTest::addColumn<QString>("out");  // the start of standard output
     QTest::addColumn<QString>("err");  // the start of standard error
     const QString usage = QStringLiteral("Usage: pagolin [--site DIR]\n");
-    QTest::newRow("--version") << Args("--version") << 0 << "pagolin 1.12\n"
+    QTest::newRow("--version") << Args("--version") << 0 << "pagolin 1.12\nLicense GPL-3.0-or-later: "
                                << "";
     QTest::newRow("--help wins") << Args("--bogus --help") << 0 << usage << "";
     QTest::newRow("unknown option") << Args("--bogus") << 2 << ""

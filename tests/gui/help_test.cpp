@@ -123,16 +123,18 @@ class HelpTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromLatin1(kPublisherHomepage));
   }
 
-  void theAboutBoxShowsTitleAndVersionAndClosesOnOk() {
+  void theAboutBoxShowsTitleVersionAndLicenseAndClosesOnOk() {
     QStringList shown;
     test::WhenModalNamed(QStringLiteral("dlgAbout"), [&](QWidget* d) {
       test::Screenshot(d, QStringLiteral("about"));
       shown << d->findChild<QLabel*>(QStringLiteral("lblTitle"))->text()
-            << d->findChild<QLabel*>(QStringLiteral("lblVersion"))->text();
+            << d->findChild<QLabel*>(QStringLiteral("lblVersion"))->text()
+            << d->findChild<QLabel*>(QStringLiteral("lblLicense"))->text().section(QLatin1Char(':'), 0, 0);
       QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("btnOk")), Qt::LeftButton);
     });
     form_->About1->trigger();
-    QCOMPARE(shown, (QStringList{form_->NVApplication1->Title(), QStringLiteral("Version 1.12")}));
+    QCOMPARE(shown, (QStringList{form_->NVApplication1->Title(), QStringLiteral("Version 1.12"),
+                                 QStringLiteral("License GPL-3.0-or-later")}));
     QCOMPARE(form_->windowTitle(), QStringLiteral("Pagolin Pro"));
     QCOMPARE(program_->dlgAbout().result(), int(QDialog::Accepted));
   }

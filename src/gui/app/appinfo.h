@@ -1,5 +1,5 @@
 // The program's identity: shown in the caption, the about box and the application object.
-// Version, home page, e-mail address and desktop id come from the build (the top-level
+// Version, home page, e-mail address, desktop id and licence come from the build (the top-level
 // CMakeLists.txt), which also writes them into the desktop entry, the metadata and the man pages.
 #pragma once
 
@@ -11,6 +11,7 @@ inline constexpr char kAppVersion[] = PAGOLIN_VERSION;
 inline constexpr char kPublisherHomepage[] = PAGOLIN_HOMEPAGE;
 inline constexpr char kPublisherEmail[] = PAGOLIN_EMAIL;
 inline constexpr char kDesktopId[] = PAGOLIN_APP_ID;  // the desktop entry's name without ".desktop"
+inline constexpr char kLicense[] = PAGOLIN_LICENSE;  // SPDX identifier
 inline constexpr char kHelpFile[] = "Pagolin.html";   // the help's contents page
 
 }  // namespace pagolin

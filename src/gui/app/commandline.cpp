@@ -80,7 +80,16 @@ std::string HelpText(const std::string& helpFile) {
          helpFile + "\n";
 }
 
-std::string VersionText() { return std::string("pagolin ") + kAppVersion + "\n"; }
+std::string VersionText() {
+  return std::string("pagolin ") + kAppVersion + "\n" + LicenseText() + "\n";
+}
+
+std::string LicenseText() {
+  return std::string("License ") + kLicense +
+         ": the GNU General Public License, version 3 or later.\n"
+         "This is free software: you may change and share it under that license.\n"
+         "There is no warranty, to the extent permitted by law.";
+}
 
 std::string UsageErrorText(const std::string& error) {
   return "pagolin: " + error + "\n" + kUsage + "Try 'pagolin --help' for more information.\n";

@@ -29,8 +29,10 @@ TCommandLine ParseCommandLine(int argc, const char* const* argv);
 
 // --help: the usage, what each option does, and where the help pages are.
 std::string HelpText(const std::string& helpFile);
-// --version: "pagolin " + the version.
+// --version: "pagolin " + the version on the first line, then the licence.
 std::string VersionText();
+// The licence in a few lines: its identifier, what it allows, no warranty (also in the about box).
+std::string LicenseText();
 // The lines shown, on standard error, for a command line that is not understood: what is
 // wrong, the usage, and where to read more.
 std::string UsageErrorText(const std::string& error);

@@ -5,7 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/app/appinfo.h"
+#include "gui/app/commandline.h"
 #include "gui/components/nvapplication.h"
+#include "gui/components/qtext.h"
 
 namespace pagolin {
 
@@ -24,6 +27,13 @@ TdlgAbout::TdlgAbout(const TNVApplication& info, QWidget* parent) : QDialog(pare
   title->setFont(f);
   auto* version = new QLabel(QStringLiteral("Version ") + info.Version(), this);
   version->setObjectName(QStringLiteral("lblVersion"));
+  // The licence, in small print under the version.
+  auto* license = new QLabel(ToQ(LicenseText()), this);
+  license->setObjectName(QStringLiteral("lblLicense"));
+  license->setAlignment(Qt::AlignHCenter);
+  QFont small = license->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  license->setFont(small);
   auto* ok = new QPushButton(QStringLiteral("Ok"), this);
   ok->setObjectName(QStringLiteral("btnOk"));
   ok->setDefault(true);
@@ -31,6 +41,8 @@ TdlgAbout::TdlgAbout(const TNVApplication& info, QWidget* parent) : QDialog(pare
   layout->addWidget(logo, 0, Qt::AlignHCenter);
   layout->addWidget(title, 0, Qt::AlignHCenter);
   layout->addWidget(version, 0, Qt::AlignHCenter);
+  layout->addSpacing(6);
+  layout->addWidget(license, 0, Qt::AlignHCenter);
   layout->addSpacing(12);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
   setFixedSize(sizeHint().expandedTo(QSize(280, 150)));
