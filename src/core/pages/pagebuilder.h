@@ -72,7 +72,7 @@ class TPageBuilder {
   // also the language's feed, base + language + ".xml", with the news of the page.
   void BuildLanguagePage(const std::string& base, int language, const std::string& ext);
 
-  // The operations the pages are made with (see build/codes.h and build/htmltext.h). GetCode
+  // The operations the pages are made with (see pages/codes.h and pages/htmltext.h). GetCode
   // also replaces "%FEEDLINK%": the feed link of the language page being built, "" on the
   // title page and on a site without address.
   std::string GetCode(const std::string& name);
