@@ -6,6 +6,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
 
 #include "gui/app/mainwindow.h"
@@ -36,6 +37,17 @@ class SingleInstanceTest : public QObject {
     QLocalSocket probe;
     probe.connectToServer(Socket(site));
     return probe.waitForConnected(1000);
+  }
+  // A copy holds the site and answers a new copy's message.
+  static bool Answers(const QString& site) {
+    QLocalSocket probe;
+    probe.connectToServer(Socket(site));
+    if (!probe.waitForConnected(1000)) return false;
+    probe.write("0 1\n");
+    probe.flush();
+    while (!probe.canReadLine() && probe.waitForReadyRead(2000)) {
+    }
+    return probe.canReadLine() && probe.readLine().startsWith("1 ");
   }
   QProcess& StartCopy(const QStringList& args) {
     copies_.push_back(std::make_unique<QProcess>());
@@ -99,14 +111,43 @@ class SingleInstanceTest : public QObject {
 
   void theSocketOfACrashedCopyDoesNotBlockTheStart() {
     QProcess& crashed = StartCopy({QStringLiteral("--site"), site1_});
-    QVERIFY(QTest::qWaitFor(
-        [&] { return Listening(site1_) && !QFileInfo::exists(Socket(site1_) + QStringLiteral(".lock")); },
-        30000));
+    QVERIFY(QTest::qWaitFor([&] { return Answers(site1_); }, 30000));
     KillCopy(crashed);
     QVERIFY(QFileInfo::exists(Socket(site1_)));
+    QVERIFY(QFileInfo::exists(Socket(site1_) + QStringLiteral(".lock")));
     QVERIFY(!Listening(site1_));
     QVERIFY(StartProgramHere(site1_).SingleInstance1->IsFirst());
     QVERIFY(Listening(site1_));
+  }
+
+  // A first copy that is stopped cannot answer; a new copy waits (it neither ends nor runs
+  // beside it) and takes the site over once the stopped one is killed.
+  void aCopyWaitsForAStoppedFirstCopyAndTakesOverWhenItIsKilled() {
+    QProcess& stopped = StartCopy({QStringLiteral("--site"), site1_});
+    QVERIFY(QTest::qWaitFor([&] { return Answers(site1_); }, 30000));
+    QCOMPARE(::kill(static_cast<pid_t>(stopped.processId()), SIGSTOP), 0);
+    QProcess& waiting = StartCopy({QStringLiteral("--site"), site1_});
+    QVERIFY(!QTest::qWaitFor([&] { return waiting.state() == QProcess::NotRunning; }, 3000));
+    KillCopy(stopped);
+    QVERIFY(QTest::qWaitFor([&] { return Answers(site1_); }, 30000));
+    QVERIFY(EndsWell(StartCopy({QStringLiteral("--site"), site1_})));
+    QCOMPARE(waiting.state(), QProcess::Running);
+  }
+
+  void ofTwentyCopiesStartedTogetherOneRunsAndTheOthersEndWell() {
+    for (int i = 0; i < 20; ++i) StartCopy({QStringLiteral("--site"), site1_});
+    auto running = [this] {
+      return std::count_if(copies_.begin(), copies_.end(),
+                           [](const auto& c) { return c->state() != QProcess::NotRunning; });
+    };
+    QVERIFY(QTest::qWaitFor([&] { return running() <= 1; }, 120000));
+    QCOMPARE(running(), 1);
+    for (const auto& copy : copies_) {
+      if (copy->state() != QProcess::NotRunning) continue;
+      QCOMPARE(copy->exitStatus(), QProcess::NormalExit);
+      QCOMPARE(copy->exitCode(), 0);
+    }
+    QVERIFY(Answers(site1_));
   }
 
   void theHeadlessCommandsRunWhileTheProgramIsOpenOnTheSite_data() {

@@ -6,10 +6,11 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
+#include <QThread>
 #include <QWidget>
 #include <chrono>
 
@@ -17,11 +18,12 @@ namespace pagolin {
 
 namespace {
 
-constexpr int kLockWaitMs = 5000;
-constexpr int kConnectMs = 2000;
-// How long a new copy waits for the first copy's answer before it runs on. A first copy busy
-// with blocking work answers later; this copy then ends when the answer comes.
-constexpr int kAnswerMs = 5000;
+// How long one round waits for the holder's socket and answer before the lock is tried again.
+constexpr int kAskMs = 250;
+// The pause before the next round when nothing could be reached, so that waiting costs nothing.
+constexpr unsigned long kRetryPauseMs = 50;
+// How long opening another site waits for the copy that holds it to answer.
+constexpr int kMoveAnswerMs = 5000;
 constexpr qint64 kLongestMessage = 64;
 
 quint32 MillisecondsSinceSystemStart() {
@@ -39,6 +41,10 @@ QString SocketFolder() {
   return QDir::tempPath();
 }
 
+std::string LockFileName(const QString& serverName) {
+  return QFile::encodeName(serverName + QStringLiteral(".lock")).toStdString();
+}
+
 }  // namespace
 
 TSingleInstance::TSingleInstance(QObject* owner, const QString& siteFolder)
@@ -50,33 +56,18 @@ TSingleInstance::TSingleInstance(QObject* owner, const QString& siteFolder)
         "Application must have a name. Set it in project before calling Application.CreateForm");
 
   messageName_ = QCoreApplication::instance()->objectName() + QStringLiteral("-it_SingleInstMsg");
-  serverName_ = ServerName(messageName_, siteFolder);
   stamp_ = MillisecondsSinceSystemStart();
-
-  QLockFile lock(serverName_ + QStringLiteral(".lock"));
-  lock.tryLock(kLockWaitMs);  // without the lock the check still works, only not atomically
-
-  auto* socket = new QLocalSocket(this);
-  socket->connectToServer(serverName_);
-  if (!socket->waitForConnected(kConnectMs)) {
-    const bool stale = socket->error() == QLocalSocket::ConnectionRefusedError;
-    delete socket;
-    if (stale) QLocalServer::removeServer(serverName_);
-    Listen();
-    return;
-  }
-  lock.unlock();
-  // The line to the first copy stays open: an answer that comes late still ends this copy.
-  connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadMessages(socket); });
-  socket->write(Message(0, stamp_));
-  socket->flush();
-  const QDeadlineTimer deadline(kAnswerMs);
-  while (!terminated_ && socket->state() == QLocalSocket::ConnectedState &&
-         socket->waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-  }
+  const QString serverName = ServerName(messageName_, siteFolder);
+  // However long the holder takes: a copy that ran beside it would edit the same tables.
+  if (ClaimOrAsk(serverName, QDeadlineTimer(QDeadlineTimer::Forever)) == TClaim::clAnswered) Terminate();
 }
 
-TSingleInstance::~TSingleInstance() = default;
+TSingleInstance::~TSingleInstance() {
+  // The socket goes before the lock: closing it removes its file, which must not be the file of
+  // a copy that took the lock in the meantime.
+  delete server_;
+  server_ = nullptr;
+}
 
 QString TSingleInstance::ServerName(const QString& messageName, const QString& siteFolder) {
   const QFileInfo site(siteFolder);
@@ -90,15 +81,79 @@ QString TSingleInstance::ServerName(const QString& messageName, const QString& s
 
 bool TSingleInstance::IsFirst() const { return server_ && server_->isListening(); }
 
+TSingleInstance::TMove TSingleInstance::MoveTo(const QString& siteFolder) {
+  const QString serverName = ServerName(messageName_, siteFolder);
+  if (serverName == serverName_) return TMove::mvMoved;
+  switch (ClaimOrAsk(serverName, QDeadlineTimer(kMoveAnswerMs))) {
+    case TClaim::clClaimed: return TMove::mvMoved;
+    case TClaim::clAnswered: return TMove::mvBroughtForward;
+    case TClaim::clNoAnswer: break;
+  }
+  return TMove::mvNoAnswer;
+}
+
+TSingleInstance::TClaim TSingleInstance::ClaimOrAsk(const QString& serverName, QDeadlineTimer deadline) {
+  TClaim outcome = TClaim::clNoAnswer;
+  for (;;) {
+    TProcessLock lock;
+    if (lock.TryTake(LockFileName(serverName)) != TProcessLock::TResult::lrHeld) {
+      // Taken (or no lock can be made at all: then this copy runs unguarded). The old site's
+      // claim, if any, is let go of: its socket first, then its lock.
+      delete server_;
+      server_ = nullptr;
+      lock_ = std::move(lock);
+      serverName_ = serverName;
+      if (lock_.Held()) Listen();
+      outcome = TClaim::clClaimed;
+      break;
+    }
+    if (AskHolder(serverName, kAskMs)) {
+      outcome = TClaim::clAnswered;
+      break;
+    }
+    if (deadline.hasExpired()) break;
+  }
+  delete asking_;
+  asking_ = nullptr;
+  return outcome;
+}
+
+bool TSingleInstance::AskHolder(const QString& serverName, int ms) {
+  const QDeadlineTimer deadline(ms);
+  if (asking_ && (asking_->serverName() != serverName || asking_->state() != QLocalSocket::ConnectedState)) {
+    delete asking_;
+    asking_ = nullptr;
+  }
+  if (!asking_) {
+    asking_ = new QLocalSocket(this);
+    asking_->connectToServer(serverName);
+    if (!asking_->waitForConnected(ms)) {
+      // Nothing listens yet (the holder is starting) or any more (it has just ended).
+      delete asking_;
+      asking_ = nullptr;
+      QThread::msleep(kRetryPauseMs);
+      return false;
+    }
+    asking_->write(Message(0, stamp_));
+    asking_->flush();
+  }
+  answered_ = false;
+  while (!answered_ && asking_->state() == QLocalSocket::ConnectedState &&
+         asking_->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+    ReadMessages(asking_);
+  if (!answered_ && !deadline.hasExpired()) QThread::msleep(kRetryPauseMs);  // the line closed
+  return answered_;
+}
+
 void TSingleInstance::Listen() {
+  // Only the holder of the lock gets here: a socket left by a copy that was killed is taken over.
+  QLocalServer::removeServer(serverName_);
   server_ = new QLocalServer(this);
   server_->setSocketOptions(QLocalServer::UserAccessOption);
   connect(server_, &QLocalServer::newConnection, this, &TSingleInstance::AcceptConnection);
-  if (!server_->listen(serverName_)) {
-    // No socket (a folder without write access): this copy runs unguarded.
-    delete server_;
-    server_ = nullptr;
-  }
+  // Where the lock file could be made the socket can be too; should listening fail all the
+  // same, the lock still keeps later copies from running beside this one.
+  server_->listen(serverName_);
 }
 
 void TSingleInstance::AcceptConnection() {
@@ -115,22 +170,21 @@ void TSingleInstance::ReadMessages(QLocalSocket* socket) {
     bool wOk = false;
     bool stampOk = false;
     const int wParam = fields.size() == 2 ? fields[0].toInt(&wOk) : -1;
-    const quint32 stamp = fields.size() == 2 ? fields[1].toUInt(&stampOk) : 0;
-    if (wOk && stampOk) HandleMessage(socket, wParam, stamp);
+    if (fields.size() == 2) fields[1].toUInt(&stampOk);
+    if (!wOk || !stampOk) continue;
+    // A line carries another copy's message, never this copy's own, so two copies whose
+    // stamps are equal (started in the same millisecond) still understand each other. An
+    // answer counts only on the line this copy asked on.
+    if (wParam == 1 && socket == asking_) {
+      answered_ = true;
+    } else if (wParam == 0 && socket != asking_) {
+      BringOwnerToFront();
+      socket->write(Message(1, stamp_));
+      socket->flush();
+    }
   }
   // A peer that sends no line end is not one of ours.
   if (socket->bytesAvailable() > kLongestMessage) socket->abort();
-}
-
-void TSingleInstance::HandleMessage(QLocalSocket* socket, int wParam, quint32 stamp) {
-  if (stamp == stamp_) return;
-  if (wParam == 1) {
-    Terminate();
-  } else if (wParam == 0) {
-    BringOwnerToFront();
-    socket->write(Message(1, stamp_));
-    socket->flush();
-  }
 }
 
 void TSingleInstance::BringOwnerToFront() {
