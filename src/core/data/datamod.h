@@ -55,6 +55,9 @@ class TDataModule2 {
   // when "Date sent" of the current record is empty.
   void dsNewsPostDataChange(TDataSource& sender, const TField* field);
 
+  // The five tables in the order products, news, links, codes, postings.
+  std::vector<TTable*> Tables() { return {&tblProducts, &tblNews, &tblLinks, &tblCodes, &tblNewsPost}; }
+
   // Set by the main window: enables or disables the postings' send check box.
   std::function<void(bool enabled)> EnableSendBox;
 

@@ -254,6 +254,11 @@ TField* TTable::FindField(const std::string& name) {
 
 // ---- editing -----------------------------------------------------------------------------
 
+void TTable::UpdateRecord() {
+  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
+    Notify(TDataEvent::deUpdateRecord, nullptr);
+}
+
 void TTable::CheckBrowseMode() {
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
 }

@@ -212,6 +212,10 @@ class TTable {
   void Post();
   // A field was written since Insert or Edit (false in browse state).
   bool Modified() const;
+  // Has the bound controls write their pending edits into the record buffer now, as a post
+  // does first, without storing it. Nothing outside the edit and insert states. A field that
+  // refuses a control's value raises EDatabaseError; that edit stays pending.
+  void UpdateRecord();
   // Drops the buffer; after an insert the record current before it is current again.
   void Cancel();
   // Deletes the current record (in insert state: cancels); the next record becomes current,

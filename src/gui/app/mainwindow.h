@@ -83,6 +83,13 @@ class TForm1 : public QMainWindow {
   void Button1Click();
   void btnOpenUploadArchiveClick();
 
+  // Stores the pending edits of every table as moving to another record would: an open cell
+  // editor and the bound controls write into the record, which is posted; a new record nobody
+  // wrote into is dropped. A change that cannot be stored is shown with the question (say "Quit
+  // without this change?"): OK drops that change, Cancel keeps it and returns false at once.
+  // Runs before the window closes (Quit, Ctrl+Q, the close box) and before another site opens.
+  bool PostPendingEdits(const std::string& question);
+
   // The application's hint changed: it goes to the status bar.
   void NVApplication1ShowHint();
 
@@ -161,6 +168,7 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
 
  private:

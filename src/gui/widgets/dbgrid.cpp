@@ -204,6 +204,19 @@ bool TDBGrid::CommitEditor(bool close) {
   return true;
 }
 
+bool TDBGrid::WriteOpenEditor(std::string& error) {
+  if (CommitEditor(false)) {
+    if (QWidget* editor = delegate_->OpenEditor()) closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+  }
+  error = FromQ(model_->LastError());
+  return false;
+}
+
+void TDBGrid::DropOpenEditor() {
+  if (QWidget* editor = delegate_->OpenEditor()) closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+}
+
 void TDBGrid::ShowModelError() {
   if (!model_->LastError().isEmpty()) ShowError(FromQ(model_->LastError()));
 }

@@ -118,6 +118,12 @@ class TDBGrid : public QTableView {
   bool EnterEditState();
   // The rules of the grid's row moves, with errors shown; false when nothing moved.
   bool MoveToRow(int row);
+  // Writes an open cell editor into the record and closes it, as a move to another row does
+  // first; false, with the reason in error and the editor left open, when the field refuses
+  // the value. Nothing is shown.
+  bool WriteOpenEditor(std::string& error);
+  // Closes an open cell editor without writing what it holds.
+  void DropOpenEditor();
 
  signals:
   // The ellipsis button of the current cell (or Ctrl+Enter on it): OnEditButtonClick.
