@@ -101,7 +101,7 @@ std::vector<TNewSiteRow> StarterCodes() {
            "</DIV>\r\n"
            "<P CLASS=\"foot\">%COPYRIGHT% &middot; <A HREF=\"mailto:%EMAIL%\">%EMAIL%</A></P>\r\n"
            "</BODY>",
-           "End of every page: the footer", "Ende jeder Seite: die Fu\xdfzeile"),
+           "End of every page: the footer", "Ende jeder Seite: die Fußzeile"),
       Code(
           "Title Page", "Page",
           "<DIV CLASS=\"welcome\">\r\n"
@@ -197,7 +197,7 @@ std::vector<TNewSiteRow> SampleNews() {
   };
   return {
       news("2026-03-10 09:30:00", "Spring offer: 20% off every licence",
-           "Fr\xfchjahrsangebot: 20 % auf jede Lizenz",
+           "Frühjahrsangebot: 20 % auf jede Lizenz",
            "Until \\b 30 April\\b0 , every licence costs 20% less. The discount is applied at checkout.",
            "Bis zum \\b 30. April\\b0  kostet jede Lizenz 20 % weniger. Der Rabatt wird an der Kasse "
            "abgezogen.",
@@ -208,13 +208,13 @@ std::vector<TNewSiteRow> SampleNews() {
            "Die neue Version bringt \\b Registerkarten\\b0 , eine Rechtschreibpr\\'fcfung und \\cf1 ein "
            "dunkles Farbschema\\cf0 . Registrierte Anwender aktualisieren kostenlos.",
            true),
-      news("2026-01-15 11:00:00", "New: Ledgerlite for clubs", "Neu: Ledgerlite f\xfcr Vereine",
+      news("2026-01-15 11:00:00", "New: Ledgerlite for clubs", "Neu: Ledgerlite für Vereine",
            "Ledgerlite now keeps the accounts of \\b clubs and societies\\b0 , with member fees and a "
            "report for the annual meeting.",
            "Ledgerlite f\\'fchrt jetzt auch die Kasse von \\b Vereinen\\b0 , mit Mitgliedsbeitr\\'e4gen "
            "und einem Bericht f\\'fcr die Jahreshauptversammlung.",
            true),
-      news("2026-03-20 08:00:00", "Draft: summer plans", "Entwurf: Sommerpl\xe4ne", "Not yet for the site.",
+      news("2026-03-20 08:00:00", "Draft: summer plans", "Entwurf: Sommerpläne", "Not yet for the site.",
            "Noch nicht f\\'fcr die Seite.", false),
   };
 }
@@ -261,8 +261,7 @@ std::vector<TNewSiteRow> SamplePostings() {
         {"Newsgroups", "de.test"},
         {"Body",
          "Quillpad 2.0, der freundliche Texteditor von %COMPANY%, ist erschienen.\r\n\r\n"
-         "Neu in dieser Version: Registerkarten, eine Rechtschreibpr\xfc"
-         "fung und ein dunkles "
+         "Neu in dieser Version: Registerkarten, eine Rechtschreibprüfung und ein dunkles "
          "Farbschema. Registrierte Anwender aktualisieren kostenlos.\r\n\r\n"
          "Download und Einzelheiten: %WEBSITE%\r\n"
          "Fragen: %EMAIL%\r\n"}}},

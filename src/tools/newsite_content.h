@@ -1,7 +1,7 @@
 // What a new site starts with: the starter codes (every section and row template the page
 // builder fetches by name, and a few variables) and, on request, a small bilingual sample.
 // Each row is a list of field name -> value as text, in the table's own terms: a logical is
-// "1" or "0", a date-time is the stored text "YYYY-MM-DD HH:MM:SS". Texts are Windows-1252.
+// "1" or "0", a date-time is the stored text "YYYY-MM-DD HH:MM:SS". Texts are UTF-8.
 #pragma once
 
 #include <stdexcept>

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "core/data/siteschema.h"
-#include "core/platform/codepage.h"
 #include "core/platform/datetime.h"
 #include "core/platform/filenames.h"
 #include "core/platform/sqlitedb.h"
@@ -64,7 +63,7 @@ void InsertRows(TSqliteDb& db, const TTableDef& def, const std::vector<TNewSiteR
                               "\" is not a date \"YYYY-MM-DD HH:MM:SS\": \"" + value + "\"");
         stmt.BindText(param, value);
       } else {
-        stmt.BindText(param, AnsiToUtf8(value));
+        stmt.BindText(param, value);
       }
       ++param;
     }

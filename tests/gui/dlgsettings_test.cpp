@@ -182,14 +182,15 @@ class DlgSettingsTest : public QObject {
     const TIniFile ini(ini_);
     QCOMPARE(ini.ReadString("Settings", "ZIPUploadFile", "x"), std::string());
     QCOMPARE(ini.ReadString("Settings", "SiteURL", ""), std::string("https://www.example.org/"));
-    QCOMPARE(ini.ReadString("Languages", "Language1", ""), std::string("Fran\xE7"
-                                                                       "ais"));
+    QCOMPARE(ini.ReadString("Languages", "Language1", ""), std::string("Français"));
     QCOMPARE(ini.ReadString("Languages", "DateFormat1", ""), std::string("dddddd"));
     QCOMPARE(ini.ReadString("News", "Server", ""), std::string("news.example.org"));
     QCOMPARE(ini.ReadInteger("News", "SignatureLines1", 0), 2);
     QCOMPARE(ini.ReadString("News", "Signature1_2", ""), std::string("Jo"));
     QCOMPARE(ini.ReadString("Identification", "EMailAddress", ""), std::string("jo@example.org"));
-    QVERIFY(FileText().find("[Languages]\r\nLanguage1=") != std::string::npos);
+    // The code page holds every character: the file stays in it, as files have always been.
+    QVERIFY(FileText().find("[Languages]\r\nLanguage1=Fran\xE7"
+                            "ais\r\n") != std::string::npos);
     // In force at once, and the captions follow.
     QCOMPARE(dlg_->Settings().Signature1, (std::vector<std::string>{"-- ", "Jo"}));
     QCOMPARE(dlg_->Settings().HomePagePath(), site_ + "index.htm");  // no archive: the site folder

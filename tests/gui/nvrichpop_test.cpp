@@ -27,17 +27,15 @@ QStringList Names(std::initializer_list<const char*> names) {
 struct TItem {
   const char* name;
   const char* english;
-  const char* german;  // Windows-1252
+  const char* german;
 };
 const TItem kItems[] = {
-    {"miUndo", "Undo",
-     "R\xFC"
-     "ckg\xE4ngig"},
+    {"miUndo", "Undo", "Rückgängig"},
     {"miSeparator1", "", ""},
     {"miCut", "Cut", "Ausschneiden"},
     {"miCopy", "Copy", "Kopieren"},
-    {"miPaste", "Paste", "Einf\xFCgen"},
-    {"miDelete", "Delete", "L\xF6schen"},
+    {"miPaste", "Paste", "Einfügen"},
+    {"miDelete", "Delete", "Löschen"},
     {"miSelectAll", "Select all", "Alles markieren"},
     {"miSeparator2", "", ""},
     {"miFont", "Font...", "Schriftart..."},
@@ -46,11 +44,11 @@ const TItem kItems[] = {
     {"miUnderline", "Underlined", "Unterstrichen"},
     {"miItalic", "Italic", "Kursiv"},
     {"miSeparator4", "", ""},
-    {"miAlignLeft", "Align left", "Linksb\xFCndig"},
+    {"miAlignLeft", "Align left", "Linksbündig"},
     {"miCenter", "Centered", "Zentriert"},
-    {"miAlignRight", "Align Right", "Rechtsb\xFCndig"},
+    {"miAlignRight", "Align Right", "Rechtsbündig"},
     {"miSeparator5", "", ""},
-    {"miBullet", "Bullet", "Aufz\xE4hlung"},
+    {"miBullet", "Bullet", "Aufzählung"},
 };
 
 // Two paragraphs: "plain bold" (the second word bold), then a centred list paragraph.

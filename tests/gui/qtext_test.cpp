@@ -7,13 +7,12 @@ using namespace pagolin;
 class QTextTest : public QObject {
   Q_OBJECT
  private slots:
-  void everyByteSurvivesTheRoundTripThroughQString() {
-    for (int b = 0; b < 256; ++b) {
-      const std::string ansi(1, static_cast<char>(b));
-      QCOMPARE(FromQ(ToQ(ansi)), ansi);
-    }
-    QCOMPARE(ToQ("\x80"), QString(QChar(0x20AC)));
-    QCOMPARE(FromQ(QString(QChar(0x4E2D))), std::string("?"));
+  void textsCrossAsUtf8AndBrokenPiecesBecomeReplacementCharacters() {
+    const std::string text = "a \u00E9 \u20AC \u0141 \u4E2D \U0001F600";
+    QCOMPARE(ToQ(text), QString::fromUtf8(text.c_str()));
+    QCOMPARE(FromQ(ToQ(text)), text);
+    QCOMPARE(ToQ("\x80\xC0\xAF"), QString(3, QChar(0xFFFD)));
+    QCOMPARE(FromQ(QString(QChar(0xD800))), std::string("\uFFFD"));
   }
 };
 

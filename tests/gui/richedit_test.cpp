@@ -166,7 +166,7 @@ class RichEditTest : public QObject {
     QTest::keyClick(&editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(&editor, Qt::Key_B, Qt::ControlModifier);
     editor.ToggleBullet();
-    QCOMPARE(editor.StoredText(), std::string("{\\rtf1 shown as it is}\r\n\xFC \x80 ?"));
+    QCOMPARE(editor.StoredText(), std::string("{\\rtf1 shown as it is}\r\nü € 中"));
     QVERIFY(!editor.SelectionBold());
     QVERIFY(!editor.ParagraphBullet());
   }

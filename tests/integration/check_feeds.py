@@ -37,7 +37,7 @@ time.tzset()
 FORBIDDEN = re.compile("[\x00-\x08\x0b\x0c\x0e-\x1f\x7f]")
 
 # Texts that XML and HTML treat specially, control characters and Windows-1252 letters (the
-# table turns the UTF-8 of the file into Windows-1252).
+# page keeps them in the code page, the feed in UTF-8).
 NASTY_TITLE = "AT&T <b>bold?</b> ]]> ctrl\x01\x0b end \u20ac\u0160\u0153\u0178 M\u00fcller"
 NASTY_PLAIN = "Fish & Chips <hot>\r\n]]> x\x02y\x1f \u20ac \u0160 \u0153 \u0178 \u00fc %COMPANY%"
 NASTY_RTF = ("{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Arial;}}{\\colortbl\\red0\\green0\\blue0;\\red255\\green0"

@@ -10,6 +10,7 @@
 #include "core/news/newspost.h"
 #include "core/platform/sqlitedb.h"
 #include "support/news_reader.h"
+#include "support/pythonref.h"
 #include "support/testsite.h"
 
 namespace pagolin {
@@ -108,16 +109,11 @@ TEST_F(RealNewsServer, TwoArticlesInOneSecondAreBothAccepted) {
   for (const std::string& id : ids) EXPECT_FALSE(reader.Article(id).empty()) << id;
 }
 
-TEST_F(RealNewsServer, GermanSubjectAndBodyArriveIntact) {
+TEST_F(RealNewsServer, GermanSubjectAndBodyArriveIntactInTheCodePage) {
   const std::string token = test::UniqueToken();
-  news.Subject =
-      "Neue Version f\xFCr Sie \x96 Gr\xFC\xDF"
-      "e " +
-      token;
-  news.From = "J\xF6rg M\xFCller <jm@example.test>";
-  news.Body = {
-      "Gr\xFC\xDF"
-      "e aus M\xFCnchen\r\n\xC4nderungen: \x80 5,00"};
+  news.Subject = "Neue Version für Sie – Grüße " + token;
+  news.From = "Jörg Müller <jm@example.test>";
+  news.Body = {"Grüße aus München\r\nÄnderungen: € 5,00"};
   ASSERT_TRUE(news.Send());
   ExpectStoredAsSent();
   const auto header = SentHeader();
@@ -129,6 +125,31 @@ TEST_F(RealNewsServer, GermanSubjectAndBodyArriveIntact) {
   EXPECT_EQ(SentBody(), (std::vector<std::string>{"Gr\xFC\xDF"
                                                   "e aus M\xFCnchen",
                                                   "\xC4nderungen: \x80 5,00"}));
+}
+
+// Text the code page cannot hold goes out in UTF-8; Python's e-mail reader, given the article
+// as the server stores it, reads the same subject, sender and body.
+TEST_F(RealNewsServer, TextInAnyLanguageIsReadBackAsWritten) {
+  const std::string token = test::UniqueToken();
+  news.Subject = "Grüße aus Łódź – 中文 😀 " + token;
+  news.From = "Zażółć Gęślą <zg@example.test>";
+  news.Body = {"Grüße aus München\r\nZażółć gęślą jaźń\r\n中文字符 😀 €"};
+  ASSERT_TRUE(news.Send());
+  ExpectStoredAsSent();
+  const auto header = SentHeader();
+  EXPECT_NE(std::find(header.begin(), header.end(), "Content-Type: text/plain; charset=UTF-8"), header.end());
+  std::string stored;
+  for (const std::string& line : TNewsReader().Article(SentMessageId())) stored += line + "\r\n";
+  const std::vector<std::string> read = testing::PythonMap(
+      "import email.policy\n"
+      "def fields(b):\n"
+      "    m = email.message_from_bytes(b, policy=email.policy.default)\n"
+      "    return '\\n'.join([str(m['Subject']), str(m['From']), m.get_content().replace('\\r\\n', "
+      "'\\n').rstrip()]).encode()\n",
+      "fields(b)", {stored});
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0],
+            news.Subject + "\n" + news.From + "\nGrüße aus München\nZażółć gęślą jaźń\n中文字符 😀 €");
 }
 
 TEST_F(RealNewsServer, RefusedPostArrivesAsProtocolError) {

@@ -35,7 +35,7 @@ class PublishFixture {
     site_.AddCode("Title Page", "<H1>%LASTUPDATE%</H1>");
     site_.AddCode("Product", "<P>%NAME% %FILENAME% %IMAGE% %DESCRIPTION%</P>", "Data");
     site_.AddCode("Link", "<L>%IMAGE%</L>", "Data");
-    site_.AddProduct("Editor", "Tools", "Setup f\xFCr alle.zip", "shot.gif", "edits", "bearbeitet");
+    site_.AddProduct("Editor", "Tools", "Setup für alle.zip", "shot.gif", "edits", "bearbeitet");
     site_.AddProduct("Viewer", "Tools", "viewer.zip", "", "views", "zeigt");
     site_.AddLink("Web", "Tools", "http://example.net/", "logo.jpg", "", "");
     const std::string s = site_.Site();

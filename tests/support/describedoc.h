@@ -5,37 +5,13 @@
 // as set: "[C*]<12 b>bold<Times 10>plain".
 #pragma once
 
+#include "core/platform/utf8.h"
 #include "core/richtext/richdoc.h"
 
 #include <cstdio>
 #include <string>
 
 namespace pagolin::test {
-
-inline std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t u = text[i];
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-      u = 0x10000 + ((u - 0xD800) << 10) + (text[++i] - 0xDC00);
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (u >> 18));
-      out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
-  return out;
-}
 
 inline std::string Describe(const TRunFormat& f) {
   std::string s = f.Face == kDefaultFace ? "" : f.Face + " ";
@@ -59,7 +35,7 @@ inline std::string Describe(const TRichDoc& doc) {
     s += p.Alignment == TParaAlignment::Center ? 'C' : p.Alignment == TParaAlignment::Right ? 'R' : 'L';
     if (p.Bullet) s += '*';
     s += ']';
-    for (const TRichRun& run : p.Runs) s += "<" + Describe(run.Format) + ">" + Utf8(run.Text);
+    for (const TRichRun& run : p.Runs) s += "<" + Describe(run.Format) + ">" + Utf16ToUtf8(run.Text);
   }
   return s;
 }

@@ -4,6 +4,7 @@
 // Tests that use it compile src/tools/newsite_content.cpp and define PAGOLIN_TEST_DATA.
 #pragma once
 
+#include "core/platform/codepage.h"
 #include "tools/newsite_content.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ inline std::vector<TCorpusText> RichTextCorpus() {
     fs::path text = entry.path();
     text.replace_extension(".txt");
     corpus.push_back({entry.path().filename().string(), ReadCorpusFile(entry.path()),
-                      fs::exists(text) ? ReadCorpusFile(text) : std::string()});
+                      fs::exists(text) ? TextFileToUtf8(ReadCorpusFile(text)) : std::string()});
   }
   for (const char* example : {"worked_colors", "worked_bullets"})
     corpus.push_back({example, ReadCorpusFile(data / "rtf2html" / example / "input.rtf"), ""});

@@ -68,7 +68,7 @@ inline std::string ReadText(const std::string& file) {
 
 // A site made by pagolin-newsite with every code removed, open in a data module, with default
 // settings (archive method, the site folder as output folder). Rows and codes are added with
-// the table interface, in Windows-1252.
+// the table interface, in UTF-8.
 class TBuildSite {
  public:
   TBuildSite() : site_(folder_.Path() + "site" + PathDelim), settings_(site_) {

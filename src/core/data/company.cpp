@@ -1,9 +1,9 @@
 #include "core/data/company.h"
 
 #include "core/data/siteschema.h"
-#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/sqlitedb.h"
+#include "core/platform/utf8.h"
 
 namespace pagolin {
 
@@ -18,7 +18,7 @@ std::string CompanyName(const std::string& siteFolder) {
     const std::string sql = "SELECT \"Description 1\" FROM " + QuoteIdentifier(def.tableName) +
                             " WHERE \"Type\" = 'Variable' AND \"Name\" = 'COMPANY' ORDER BY rowid LIMIT 1";
     if (stmt.Prepare(db.Handle(), sql) != SQLITE_OK || stmt.Step() != SQLITE_ROW) return {};
-    return Utf8ToAnsi(stmt.ColumnText(0).value_or(std::string()));
+    return ValidUtf8(stmt.ColumnText(0).value_or(std::string()));
   } catch (const EDatabaseError&) {
     return {};  // a damaged or locked file: no name
   }

@@ -73,32 +73,9 @@ std::vector<TColumn> MatchFields(const TTableDef& def, const TParadoxTable& tabl
   return columns;
 }
 
-// Counts the characters of a text that Windows-1252, the program's own code page, cannot show.
-class TForeignCharCounter {
- public:
-  explicit TForeignCharCounter(int codePage) {
-    for (int c = 0; c < 256; ++c) {
-      foreign_[static_cast<std::size_t>(c)] =
-          UnicodeToAnsiChar(CodePageCharToUnicode(codePage, static_cast<unsigned char>(c))) < 0;
-      any_ = any_ || foreign_[static_cast<std::size_t>(c)];
-    }
-  }
-  void Count(std::string_view text) {
-    if (!any_) return;  // Windows-1252 itself
-    for (char c : text) count_ += foreign_[static_cast<unsigned char>(c)] ? 1 : 0;
-  }
-  long Total() const { return count_; }
-
- private:
-  std::array<bool, 256> foreign_{};
-  bool any_ = false;
-  long count_ = 0;
-};
-
 // Reads, converts and binds one column's value; false with a reason when it cannot be read.
 bool BindValue(const TColumn& column, int param, const std::string& record, TParadoxTable& table,
-               TMemoBlockFile* memoFile, TForeignCharCounter& foreign, TSqliteStmt& insert,
-               std::string& error) {
+               TMemoBlockFile* memoFile, TSqliteStmt& insert, std::string& error) {
   const TParadoxField* f = column.source;
   if (!f) {
     insert.BindNull(param);
@@ -152,7 +129,6 @@ bool BindValue(const TColumn& column, int param, const std::string& record, TPar
   if (!text) {
     insert.BindNull(param);
   } else {
-    foreign.Count(*text);
     if (AsciiRunEnd(*text, 0) == text->size())  // rich text is ASCII throughout
       insert.BindText(param, *text);
     else
@@ -208,7 +184,6 @@ void ImportTable(const TTableDef& def, const std::string& oldTable, const std::s
   check(insert.Prepare(db.Handle(), "INSERT INTO " + QuoteIdentifier(def.tableName) + " (" + names +
                                         ") VALUES (" + params + ")"));
 
-  TForeignCharCounter foreign(table.CodePage());
   std::string record;
   for (int recNo = 0; recNo < table.RecordCount(); ++recNo) {
     if (!table.ReadRecord(recNo, record, error))
@@ -218,7 +193,7 @@ void ImportTable(const TTableDef& def, const std::string& oldTable, const std::s
     bool ok = true;
     for (std::size_t i = 0; ok && i < columns.size(); ++i) {
       error.clear();
-      ok = BindValue(columns[i], static_cast<int>(i) + 1, record, table, memos.get(), foreign, insert, error);
+      ok = BindValue(columns[i], static_cast<int>(i) + 1, record, table, memos.get(), insert, error);
       if (!ok)
         report.warnings.push_back("record " + std::to_string(recNo + 1) + " was skipped: its field " +
                                   Quoted(columns[i].source->name) + " " +
@@ -233,10 +208,6 @@ void ImportTable(const TTableDef& def, const std::string& oldTable, const std::s
   }
   insert.Finalize();
   check(db.Exec("COMMIT"));
-  if (foreign.Total() > 0)
-    report.warnings.push_back(std::to_string(foreign.Total()) +
-                              " characters have no Windows-1252 form; they are kept in the file, but the "
-                              "program shows them as \"?\"");
 }
 
 }  // namespace pagolin

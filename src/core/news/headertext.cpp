@@ -1,10 +1,13 @@
 #include "core/news/headertext.h"
 
+#include "core/platform/codepage.h"
+
 namespace pagolin {
 
 namespace {
 
-constexpr std::string_view kPrefix = "=?windows-1252?Q?";
+constexpr std::string_view kAnsiPrefix = "=?windows-1252?Q?";
+constexpr std::string_view kUtf8Prefix = "=?UTF-8?Q?";
 constexpr std::string_view kSuffix = "?=";
 constexpr std::size_t kMaxEncodedWord = 75;
 constexpr std::size_t kMaxLine = 76;
@@ -17,14 +20,18 @@ bool IsLiteral(char c) {
          c == '+' || c == '-' || c == '/';
 }
 
-// The Q form of each byte of text, one piece per byte, so that encoded words are split only
-// between whole characters.
-std::vector<std::string> QPieces(std::string_view text) {
+// The Q form of each character of text (a byte of Windows-1252, or all the bytes of a UTF-8
+// character), one piece per character, so that encoded words are split only between whole
+// characters.
+std::vector<std::string> QPieces(std::string_view text, bool utf8) {
   static const char* hex = "0123456789ABCDEF";
   std::vector<std::string> pieces;
   pieces.reserve(text.size());
   for (char c : text) {
-    if (c == ' ') {
+    if (utf8 && (static_cast<unsigned char>(c) & 0xC0) == 0x80 && !pieces.empty()) {
+      const auto b = static_cast<unsigned char>(c);
+      pieces.back() += std::string{'=', hex[b >> 4], hex[b & 15]};
+    } else if (c == ' ') {
       pieces.emplace_back("_");
     } else if (IsLiteral(c)) {
       pieces.emplace_back(1, c);
@@ -36,18 +43,19 @@ std::vector<std::string> QPieces(std::string_view text) {
   return pieces;
 }
 
-std::vector<std::string> EncodedWords(std::string_view text) {
-  const std::size_t room = kMaxEncodedWord - kPrefix.size() - kSuffix.size();
+std::vector<std::string> EncodedWords(std::string_view text, bool utf8) {
+  const std::string_view prefix = utf8 ? kUtf8Prefix : kAnsiPrefix;
+  const std::size_t room = kMaxEncodedWord - prefix.size() - kSuffix.size();
   std::vector<std::string> words;
   std::string current;
-  for (const std::string& piece : QPieces(text)) {
+  for (const std::string& piece : QPieces(text, utf8)) {
     if (current.size() + piece.size() > room) {
-      words.push_back(std::string(kPrefix) + current + std::string(kSuffix));
+      words.push_back(std::string(prefix) + current + std::string(kSuffix));
       current.clear();
     }
     current += piece;
   }
-  if (!current.empty()) words.push_back(std::string(kPrefix) + current + std::string(kSuffix));
+  if (!current.empty()) words.push_back(std::string(prefix) + current + std::string(kSuffix));
   return words;
 }
 
@@ -91,7 +99,10 @@ bool HasHighBytes(const std::vector<std::string>& lines) {
 
 std::string EncodeHeaderValue(std::string_view value, std::size_t nameLength) {
   if (!HasHighBytes(value)) return std::string(value);
-  const std::vector<std::string_view> tokens = SplitBlanks(value);
+  // Words in the code page when it holds the whole value, as articles have always had them.
+  const bool utf8 = !FitsAnsi(value);
+  const std::string text = utf8 ? ValidUtf8(value) : Utf8ToAnsi(value);
+  const std::vector<std::string_view> tokens = SplitBlanks(text);
   // The atoms of the result, each to be separated from the next by a blank or a fold. Between
   // two encoded words a reader drops the blank, so a run of words with high bytes (and the
   // blanks inside it) is encoded as one text.
@@ -116,7 +127,7 @@ std::string EncodeHeaderValue(std::string_view value, std::size_t nameLength) {
       run += ' ';
       run += tokens[j];
     }
-    for (std::string& word : EncodedWords(run)) atoms.push_back(std::move(word));
+    for (std::string& word : EncodedWords(run, utf8)) atoms.push_back(std::move(word));
     i = last + 1;
   }
   std::string out;
@@ -135,6 +146,18 @@ std::string EncodeHeaderValue(std::string_view value, std::size_t nameLength) {
     lineLength += atoms[k].size();
   }
   return out;
+}
+
+std::string BodyCharset(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    if (!FitsAnsi(line)) return "UTF-8";
+  }
+  return "windows-1252";
+}
+
+std::string BodyInCharset(std::string_view line, std::string_view charset) {
+  if (charset == "windows-1252") return Utf8ToAnsi(line);
+  return ValidUtf8(line);
 }
 
 }  // namespace pagolin

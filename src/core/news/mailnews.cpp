@@ -9,6 +9,7 @@
 
 #include "core/net/ip_misc.h"
 #include "core/news/headertext.h"
+#include "core/platform/codepage.h"
 #include "core/platform/datetime.h"
 
 namespace pagolin {
@@ -90,7 +91,12 @@ std::string T_MailNews::NewMessageId() {
 std::string T_MailNews::DerivedMessageId(const std::vector<std::string>& parts, const std::string& from) {
   // Each part with its length, so that no two lists of parts read as the same text.
   std::string key;
-  for (const std::string& part : parts) key += std::to_string(part.size()) + ":" + part + ";";
+  // Parts the code page holds are hashed in it, so that a posting keeps the ID it had when the
+  // program kept its texts in the code page.
+  for (const std::string& part : parts) {
+    const std::string hashed = FitsAnsi(part) ? Utf8ToAnsi(part) : part;
+    key += std::to_string(hashed.size()) + ":" + hashed + ";";
+  }
   const unsigned long long first = Fnv1a(key);
   const unsigned long long second = Fnv1a(key, first ^ 0x9E3779B97F4A7C15ull);
   std::string domain = AddressDomain(from);
@@ -107,14 +113,15 @@ bool T_MailNews::Send() {
   article_.insert(article_.begin() + 3, HeaderLine("Subject", Subject));
   if (!References.empty()) article_.push_back("References: " + CleanHeaderValue(References));
   if (!ReplyTo.empty()) article_.push_back(HeaderLine("Reply-To", ReplyTo));
-  if (HasHighBytes(Body)) {
+  const std::string charset = HasHighBytes(Body) ? BodyCharset(Body) : std::string();
+  if (!charset.empty()) {
     article_.emplace_back("MIME-Version: 1.0");
-    article_.emplace_back("Content-Type: text/plain; charset=windows-1252");
+    article_.emplace_back("Content-Type: text/plain; charset=" + charset);
     article_.emplace_back("Content-Transfer-Encoding: 8bit");
   }
   article_.insert(article_.end(), Header.begin(), Header.end());
   article_.emplace_back();
-  article_.insert(article_.end(), Body.begin(), Body.end());
+  for (const std::string& item : Body) article_.push_back(BodyInCharset(item, charset));
   return true;
 }
 

@@ -8,7 +8,9 @@
 // above 127, the items of Header, one empty line, the items of Body.
 //
 // Header values have CR and LF replaced by blanks, and values with bytes above 127 are
-// written as encoded words; an all-ASCII article is composed exactly as listed above.
+// written as encoded words; an all-ASCII article is composed exactly as listed above. Texts
+// are UTF-8; a body the code page holds goes out in it (charset=windows-1252), any other in
+// UTF-8.
 #pragma once
 
 #include <functional>

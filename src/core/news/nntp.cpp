@@ -3,7 +3,6 @@
 #include <cctype>
 
 #include "core/net/waits.h"
-#include "core/platform/codepage.h"
 
 namespace pagolin {
 
@@ -113,7 +112,7 @@ void T_NNTP::Authenticate() {
     }
     throw ELoginError("Login refused by the news server (" + answer + ")", status);
   };
-  SendCommand("AUTHINFO USER " + AnsiToUtf8(User));
+  SendCommand("AUTHINFO USER " + User);
   int status = ReadLoginReply();
   if (status == 281) return;  // no password wanted
   if (status != 381) refused(status);

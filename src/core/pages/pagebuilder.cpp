@@ -8,6 +8,7 @@
 #include "core/pages/imagetags.h"
 #include "core/pages/sitefiles.h"
 #include "core/pages/textlines.h"
+#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
 #include "core/platform/recordkeeper.h"
@@ -217,7 +218,8 @@ std::string TPageBuilder::LinkRow(const std::string& templ, int language, const 
 }
 
 void TPageBuilder::WritePage(const std::string& fileName, const std::string& page) {
-  WriteWhole(fileName, ReplaceVariablesAsLines(Data().tblCodes, page));
+  // Pages are Windows-1252, every other character a numeric character reference.
+  WriteWhole(fileName, Utf8ToAnsiRefs(ReplaceVariablesAsLines(Data().tblCodes, page)));
 }
 
 void TPageBuilder::WriteWhole(const std::string& fileName, const std::string& text) {

@@ -2,17 +2,16 @@
 
 #include <cctype>
 
-#include "core/platform/codepage.h"
 #include "core/platform/percentencode.h"
 
 namespace pagolin {
 namespace {
 
-// Windows-1252 text as a path of an address: UTF-8, percent-encoded where needed (kept as they
-// are: unreserved, sub-delimiters, ":", "@" and "/"). With keepEscapes a "%" that already starts
-// an escape stays (the user typed an address); a file name's "%" is a character of the name.
-std::string EncodePath(std::string_view ansi, bool keepEscapes) {
-  return PercentEncode(AnsiToUtf8(ansi), "!$&'()*+,;=:@/", keepEscapes);
+// Text as a path of an address, percent-encoded where needed (kept as they are: unreserved,
+// sub-delimiters, ":", "@" and "/"). With keepEscapes a "%" that already starts an escape stays
+// (the user typed an address); a file name's "%" is a character of the name.
+std::string EncodePath(std::string_view text, bool keepEscapes) {
+  return PercentEncode(text, "!$&'()*+,;=:@/", keepEscapes);
 }
 
 std::string Lower(std::string_view text) {

@@ -10,7 +10,7 @@ namespace pagolin {
 
 class TSiteAddress {
  public:
-  // Reads the setting (Windows-1252 text; blanks around it are ignored). A blank setting gives
+  // Reads the setting (blanks around it are ignored). A blank setting gives
   // nullopt and no problem. A setting that is not the http or https address of a folder (a
   // host of letters, digits, dots and hyphens with an optional port; no user, query or
   // fragment) gives nullopt and a message for the user in problem. A path that does not end
@@ -20,7 +20,7 @@ class TSiteAddress {
   // "https://www.example.com/our%20site/": scheme and host in small letters, the path in
   // UTF-8 with every character that an address cannot carry as it is percent-encoded.
   const std::string& FolderURL() const { return folderURL_; }
-  // The address of a file of the output folder (fileName: Windows-1252 text, no folder).
+  // The address of a file of the output folder (fileName: text, no folder).
   std::string FileURL(std::string_view fileName) const;
   // A tag URI (RFC 4151) for a thing of this site: "tag:" host "," kTagDate ":" path specific,
   // e.g. "tag:www.example.com,2000:/our%20site/news/7". It depends on the host and the path

@@ -7,6 +7,7 @@
 #include "core/data/settings.h"
 #include "core/pages/textlines.h"
 #include "core/platform/filenames.h"
+#include "core/platform/hyperlink.h"
 #include "core/platform/inifile.h"
 #include "core/platform/xmltext.h"
 
@@ -69,19 +70,9 @@ std::string TSiteFeeds::FeedTitle(int language) const {
 }
 
 std::string TSiteFeeds::FeedLink(int language) const {
-  // The page is HTML in Windows-1252: only the attribute's own characters are escaped.
-  std::string title;
-  for (char c : FeedTitle(language)) {
-    switch (c) {
-      case '&': title += "&amp;"; break;
-      case '"': title += "&quot;"; break;
-      case '<': title += "&lt;"; break;
-      case '>': title += "&gt;"; break;
-      default: title += c;
-    }
-  }
-  return "<link rel=\"alternate\" type=\"application/atom+xml\" title=\"" + title + "\" href=\"" +
-         FeedFileName(language) + "\">\r\n";
+  // Only the attribute's own characters are escaped; the page writes the others as it can.
+  return "<link rel=\"alternate\" type=\"application/atom+xml\" title=\"" +
+         HtmlAttribute(FeedTitle(language)) + "\" href=\"" + FeedFileName(language) + "\">\r\n";
 }
 
 std::string TSiteFeeds::AtomDateTime(TDateTime local) {

@@ -17,7 +17,7 @@ namespace pagolin {
 class TSettings;
 
 // One news item of a feed, in the page's terms: title and body as the page's HTML
-// (Windows-1252), the date as stored (local time).
+// (UTF-8), the date as stored (local time).
 struct TFeedEntry {
   TRecordId Record = 0;
   TDateTime Date = 0;
@@ -36,7 +36,7 @@ class TSiteFeeds {
   // that is not one, or a home page named like a feed). settings must outlive the result.
   static std::unique_ptr<TSiteFeeds> ForSettings(const TSettings& settings, std::string& problem);
 
-  // File names (Windows-1252 text, no folder) after the home page's: "index1.htm" for language 1
+  // File names (text, no folder) after the home page's: "index1.htm" for language 1
   // ("index.htm" for 0, the title page), and its feed "index1.xml".
   std::string PageFileName(int language) const;
   std::string FeedFileName(int language) const;

@@ -1,6 +1,7 @@
 #include "core/pages/textlines.h"
 
 #include "core/platform/linelist.h"
+#include "core/platform/utf8.h"
 
 #include <cstring>
 
@@ -60,11 +61,13 @@ std::string WrapLines(std::string_view text) {
   };
   ForEachLine(text, [&](std::string_view line) {
     bool wrapped = false;
-    while (line.size() > kWrapColumns) {
+    // Columns count characters: column is the byte offset of the character at kWrapColumns.
+    size_t column;
+    while ((column = Utf8Offset(line, kWrapColumns)) < line.size()) {
       // The last blank that still lets the line end by the column (a blank just past the
       // column may hang off the end), after the first word.
       size_t brk = std::string_view::npos;
-      for (size_t i = kWrapColumns + 1; i-- > 0;) {
+      for (size_t i = column + 1; i-- > 0;) {
         if (IsBlank(line[i])) {
           brk = i;
           break;
@@ -73,8 +76,8 @@ std::string WrapLines(std::string_view text) {
       size_t end = brk;
       while (end != std::string_view::npos && end > 0 && IsBlank(line[end - 1])) --end;
       if (brk == std::string_view::npos || end == 0) {
-        emit(line.substr(0, kWrapColumns));
-        line.remove_prefix(kWrapColumns);
+        emit(line.substr(0, column));
+        line.remove_prefix(column);
         continue;
       }
       emit(line.substr(0, end));

@@ -5,12 +5,14 @@
 #include "core/data/settings.h"
 #include "core/pages/fileinfo.h"
 #include "core/pages/sitefiles.h"
+#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 
 namespace pagolin {
 namespace {
 
-// Letters compared without case: a to z, and the accented letters of Windows-1252.
+// Letters compared without case: a to z, the accented letters of Windows-1252 (as names have
+// always sorted), and the capitals of Latin Extended-A, Greek and Cyrillic.
 unsigned char FoldCase(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
@@ -19,11 +21,27 @@ unsigned char FoldCase(unsigned char c) {
   return c;
 }
 
-// The text with its letters folded: folded texts compare as the texts compare without case
-// (byte by byte as unsigned values, a prefix first).
-std::string Folded(const std::string& text) {
-  std::string folded(text);
-  for (char& c : folded) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
+char32_t FoldCase(char32_t u) {
+  const bool evenPairs = (u >= 0x100 && u <= 0x137) || (u >= 0x14A && u <= 0x177);
+  const bool oddPairs = (u >= 0x139 && u <= 0x148) || (u >= 0x179 && u <= 0x17E);
+  if ((evenPairs && u % 2 == 0) || (oddPairs && u % 2 == 1)) return u + 1;
+  if ((u >= 0x391 && u <= 0x3AB && u != 0x3A2) || (u >= 0x410 && u <= 0x42F)) return u + 0x20;
+  if (u >= 0x400 && u <= 0x40F) return u + 0x50;
+  return u;
+}
+
+// The sort key of a name (UTF-8): keys compare as the names compare without case. A character
+// of Windows-1252 counts as its folded byte, so names sort as they always have; any other
+// character comes after all of those, in the order of its folded code point.
+std::u32string Folded(std::string_view text) {
+  std::u32string folded;
+  folded.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    char32_t u;
+    if (!DecodeUtf8(text, i, u)) u = kReplacementChar;
+    const int ansi = UnicodeToAnsiChar(u);
+    folded += ansi >= 0 ? FoldCase(static_cast<unsigned char>(ansi)) : 0x100 + FoldCase(u);
+  }
   return folded;
 }
 
@@ -65,7 +83,7 @@ TUploadList MakeUploadList(const std::vector<std::string>& fileList, const TSett
     list.Items.push_back(std::move(item));
   }
   // Each text is folded once, not at every comparison of the sort.
-  std::vector<std::pair<std::string, TUploadItem>> keyed;
+  std::vector<std::pair<std::u32string, TUploadItem>> keyed;
   keyed.reserve(list.Items.size());
   for (TUploadItem& item : list.Items) keyed.emplace_back(Folded(item.Text), std::move(item));
   std::stable_sort(keyed.begin(), keyed.end(),

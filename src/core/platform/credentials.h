@@ -3,7 +3,7 @@
 // is one store (the program's Qt side), ~/.netrc another (netrc.h), the passwords typed during
 // one run a third (TMemoryCredentials). TCredentialChain asks several in turn.
 //
-// Host and User are texts of the program (Windows-1252); a password is a byte string as the
+// Host and User are texts of the program (UTF-8); a password is a byte string as the
 // server takes it (UTF-8 when typed into the program). No store ever writes a password into a
 // message: an error says which store failed and why.
 #pragma once

@@ -12,34 +12,12 @@
 #include <fstream>
 #include <random>
 
-#include "core/platform/codepage.h"
+#include "core/platform/utf8.h"
 
 namespace pagolin {
 namespace {
 
 size_t LastDelimiter(std::string_view s) { return s.find_last_of(PathSeparators); }
-
-bool IsUtf8(std::string_view s) {
-  for (size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    size_t extra = 0;
-    if (c >= 0x80) {
-      if ((c & 0xE0) == 0xC0)
-        extra = 1;
-      else if ((c & 0xF0) == 0xE0)
-        extra = 2;
-      else if ((c & 0xF8) == 0xF0)
-        extra = 3;
-      else
-        return false;
-      if (i + extra >= s.size()) return false;
-    }
-    for (size_t k = 1; k <= extra; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    i += extra + 1;
-  }
-  return true;
-}
 
 // "Cannot create the file "x": reason", or, when the folder is missing, that.
 std::string FileError(const char* what, const std::string& fileName, int error) {
@@ -126,9 +104,9 @@ std::string ProgramName() {
   return name.substr(0, name.size() - ExtractFileExt(name).size());
 }
 
-std::string PathText(std::string_view path) { return IsUtf8(path) ? Utf8ToAnsi(path) : std::string(path); }
+std::string PathText(std::string_view path) { return ValidUtf8(path); }
 
-std::string TextPath(std::string_view text) { return AnsiToUtf8(text); }
+std::string TextPath(std::string_view text) { return std::string(text); }
 
 bool WriteFileAtomically(const std::string& fileName, std::string_view contents, std::string& error) {
   std::random_device rd;

@@ -1,7 +1,7 @@
 // File-name helpers. The delimiter is the platform's ("/" here); where a folder part ends
 // at "backslash or colon" on Windows, it ends at the delimiter here. File names are the file
-// system's bytes (UTF-8 here), not the program's Windows-1252 text: PathText turns one into
-// text for a message.
+// system's bytes (UTF-8 here); texts of the program are UTF-8 too, but a name on disk need
+// not be well-formed: PathText makes one into text for a message.
 #pragma once
 
 #include <cstdint>
@@ -41,11 +41,10 @@ std::string ProgramFolder();
 // The file name of the running executable without its extension ("pagolin").
 std::string ProgramName();
 
-// A file name as Windows-1252 text, for messages: UTF-8 is converted (a letter the code page
-// lacks becomes "?"); bytes that are not UTF-8 are taken as they are.
+// A file name as text, for messages: each broken UTF-8 piece becomes U+FFFD.
 std::string PathText(std::string_view path);
-// Text as a file name: the Windows-1252 text of a table field or the settings, in the file
-// system's bytes.
+// Text as a file name: the text of a table field or the settings, in the file system's bytes
+// (the same bytes here).
 std::string TextPath(std::string_view text);
 
 // Writes a whole file or nothing: a temporary file beside the target (its name followed by

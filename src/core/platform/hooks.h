@@ -14,7 +14,7 @@ enum class TMsgDlgButtons { mbOK, mbOKCancel, mbYesNo };
 enum class TModalResult { mrNone, mrOk, mrCancel, mrYes, mrNo };
 
 struct TMessageHooks {
-  // A simple message box with a fixed text (Windows-1252).
+  // A simple message box with a fixed text (UTF-8).
   std::function<void(const std::string& text)> showMessage;
   // The application's standard error box: the error text, and optional details to unfold.
   std::function<void(const std::string& text, const std::string& details)> showError;

@@ -36,14 +36,20 @@ std::string EscapeHtml(std::string_view text, bool crlfAsBreak) {
     switch (c) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      case 169:
-      case 196:
-      case 228:
-      case 214:
-      case 246:
-      case 220:
-      case 252:
-      case 223: out += EntityName(c); break;
+      case 0xC2:
+      case 0xC3: {
+        // The eight letters with an entity all lie in U+00A0..U+00FF: two bytes in UTF-8.
+        const unsigned next = i + 1 < n ? static_cast<unsigned char>(text[i + 1]) : 0u;
+        const unsigned u = ((c & 0x1Fu) << 6) | (next & 0x3Fu);
+        if ((next & 0xC0) == 0x80 &&
+            (u == 169 || u == 196 || u == 228 || u == 214 || u == 246 || u == 220 || u == 252 || u == 223)) {
+          out += EntityName(static_cast<int>(u));
+          ++i;
+        } else {
+          out += static_cast<char>(c);
+        }
+        break;
+      }
       case '\r':
         if (crlfAsBreak && i + 1 < n && text[i + 1] == '\n') {
           out += "<BR>";

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <utility>
 
+#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 
 namespace pagolin {
@@ -75,6 +76,7 @@ TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
     readError_ = error;
     return;
   }
+  text = TextFileToUtf8(text);
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
@@ -226,7 +228,7 @@ bool TIniFile::UpdateFile(std::string& error) const {
     error = "The settings file could not be read, so it was not overwritten: " + readError_;
     return false;
   }
-  return WriteFileAtomically(fileName_, Text(), error);
+  return WriteFileAtomically(fileName_, Utf8ToTextFile(Text()), error);
 }
 
 }  // namespace pagolin

@@ -11,7 +11,9 @@
 // The file is read once, by the constructor; writes change the copy in memory, and
 // UpdateFile writes it whole (temporary file + rename) or not at all. Reading and writing a key
 // take constant time on average, so a file of any size is read in time linear in its size.
-// Texts are Windows-1252 byte strings, stored as they are.
+// Texts are UTF-8. The file is Windows-1252 when that holds every character (so files of old
+// sites stay as they were), otherwise UTF-8 after a byte order mark; reading takes either
+// (TextFileToUtf8).
 #pragma once
 
 #include <functional>

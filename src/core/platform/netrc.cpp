@@ -8,7 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/inifile.h"
 
@@ -143,7 +142,7 @@ std::optional<std::string> TNetrcStore::ReadPassword(const TCredentialKey& key) 
   const std::string text = ReadWhole(fileName_, ok);
   if (!ok) throw ECredentialError(where + " cannot be read");
   // The file is written in UTF-8 like any other of the user's.
-  return FindNetrcPassword(ParseNetrc(text), AnsiToUtf8(key.Host), AnsiToUtf8(key.User));
+  return FindNetrcPassword(ParseNetrc(text), key.Host, key.User);
 }
 
 void TNetrcStore::WritePassword(const TCredentialKey&, const std::string&) {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/platform/utf8.h"
+
 namespace pagolin {
 namespace {
 
@@ -17,7 +19,7 @@ std::string Join(const std::vector<std::string_view>& parts, char separator) {
 }  // namespace
 
 std::string ShortenPath(std::string_view path, size_t maxLength, char separator, std::string_view filler) {
-  if (path.size() <= maxLength) return std::string(path);
+  if (Utf8Length(path) <= maxLength) return std::string(path);
   std::vector<std::string_view> parts;
   size_t start = 0;
   for (;;) {
@@ -32,7 +34,7 @@ std::string ShortenPath(std::string_view path, size_t maxLength, char separator,
   if (parts.size() <= 2) return std::string(path);
   parts[1] = filler;
   std::string result = Join(parts, separator);
-  while (result.size() > maxLength && parts.size() > 3) {
+  while (Utf8Length(result) > maxLength && parts.size() > 3) {
     parts.erase(parts.begin() + 2);
     result = Join(parts, separator);
   }

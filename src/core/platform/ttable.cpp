@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/ttable_impl.h"
+#include "core/platform/utf8.h"
 
 namespace pagolin {
 
@@ -79,7 +79,7 @@ std::string TTable::ValueForColumn(const std::string& fieldName, const std::stri
     bool b = false;
     if (ParseLogical(value, b)) return b ? "1" : "0";
   }
-  return AnsiToUtf8(value);
+  return ValidUtf8(value);
 }
 
 void TTable::SetRange(const std::string& startValue, const std::string& endValue) {

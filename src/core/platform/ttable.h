@@ -1,6 +1,7 @@
 // TTable: one local table kept in one SQLite file, walked in the order of its active index,
 // with a current record, the browse/edit/insert states and data-source events. Texts are
-// Windows-1252 inside, UTF-8 in the file. Every post is one committed transaction.
+// UTF-8 inside and in the file (a broken piece in a file reads as U+FFFD). Every post is one committed
+// transaction.
 //
 // Errors (a missing or foreign file, a missing column, a locked file, a failed write) throw
 // EDatabaseError with a message that names the file (and the column); the record being

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/platform/codepage.h"
 #include "core/platform/inifile.h"
 #include "core/platform/ttable.h"
+#include "core/platform/utf8.h"
 
 namespace pagolin {
 
@@ -47,10 +47,10 @@ std::string StoredAsString(TFieldKind kind, const TStored* v) {
     case TFieldKind::fkLogical: return StoredAsBoolean(v) ? "True" : "False";
     case TFieldKind::fkDateTime: {
       TDateTime dt = 0;
-      if (!StorageTextToDateTime(**v, dt)) return Utf8ToAnsi(**v);  // not ours: shown as it is
+      if (!StorageTextToDateTime(**v, dt)) return ValidUtf8(**v);  // not ours: shown as it is
       return FormatDateTime("c", dt);
     }
-    default: return Utf8ToAnsi(**v);
+    default: return ValidUtf8(**v);
   }
 }
 
@@ -91,7 +91,7 @@ void TField::SetAsString(const std::string& value) {
       SetAsDateTime(dt);
       return;
     }
-    default: table_->WriteValue(*this, AnsiToUtf8(value));
+    default: table_->WriteValue(*this, ValidUtf8(value));
   }
 }
 

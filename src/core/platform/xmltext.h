@@ -1,4 +1,4 @@
-// Windows-1252 text as XML: the program's texts go into feeds and the sitemap through here.
+// Text as XML: the program's texts go into feeds and the sitemap through here.
 #pragma once
 
 #include <string>
@@ -8,9 +8,9 @@ namespace pagolin {
 
 // The text as UTF-8 XML character data, also fit for an attribute value in double quotes:
 // "&", "<", ">" and '"' become entities, and the characters XML 1.0 forbids or a reader may
-// refuse are dropped (the control characters below the blank except tab, LF and CR; DEL; the
-// five bytes Windows-1252 leaves undefined, which stand for C1 controls). Every other byte
-// becomes its Unicode character.
-std::string XmlText(std::string_view ansi);
+// refuse are dropped (the control characters below the blank except tab, LF and CR; DEL and
+// the C1 controls; U+FFFE and U+FFFF). Every other character stays itself; a broken UTF-8
+// piece becomes U+FFFD.
+std::string XmlText(std::string_view text);
 
 }  // namespace pagolin

@@ -1,6 +1,6 @@
 #include "core/richtext/richdoc.h"
 
-#include "core/platform/codepage.h"
+#include "core/platform/utf8.h"
 
 namespace pagolin {
 
@@ -32,7 +32,7 @@ TRichDoc PlainTextDoc(std::string_view text) {
     std::size_t end = text.find_first_of("\r\n", start);
     const std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
     TRichParagraph& paragraph = doc.Paragraphs.emplace_back();
-    AppendRun(paragraph, AnsiToUtf16(line), format);
+    AppendRun(paragraph, Utf8ToUtf16(line), format);
     if (end == std::string_view::npos) break;
     if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
     start = end + 1;
@@ -44,34 +44,9 @@ std::string PlainText(const TRichDoc& doc) {
   std::string text;
   for (const TRichParagraph& paragraph : doc.Paragraphs) {
     if (&paragraph != &doc.Paragraphs.front()) text += "\r\n";
-    for (const TRichRun& run : paragraph.Runs) text += Utf16ToAnsi(run.Text);
+    for (const TRichRun& run : paragraph.Runs) text += Utf16ToUtf8(run.Text);
   }
   return text;
-}
-
-std::string Utf16ToAnsi(std::u16string_view text) {
-  std::string ansi;
-  ansi.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c < 0x80) {
-      ansi += static_cast<char>(c);
-      continue;
-    }
-    // A high surrogate followed by a low one is one character.
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-      ++i;
-    const int byte = UnicodeToAnsiChar(c);
-    ansi += byte < 0 ? '?' : static_cast<char>(byte);
-  }
-  return ansi;
-}
-
-std::u16string AnsiToUtf16(std::string_view text) {
-  std::u16string wide(text.size(), u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    wide[i] = static_cast<char16_t>(AnsiCharToUnicode(static_cast<unsigned char>(text[i])));
-  return wide;
 }
 
 }  // namespace pagolin

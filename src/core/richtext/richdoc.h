@@ -4,8 +4,8 @@
 // gives the same document.
 //
 // Run text is UTF-16, the unit of RTF's \u and of the Qt text document, so that characters
-// outside Windows-1252 survive an edit (the writer keeps them as \u). Font names are
-// Windows-1252 like every other text of the core.
+// outside Windows-1252 survive an edit (the writer keeps them as \u). Font names and link
+// addresses are UTF-8 like every other text of the core.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +38,7 @@ struct TRunFormat {
   bool Italic = false;
   bool Underline = false;
   std::optional<TRgb> Color;  // none: the text's default colour
+  std::string Link;           // a hyperlink's address (UTF-8); empty: no link
   friend bool operator==(const TRunFormat&, const TRunFormat&) = default;
 };
 
@@ -68,17 +69,11 @@ std::string CleanFaceName(std::string_view name);
 // the same, so neighbouring runs always differ. Empty text adds nothing.
 void AppendRun(TRichParagraph& paragraph, std::u16string_view text, const TRunFormat& format);
 
-// A plain text (Windows-1252) as a document: one paragraph per line, lines end at CR LF, LF or
-// CR, every run in the default format. An empty text gives no paragraph.
+// A plain text (UTF-8) as a document: one paragraph per line, lines end at CR LF, LF or CR,
+// every run in the default format. An empty text gives no paragraph.
 TRichDoc PlainTextDoc(std::string_view text);
 
-// The document's text in Windows-1252, paragraphs separated by CR LF (none after the last);
-// a character Windows-1252 cannot hold becomes "?".
+// The document's text in UTF-8, paragraphs separated by CR LF (none after the last).
 std::string PlainText(const TRichDoc& doc);
-
-// The Windows-1252 byte of a UTF-16 text's characters and back, as the code page helpers map
-// them; a character without a byte (and a surrogate pair) becomes one "?".
-std::string Utf16ToAnsi(std::u16string_view text);
-std::u16string AnsiToUtf16(std::string_view text);
 
 }  // namespace pagolin

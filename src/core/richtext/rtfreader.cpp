@@ -1,6 +1,7 @@
 #include "core/richtext/rtfreader.h"
 
 #include "core/platform/codepage.h"
+#include "core/platform/hyperlink.h"
 #include "core/richtext/rtfwords.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace {
 
 using rtf::TWord;
 
-enum class TDest : std::uint8_t { Body, FontTable, ColorTable, ListProps };
+enum class TDest : std::uint8_t { Body, FontTable, ColorTable, ListProps, FieldInstruction };
 
 // What a group inherits from its parent and gets back when it closes.
 struct TGroupState {
@@ -31,6 +32,8 @@ struct TGroupState {
   TParaAlignment Align = TParaAlignment::Left;
   bool Bullet = false;
   bool InTable = false;
+  int Link = -1;       // the hyperlink of the text (index into the reader's links); -1: none
+  int FieldLink = -1;  // in a \field group: the hyperlink its instruction named
 };
 
 struct TControlWord {
@@ -88,6 +91,10 @@ class TRtfReader {
   TGroupState& State() { return stack_.back(); }
 
   void PopGroup() {
+    if (State().Dest == TDest::FieldInstruction && stack_.size() > 1) {
+      links_.push_back(HyperlinkAddress(fieldInstruction_));
+      stack_[stack_.size() - 2].FieldLink = links_.back().empty() ? -1 : static_cast<int>(links_.size()) - 1;
+    }
     groupStart_ = false;
     skipUnits_ = 0;
     formatChanged_ = true;
@@ -103,21 +110,74 @@ class TRtfReader {
       return;
     }
     if (State().Dest != TDest::Body || State().Hidden || skipUnits_ > 0) {
-      ++pos_;
-      Byte(c);
+      if (c < 0x80) {
+        ++pos_;
+        Byte(c);
+        return;
+      }
+      const char32_t u = RawChar();
+      if (State().Dest == TDest::FieldInstruction && !Skipping()) {
+        AppendUtf8(fieldInstruction_, u);
+        return;
+      }
+      if (State().Dest == TDest::FontTable && skipUnits_ == 0) {
+        FontTableText(u);
+        return;
+      }
+      for (char16_t unit : Utf8ToUtf16(Utf8Of(u))) Char(unit);
       return;
     }
     std::size_t end = pos_ + 1;
     while (end < s_.size() && !EndsText(static_cast<unsigned char>(s_[end]))) ++end;
     std::u16string& text = RunText();
-    for (; pos_ < end; ++pos_)
-      text += static_cast<char16_t>(AnsiCharToUnicode(static_cast<unsigned char>(s_[pos_])));
+    while (pos_ < end) {
+      const auto b = static_cast<unsigned char>(s_[pos_]);
+      if (b < 0x80) {
+        text += static_cast<char16_t>(b);
+        ++pos_;
+        continue;
+      }
+      const char32_t u = RawChar();
+      if (u >= 0x10000) {
+        text += static_cast<char16_t>(0xD800 + ((u - 0x10000) >> 10));
+        text += static_cast<char16_t>(0xDC00 + ((u - 0x10000) & 0x3FF));
+      } else {
+        text += static_cast<char16_t>(u);
+      }
+    }
   }
 
-  // One Windows-1252 byte of text (plain or escaped).
+  // The character of unescaped text at pos_, moving past it. Text of the core is UTF-8; a byte
+  // that starts no well-formed UTF-8 character is read as Windows-1252, as an RTF file from
+  // elsewhere has its letters.
+  char32_t RawChar() {
+    std::size_t next = pos_;
+    char32_t u;
+    if (DecodeUtf8(s_, next, u)) {
+      pos_ = next;
+      return u;
+    }
+    return AnsiCharToUnicode(static_cast<unsigned char>(s_[pos_++]));
+  }
+
+  static std::string Utf8Of(char32_t u) {
+    std::string bytes;
+    AppendUtf8(bytes, u);
+    return bytes;
+  }
+
+  void FontTableText(char32_t u) {
+    for (char b : Utf8Of(u)) FontTableChar(static_cast<unsigned char>(b));
+  }
+
+  // One byte of text: plain ASCII, or an escaped Windows-1252 byte.
   void Byte(unsigned char c) {
+    if (State().Dest == TDest::FieldInstruction) {
+      if (!Skipping()) AppendUtf8(fieldInstruction_, AnsiCharToUnicode(c));
+      return;
+    }
     if (State().Dest == TDest::FontTable && skipUnits_ == 0) {
-      FontTableChar(c);
+      FontTableText(AnsiCharToUnicode(c));
       return;
     }
     if (State().Dest == TDest::ColorTable && c == ';') {
@@ -135,9 +195,12 @@ class TRtfReader {
       --skipUnits_;
       return;
     }
+    if (State().Dest == TDest::FieldInstruction) {
+      fieldInstruction_ += Utf16ToUtf8(std::u16string_view(&c, 1));
+      return;
+    }
     if (State().Dest == TDest::FontTable) {
-      const std::string ansi = Utf16ToAnsi(std::u16string_view(&c, 1));
-      for (char b : ansi) FontTableChar(static_cast<unsigned char>(b));
+      for (char b : Utf16ToUtf8(std::u16string_view(&c, 1))) FontTableChar(static_cast<unsigned char>(b));
       return;
     }
     if (State().Dest != TDest::Body || State().Hidden) return;
@@ -172,6 +235,7 @@ class TRtfReader {
     f.Face = FaceName(st.Font >= 0 ? st.Font : FontIndex(defaultFont_));
     f.Size = std::clamp(st.HalfPoints / 2, kMinFontSize, kMaxFontSize);
     f.Bold = st.Bold;
+    if (st.Link >= 0) f.Link = links_[static_cast<std::size_t>(st.Link)];
     f.Italic = st.Italic;
     f.Underline = st.Underline;
     if (st.Color >= 0 && static_cast<std::size_t>(st.Color) < colors_.size())
@@ -325,6 +389,14 @@ class TRtfReader {
         st.ListOwner = static_cast<int>(stack_.size()) - 2;
         return true;
       case TWord::TableProps: return false;
+      case TWord::FieldInstruction:
+        st.Dest = TDest::FieldInstruction;
+        fieldInstruction_.clear();
+        return true;
+      case TWord::FieldResult:
+        st.Link = st.FieldLink;
+        formatChanged_ = true;
+        return true;
       case TWord::SkippedDestination: SkipGroup(); return true;
       default:
         if (!starred) return false;
@@ -508,6 +580,8 @@ class TRtfReader {
   int skipUnits_ = 0;        // fallback characters of a \u still to skip
 
   std::vector<std::string> fontNames_;
+  std::vector<std::string> links_;                   // the addresses of the hyperlink fields read so far
+  std::string fieldInstruction_;                     // the text of the field instruction being read
   std::unordered_map<std::int32_t, int> fontIndex_;  // font number -> index into fontNames_
   std::int32_t defaultFont_ = 0;
   int currentFont_ = -1;  // the font table entry being read

@@ -8,7 +8,10 @@
 // a paragraph that starts with \bullet and a tab reads as a list paragraph too). \par, \line
 // and a backslash before a line end each end a paragraph; table cells and rows (also nested)
 // become tabs and paragraph breaks, so that the words of neighbouring cells never run together.
-// What it drops: hidden text, footnotes, field instructions (a field's result is kept), the
+// Hyperlink fields give runs with the link's address (other fields: their result as text).
+// Unescaped text is UTF-8, as the core keeps it (a byte that starts no UTF-8 character reads
+// as Windows-1252, as in RTF files from elsewhere).
+// What it drops: hidden text, footnotes, other field instructions, the
 // rendered list markers, and every destination it does not know: those marked with \* and the
 // document information, style sheets, pictures, headers and footers and the like.
 //

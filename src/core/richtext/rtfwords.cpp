@@ -67,7 +67,7 @@ Table MakeTable() {
   for (std::string_view w :
        {"info", "stylesheet", "pict", "header", "headerl", "headerr", "headerf", "footer",
         "footerl", "footerr", "footerf", "footnote", "annotation", "object", "objdata",
-        "objclass", "pntext", "listtext", "nonesttables", "fldinst", "xe", "tc", "txe", "rxe",
+        "objclass", "pntext", "listtext", "nonesttables", "xe", "tc", "txe", "rxe",
         "private", "template", "listtable", "listoverridetable", "revtbl", "filetbl",
         "rsidtbl", "nonshppict", "shpinst", "shprslt", "shptxt", "datafield", "themedata",
         "colorschememapping", "latentstyles", "generator", "ftnsep", "ftnsepc", "ftncn",
@@ -76,6 +76,8 @@ Table MakeTable() {
         "author", "operator", "title", "subject", "keywords", "comment", "doccomm", "company",
         "creatim", "revtim", "printim", "buptim", "do"})
     t.emplace(w, TWord::SkippedDestination);
+  t.emplace("fldinst", TWord::FieldInstruction);
+  t.emplace("fldrslt", TWord::FieldResult);
   return t;
 }
 // clang-format on

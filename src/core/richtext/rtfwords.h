@@ -11,8 +11,10 @@ enum class TWord : std::uint8_t {
   // Destinations that are read.
   FontTable,
   ColorTable,
-  ListProps,   // \pn: the list properties of the paragraph
-  TableProps,  // \nesttableprops: read for its \nestrow
+  ListProps,         // \pn: the list properties of the paragraph
+  TableProps,        // \nesttableprops: read for its \nestrow
+  FieldInstruction,  // \fldinst: read for a hyperlink's address
+  FieldResult,       // \fldrslt: the text a field shows
   // Destinations skipped whole, with or without \*.
   SkippedDestination,
   // Document and character properties.

@@ -1,6 +1,7 @@
 #include "core/richtext/rtfwriter.h"
 
 #include "core/platform/codepage.h"
+#include "core/platform/hyperlink.h"
 
 #include <algorithm>
 #include <charconv>
@@ -137,7 +138,19 @@ class TRtfWriter {
       AppendNumber(out, symbol);
       out += "\\'b7\\tab}";
     }
-    for (const TRichRun& run : p.Runs) Run(out, run);
+    for (std::size_t i = 0; i < p.Runs.size();) {
+      const std::string& link = p.Runs[i].Format.Link;
+      if (link.empty()) {
+        Run(out, p.Runs[i++]);
+        continue;
+      }
+      // Neighbouring runs of one link make one hyperlink field.
+      out += "{\\field{\\*\\fldinst HYPERLINK \"";
+      AppendText(out, Utf8ToUtf16(FieldAddress(link)));
+      out += "\"}{\\fldrslt ";
+      while (i < p.Runs.size() && p.Runs[i].Format.Link == link) Run(out, p.Runs[i++]);
+      out += "}}";
+    }
     out += "\\par";
   }
 

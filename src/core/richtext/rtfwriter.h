@@ -17,6 +17,8 @@
 //   digits, any other character as "\uN ?", other control characters not at all. Every control word
 //   that text follows ends with a blank, since the converter reads the letters after any other
 //   ending as part of the word.
+// - Neighbouring runs with the same link are wrapped in
+//   {\field{\*\fldinst HYPERLINK "address"}{\fldrslt ...}} (a '"' in the address as %22).
 // - Each paragraph ends with \par, the document with " }".
 //
 // Reading what it writes gives the same document, so writing is idempotent after one pass.

@@ -3,7 +3,9 @@
 // One pass over the characters, no stack of groups: braces only switch the scanner between
 // collecting a control word and passing text through, and a fixed list of control words opens
 // and closes tags. The output is a tag stream, not a balanced tree (size, face and small tags
-// are never closed). Texts are Windows-1252 byte strings in and out.
+// are never closed); braces are counted only to find the end of a hyperlink field's parts.
+// Texts are UTF-8 in and out; \uN gives a numeric reference, a hyperlink field an <A HREF>
+// when its address is http, https, mailto or relative (otherwise its text alone).
 //
 // Any byte sequence is valid input: the conversion never reads past the end of the input and
 // takes time linear in its length.
@@ -101,7 +103,7 @@ class TParvel {
   // -1 when the text is not exactly two such characters.
   static int HexToByte(const std::string& hex);
   // The title with "<", ">", and the characters 169, 196, 228, 214, 246, 220, 252, 223
-  // (Windows-1252) replaced by their entities (EscapeHtml without line breaks). "&" and '"'
+  // (UTF-8) replaced by their entities (EscapeHtml without line breaks). "&" and '"'
   // stay as they are.
   static std::string EncodeTitle(const std::string& title);
   // The program's one ReplaceAll (core/platform/replaceall.h), under the converter's name.

@@ -2,6 +2,7 @@
 
 #include "core/platform/codepage.h"
 #include "core/platform/hooks.h"
+#include "core/platform/hyperlink.h"
 #include "core/rtf2html/parvel_text.h"
 
 #include <algorithm>
@@ -105,6 +106,12 @@ bool TParvelScanner::Scan() {
   // The last two characters are never the current one: they can only be read as the digits of
   // a hex escape or as an escaped symbol.
   while (i + 2 < n) {
+    if (c == '{') {
+      ++depth_;
+    } else if (c == '}') {
+      GroupEnds();
+      --depth_;
+    }
     if (control) {
       if (IsWordChar(c)) {
         if (wordLength == 0) wordStart = i;
@@ -133,6 +140,13 @@ bool TParvelScanner::Scan() {
       }
     } else if (font_.InFontTable) {
       FontTableChar(c);
+    } else if (fallback_ > 0) {
+      // A character of the fallback of a \u word; a UTF-8 letter takes its following bytes along.
+      --fallback_;
+      while ((static_cast<unsigned char>(c) & 0xC0) == 0xC0 && i + 3 < n &&
+             (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
+        c = s[++i];
+      }
     } else {
       switch (c) {
         case '&': html_ += "&amp;"; break;
@@ -153,13 +167,17 @@ bool TParvelScanner::Scan() {
     }
 
     if (c == '}') control = false;
+    if (c == '{' || c == '}') fallback_ = 0;  // a fallback ends with its group
     const char left = c;
     c = at(++i);
     if (IsGroupOrEscape(c)) control = true;
     if (left == '\\' && IsGroupOrEscape(c)) {
       // An escaped brace or backslash stands for itself, even inside the font table.
       control = false;
-      html_ += c;
+      if (fallback_ > 0)
+        --fallback_;
+      else
+        html_ += c;
       c = at(++i);
       if (IsGroupOrEscape(c)) control = true;
     }
@@ -190,6 +208,14 @@ void TParvelScanner::FontTableChar(char c) {
 // can never both match, so the first letter picks the group of rows to try.
 void TParvelScanner::HandleControlWord(std::string_view w) {
   if (w.empty()) return;
+  if (w[0] == '\'') {
+    if (fallback_ > 0) {
+      --fallback_;
+      return;
+    }
+  } else if (w[0] != 'u') {
+    fallback_ = 0;
+  }
   const bool colors = owner_.options_.Contains(TParvelOption::soUseColors);
   switch (w[0]) {
     case 'p':
@@ -218,6 +244,12 @@ void TParvelScanner::HandleControlWord(std::string_view w) {
       } else if (w == "ul0" || w == "ulnone") {
         html_ += "</U>";
         style_.Underline = false;
+      } else if (w.size() >= 2 && (IsDigit(w[1]) || w[1] == '-')) {
+        Unicode(w.substr(1));
+      } else if (w.size() >= 3 && w[1] == 'c' && IsDigit(w[2])) {
+        fallbackLength_ = std::clamp(parvel::ParseInt(w.substr(2)).value_or(1), 0, 16);
+      } else {
+        fallback_ = 0;
       }
       return;
     case 'b':
@@ -271,6 +303,15 @@ void TParvelScanner::HandleControlWord(std::string_view w) {
         FontSize(w.substr(2));
       } else if (w.size() >= 2 && IsDigit(w[1])) {
         FontFace(w.substr(1));
+      } else if (w == "fldinst") {
+        instructionDepth_ = depth_;
+        instructionStart_ = html_.size();
+      } else if (w == "fldrslt") {
+        if (linkDepth_ < 0 && IsLinkableAddress(fieldLink_)) {
+          html_ += "<A HREF=\"" + HtmlAttribute(fieldLink_) + "\">";
+          linkDepth_ = depth_;
+        }
+        fieldLink_.clear();
       }
       return;
     case 'c':
@@ -299,6 +340,40 @@ void TParvelScanner::HexEscape(std::string_view word) {
   }
   if (value == 0xB7 && style_.InList) return;  // the bullet marker of a list item
   if (const char* entity = parvel::EntityName(value)) html_ += entity;
+}
+
+void TParvelScanner::GroupEnds() {
+  if (depth_ == instructionDepth_) {
+    // The instruction's text went into the output like any text: taken back out and read.
+    fieldLink_ = HyperlinkAddress(parvel::UnescapeHtml(std::string_view(html_).substr(instructionStart_)));
+    html_.resize(instructionStart_);
+    instructionDepth_ = -1;
+  } else if (depth_ == linkDepth_) {
+    html_ += "</A>";
+    linkDepth_ = -1;
+  }
+}
+
+void TParvelScanner::Unicode(std::string_view parameter) {
+  const std::optional<std::int32_t> value = parvel::ParseInt(parameter);
+  fallback_ = fallbackLength_;
+  if (!value || *value < -32768 || *value > 65535) return;
+  const auto unit = static_cast<char32_t>(*value < 0 ? *value + 65536 : *value);
+  auto reference = [this](char32_t u) { html_ += "&#" + std::to_string(u) + ";"; };
+  if (highSurrogate_ != 0) {
+    if (unit >= 0xDC00 && unit < 0xE000) {
+      reference(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00));
+      highSurrogate_ = 0;
+      return;
+    }
+    reference(0xFFFD);  // a high surrogate without its low one
+    highSurrogate_ = 0;
+  }
+  if (unit >= 0xD800 && unit < 0xDC00) {
+    highSurrogate_ = unit;
+  } else {
+    reference(unit >= 0xDC00 && unit < 0xE000 ? 0xFFFD : unit);
+  }
 }
 
 void TParvelScanner::Plain() {

@@ -54,6 +54,11 @@ class TParvelScanner {
  private:
   void FontTableChar(char c);
   void HexEscape(std::string_view word);
+  // A \uN word: the character as a numeric reference (a UTF-16 pair as one), and its fallback
+  // of fallbackLength_ characters skipped.
+  void Unicode(std::string_view parameter);
+  // A "}" closes the group of depth_: ends a field instruction or a hyperlink's text.
+  void GroupEnds();
   void Plain();
   void FontSize(std::string_view parameter);
   void FontFace(std::string_view parameter);
@@ -68,6 +73,14 @@ class TParvelScanner {
   TStyleState style_;
   TFontInfo font_;
   std::vector<std::string> fonts_;
+  int fallbackLength_ = 1;            // \ucN
+  int fallback_ = 0;                  // characters of a fallback still to skip
+  char32_t highSurrogate_ = 0;        // the first half of a pair, waiting for the second
+  int depth_ = 0;                     // groups open
+  int instructionDepth_ = -1;         // the group of a \fldinst being read
+  std::size_t instructionStart_ = 0;  // where its text starts in the output
+  std::string fieldLink_;             // the address the last instruction named
+  int linkDepth_ = -1;                // the \fldrslt group shown as a hyperlink
 };
 
 }  // namespace pagolin

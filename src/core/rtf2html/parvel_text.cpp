@@ -2,6 +2,7 @@
 
 #include "core/platform/htmlentities.h"
 #include "core/platform/replaceall.h"
+#include "core/platform/utf8.h"
 #include "core/rtf2html/parvel.h"
 
 namespace pagolin {
@@ -47,6 +48,41 @@ std::string ColorComponent(std::int32_t value) {
   } while (bits != 0);
   if (hex.size() == 1) hex.insert(hex.begin(), '0');
   return hex;
+}
+
+std::string UnescapeHtml(std::string_view html) {
+  std::string out;
+  for (std::size_t i = 0; i < html.size(); ++i) {
+    const std::size_t semicolon = html[i] == '&' ? html.find(';', i) : std::string_view::npos;
+    if (semicolon == std::string_view::npos || semicolon - i > 10) {
+      out += html[i];
+      continue;
+    }
+    const std::string_view name = html.substr(i, semicolon - i + 1);
+    char32_t u = 0;
+    if (name == "&amp;")
+      u = '&';
+    else if (name == "&lt;")
+      u = '<';
+    else if (name == "&gt;")
+      u = '>';
+    else if (name == "&quot;")
+      u = '"';
+    else if (name.size() > 3 && name[1] == '#') {
+      if (const auto value = ParseInt(name.substr(2, name.size() - 3)); value && *value > 0)
+        u = static_cast<char32_t>(*value);
+    } else {
+      for (int v = 160; v < 256 && u == 0; ++v)
+        if (name == EntityName(v)) u = static_cast<char32_t>(v);
+    }
+    if (u == 0) {
+      out += html[i];
+      continue;
+    }
+    AppendUtf8(out, u);
+    i = semicolon;
+  }
+  return out;
 }
 
 }  // namespace parvel

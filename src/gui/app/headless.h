@@ -17,7 +17,7 @@ int HeadlessPublish(const std::string& siteFolder);
 // Console message hooks: messages to standard error; error boxes too, or left out where the
 // command prints each failure on a line of its own.
 void InstallConsoleHooks(bool printErrorBoxes);
-// One line on standard error (Windows-1252 text shown as UTF-8).
+// One line on standard error.
 void PrintError(const std::string& text);
 
 // Loads the site's settings for a command; a write-back that failed is printed as a warning.

@@ -10,7 +10,6 @@
 #include "core/pages/pagebuilder.h"
 #include "core/pages/uploadarchive.h"
 #include "core/pages/uploadlist.h"
-#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "gui/app/headless.h"
 
@@ -31,7 +30,7 @@ int HeadlessBuild(const std::string& siteFolder) {
     }
     const TUploadList list = MakeUploadList(builder.FileList, settings);
     for (const TUploadItem& item : list.Items)
-      std::printf("%s %s\n", item.Checked ? "\u2713" : " ", AnsiToUtf8(item.Text).c_str());
+      std::printf("%s %s\n", item.Checked ? "\u2713" : " ", item.Text.c_str());
     std::printf("Used Web server space: %s\n", UsedSpaceText(list.TotalKB).c_str());
     return 0;
   } catch (const std::exception& e) {

@@ -2,13 +2,12 @@
 #include <cstdio>
 
 #include "core/data/settings.h"
-#include "core/platform/codepage.h"
 #include "core/platform/hooks.h"
 #include "gui/app/headless.h"
 
 namespace pagolin {
 
-void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", AnsiToUtf8(text).c_str()); }
+void PrintError(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
 bool LoadSettingsForCommand(TSettings& settings, const std::string& done) {
   std::string error, warning;

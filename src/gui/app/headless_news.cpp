@@ -12,7 +12,6 @@
 #include "core/net/ip_misc.h"
 #include "core/news/mailnews.h"
 #include "core/news/newspost.h"
-#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/netrc.h"
 #include "gui/app/headless.h"
@@ -37,7 +36,7 @@ int HeadlessSendNews(const std::string& siteFolder) {
     const std::vector<TPostingOutcome> outcomes =
         SendDuePostings(dataModule.tblNewsPost, settings, news, nntp, {}, &netrc);
     for (const TPostingOutcome& outcome : outcomes) {
-      std::printf("%s\n", AnsiToUtf8(PostingReportLine(outcome)).c_str());
+      std::printf("%s\n", PostingReportLine(outcome).c_str());
       if (!outcome.Sent) status = 1;
     }
     if (outcomes.empty()) PrintError("No postings are due.");

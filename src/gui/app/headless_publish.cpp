@@ -9,7 +9,6 @@
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
-#include "core/platform/codepage.h"
 #include "core/platform/filenames.h"
 #include "core/platform/netrc.h"
 #include "core/publish/publishsetup.h"
@@ -28,7 +27,7 @@ int HeadlessPublish(const std::string& siteFolder) {
     TPublishedFiles records(settings.SiteFolder());
     const TPublishPlan plan = PreparePublish(dataModule, settings, records, target);
     if (plan.NothingToDo()) {
-      std::printf("%s\n", AnsiToUtf8(NothingToPublishText(plan)).c_str());
+      std::printf("%s\n", NothingToPublishText(plan).c_str());
       return 0;
     }
     TNetrcStore netrc;  // no keyring without a window
@@ -37,7 +36,7 @@ int HeadlessPublish(const std::string& siteFolder) {
     const TPublishResult result = publisher.Run(plan);
     for (const std::string& name : result.Uploaded) std::printf("uploaded %s\n", name.c_str());
     for (const std::string& name : result.Removed) std::printf("deleted %s\n", name.c_str());
-    const std::string summary = AnsiToUtf8(PublishSummary(plan, result));
+    const std::string summary = PublishSummary(plan, result);
     if (!result.Succeeded()) {
       std::fflush(stdout);
       PrintError(PublishSummary(plan, result));

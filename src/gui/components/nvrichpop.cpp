@@ -34,16 +34,12 @@ QAction* TNVRichPop::AddSeparator(const char* name) {
 void TNVRichPop::Loaded() {
   if (loaded_) return;
   loaded_ = true;
-  // Captions in Windows-1252.
-  undo_ = AddItem("miUndo", "Undo",
-                  "R\xFC"
-                  "ckg\xE4ngig",
-                  QKeySequence(Qt::CTRL | Qt::Key_Z));
+  undo_ = AddItem("miUndo", "Undo", "Rückgängig", QKeySequence(Qt::CTRL | Qt::Key_Z));
   AddSeparator("miSeparator1");
   cut_ = AddItem("miCut", "Cut", "Ausschneiden", QKeySequence(Qt::CTRL | Qt::Key_X));
   copy_ = AddItem("miCopy", "Copy", "Kopieren", QKeySequence(Qt::CTRL | Qt::Key_C));
-  paste_ = AddItem("miPaste", "Paste", "Einf\xFCgen", QKeySequence(Qt::CTRL | Qt::Key_V));
-  delete_ = AddItem("miDelete", "Delete", "L\xF6schen", QKeySequence(Qt::Key_Delete));
+  paste_ = AddItem("miPaste", "Paste", "Einfügen", QKeySequence(Qt::CTRL | Qt::Key_V));
+  delete_ = AddItem("miDelete", "Delete", "Löschen", QKeySequence(Qt::Key_Delete));
   selectAll_ = AddItem("miSelectAll", "Select all", "Alles markieren", QKeySequence(Qt::CTRL | Qt::Key_A));
   formatSeparators_ = {AddSeparator("miSeparator2")};
   if (fontDialog_) {
@@ -54,11 +50,11 @@ void TNVRichPop::Loaded() {
   underline_ = AddItem("miUnderline", "Underlined", "Unterstrichen", QKeySequence(Qt::CTRL | Qt::Key_U));
   italic_ = AddItem("miItalic", "Italic", "Kursiv", QKeySequence(Qt::CTRL | Qt::Key_I));
   formatSeparators_ << AddSeparator("miSeparator4");
-  alignLeft_ = AddItem("miAlignLeft", "Align left", "Linksb\xFCndig");
+  alignLeft_ = AddItem("miAlignLeft", "Align left", "Linksbündig");
   center_ = AddItem("miCenter", "Centered", "Zentriert");
-  alignRight_ = AddItem("miAlignRight", "Align Right", "Rechtsb\xFCndig");
+  alignRight_ = AddItem("miAlignRight", "Align Right", "Rechtsbündig");
   formatSeparators_ << AddSeparator("miSeparator5");
-  bullet_ = AddItem("miBullet", "Bullet", "Aufz\xE4hlung");
+  bullet_ = AddItem("miBullet", "Bullet", "Aufzählung");
 
   for (QAction* check : {bold_, underline_, italic_, alignLeft_, center_, alignRight_, bullet_})
     check->setCheckable(true);

@@ -1,4 +1,4 @@
-// The Qt side of the code-page edge: core texts are Windows-1252 byte strings.
+// The Qt side of the text edge: core texts are UTF-8, Qt's are UTF-16.
 #pragma once
 
 #include <QString>
@@ -7,8 +7,8 @@
 
 namespace pagolin {
 
-QString ToQ(std::string_view ansi);
-std::string FromQ(const QString& text);  // characters outside Windows-1252 become "?"
+QString ToQ(std::string_view text);      // a broken UTF-8 piece becomes U+FFFD
+std::string FromQ(const QString& text);  // a lone surrogate becomes U+FFFD
 // An editor's text (lines ending in LF) as a stored text, whose lines end in CR LF.
 std::string FromQLines(const QString& text);
 

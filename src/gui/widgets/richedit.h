@@ -2,8 +2,8 @@
 // to store, through the core's rich-text model (RTF reader and writer) and the bridge to
 // QTextDocument.
 //
-// Stored texts are Windows-1252 bytes: RTF in rich mode, plain text with CR LF line ends in
-// plain mode. Opening a text and leaving it unchanged never changes its stored bytes: the
+// Stored texts are UTF-8: RTF in rich mode (ASCII as the writer writes it), plain text with
+// CR LF line ends in plain mode. Opening a text and leaving it unchanged never changes its stored bytes: the
 // writer runs only after a real edit.
 //
 // The commands below are what the popup menu and the keyboard (Ctrl+B, Ctrl+I, Ctrl+U) do.

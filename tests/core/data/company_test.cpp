@@ -35,7 +35,7 @@ class CompanyTest : public ::testing::Test {
 TEST_F(CompanyTest, IsThePlainValueOfTheCompanyVariable) {
   NewSite();
   Exec("UPDATE codes SET \"Description 1\" = 'M\xC3\xBCller Soft' WHERE \"Name\" = 'COMPANY'");
-  EXPECT_EQ(CompanyName(site_), "M\xFCller Soft");  // Windows-1252 inside
+  EXPECT_EQ(CompanyName(site_), "Müller Soft");
 }
 
 TEST_F(CompanyTest, OnlyAVariableNamedExactlyCompanyCounts) {

@@ -89,9 +89,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   s.EMailAddress = "jo@example.net";
   s.ReplyAddress = "r@example.net";
   s.Organization = "Org";
-  s.Language1 =
-      "Fran\xE7"
-      "ais";
+  s.Language1 = "Français";
   s.Language2 = "Italiano";
   s.DateFormat1 = "dddddd";
   s.DateFormat2 = "m-d-yyyy";
@@ -123,9 +121,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   EXPECT_TRUE(t.IsFTPUpload());
   EXPECT_EQ(t.Signature1, (std::vector<std::string>{"--", "Jo"}));
   EXPECT_EQ(t.Signature(2), (std::vector<std::string>{"Gruss"}));
-  EXPECT_EQ(t.LanguageName(1),
-            "Fran\xE7"
-            "ais");
+  EXPECT_EQ(t.LanguageName(1), "Français");
   EXPECT_EQ(t.DateTimeFormat(2), "");
   EXPECT_EQ(t.DefNewsgroup(2), "de.comp.a");
   EXPECT_EQ(t.Port, 10563);

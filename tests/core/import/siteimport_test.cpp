@@ -238,13 +238,10 @@ TEST_F(SiteImportTest, TheSettingsComeOverWithTheirWindowsFoldersPointingToTheNe
   EXPECT_EQ(s.WWWHomepageFile, "start.htm");
   EXPECT_EQ(s.Server, "news.example.com");
   EXPECT_EQ(s.DefNewsgroup2, "de.comp.misc");
-  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"--",
-                                                    "Gr\xfc\xdf"
-                                                    "e"}));
+  // The old file's code page read as UTF-8 text.
+  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"--", "Grüße"}));
   EXPECT_EQ(s.ReplyAddress, "r@example.com");
-  EXPECT_EQ(s.Language2,
-            "Fran\xe7"
-            "ais");
+  EXPECT_EQ(s.Language2, "Français");
   const TIniFile written(Site() + "pagolin.ini");
   EXPECT_EQ(written.ReadString("Languages", "DateFormat1", ""), "dd.mm.yyyy");  // kept as stored
   EXPECT_EQ(written.ReadString("Imported", "FTPUploadFile", ""), "C:\\Web\\Out");

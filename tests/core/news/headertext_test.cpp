@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/platform/codepage.h"
+
 namespace pagolin {
 namespace {
 
@@ -64,29 +66,29 @@ TEST(HeaderText, AsciiValuesStayExactlyAsTheyAre) {
 }
 
 TEST(HeaderText, WordsWithHighBytesBecomeEncodedWords) {
-  EXPECT_EQ(EncodeHeaderValue("Neue Version f\xFCr Sie", 9), "Neue Version =?windows-1252?Q?f=FCr?= Sie");
+  EXPECT_EQ(EncodeHeaderValue("Neue Version für Sie", 9), "Neue Version =?windows-1252?Q?f=FCr?= Sie");
   // Neighbouring words with high bytes share one encoded word, the blank inside as "_".
-  EXPECT_EQ(EncodeHeaderValue("Gr\xFC\xDF"
-                              "e an \xC4rzte",
+  EXPECT_EQ(EncodeHeaderValue("Grüß"
+                              "e an Ärzte",
                               9),
             "=?windows-1252?Q?Gr=FC=DFe?= an =?windows-1252?Q?=C4rzte?=");
-  EXPECT_EQ(EncodeHeaderValue("\xDC"
-                              "ber M\xFC"
+  EXPECT_EQ(EncodeHeaderValue("Ü"
+                              "ber Mü"
                               "nchen",
                               9),
             "=?windows-1252?Q?=DCber_M=FCnchen?=");
   // An address keeps its plain form; only the name is encoded.
-  EXPECT_EQ(EncodeHeaderValue("J\xF6rg M\xFCller <jm@example.test>", 6),
+  EXPECT_EQ(EncodeHeaderValue("Jörg Müller <jm@example.test>", 6),
             "=?windows-1252?Q?J=F6rg_M=FCller?= <jm@example.test>");
   // Characters with a meaning in headers are encoded inside an encoded word.
-  EXPECT_EQ(EncodeHeaderValue("\xE9t\xE9=?_", 9), "=?windows-1252?Q?=E9t=E9=3D=3F=5F?=");
+  EXPECT_EQ(EncodeHeaderValue("été=?_", 9), "=?windows-1252?Q?=E9t=E9=3D=3F=5F?=");
 }
 
 TEST(HeaderText, LongValuesAreFoldedAndDecodeBackUnchanged) {
   std::string value;
   for (int i = 0; i < 12; ++i)
     value +=
-        "\xC4nderung \xFC"
+        "Änderung ü"
         "ber alles ";
   value += "Ende";
   const std::string encoded = EncodeHeaderValue(value, 9);
@@ -103,16 +105,16 @@ TEST(HeaderText, LongValuesAreFoldedAndDecodeBackUnchanged) {
   }
   EXPECT_FALSE(first) << "a long value must be folded";
   EXPECT_FALSE(HasHighBytes(encoded));
-  EXPECT_EQ(DecodeForTest(encoded), value);
+  EXPECT_EQ(DecodeForTest(encoded), Utf8ToAnsi(value));  // in the code page, which holds it
 }
 
-TEST(HeaderText, EveryByteSurvivesEncoding) {
+TEST(HeaderText, EveryCodePageLetterSurvivesEncoding) {
   std::string value;
   for (int c = 32; c < 256; ++c) {
     if (c != ' ') value += static_cast<char>(c);
   }
   value = "\xFF" + value;
-  const std::string encoded = EncodeHeaderValue(value, 9);
+  const std::string encoded = EncodeHeaderValue(AnsiToUtf8(value), 9);
   EXPECT_FALSE(HasHighBytes(encoded));
   EXPECT_EQ(DecodeForTest(encoded), value);
 }

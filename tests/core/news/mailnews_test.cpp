@@ -153,9 +153,9 @@ TEST_F(NewsFixture, LineBreaksInHeaderValuesCannotAddHeaderLines) {
 }
 
 TEST_F(NewsFixture, HighBytesGetEncodedWordsAndMimeLines) {
-  news.Subject = "Neue Version f\xFCr Sie";
+  news.Subject = "Neue Version für Sie";
   news.Body = {
-      "Gr\xFC\xDF"
+      "Grüß"
       "e"};
   const std::vector<std::string> lines = Post();
   ASSERT_EQ(lines.size(), 10u);

@@ -77,7 +77,7 @@ TEST_F(PageBuilderTest, TitlePageFillsLanguagePagesAndLastUpdateWithHoursAndMinu
 TEST_F(PageBuilderTest, LanguagePagesFollowTheLayoutWithOneRowPerIncludedRecord) {
   AddMarkers();
   AddRowTemplates();
-  site_.AddNews("1998-03-06 10:00:00", "Title <1>", "Titel \xfc", "Line1\r\nLine2", "Zeile");
+  site_.AddNews("1998-03-06 10:00:00", "Title <1>", "Titel ü", "Line1\r\nLine2", "Zeile");
   site_.AddNews("1998-01-02 10:00:00", "Hidden", "Versteckt", "x", "y", false);
   site_.AddProduct("Editor", "Tools", "", "", "Desc & more", "Beschreibung");
   site_.AddLink("Web", "Tools", "tools.htm?a=1&b=2", "", "Link one", "Verweis eins");

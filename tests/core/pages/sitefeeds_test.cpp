@@ -30,8 +30,8 @@ TEST(SiteAddress, ReadsTheAddressOfAFolderOrSaysWhyNot) {
       {"  HTTP://WWW.Example.COM  ", "http://www.example.com/", "tag:www.example.com,2000:/x", false},
       {"https://example.com:8080/our site/c%20d", "https://example.com:8080/our%20site/c%20d/",
        "tag:example.com,2000:/our%20site/c%20d/x", false},
-      {"http://example.com/M\xFCller/", "http://example.com/M%C3%BCller/",
-       "tag:example.com,2000:/M%C3%BCller/x", false},
+      {"http://example.com/Müller/", "http://example.com/M%C3%BCller/", "tag:example.com,2000:/M%C3%BCller/x",
+       false},
       {"", "", "", false},
       {" \t ", "", "", false},
       {"www.example.com", "", "", true},
@@ -52,7 +52,7 @@ TEST(SiteAddress, ReadsTheAddressOfAFolderOrSaysWhyNot) {
     EXPECT_EQ(!problem.empty(), c.problem) << c.setting << ": " << problem;
   }
   std::string problem;
-  EXPECT_EQ(TSiteAddress::FromSetting("https://example.com", problem)->FileURL("Caf\xE9 %41.htm"),
+  EXPECT_EQ(TSiteAddress::FromSetting("https://example.com", problem)->FileURL("Café %41.htm"),
             "https://example.com/Caf%C3%A9%20%2541.htm");
 }
 

@@ -95,23 +95,17 @@ TEST_F(UploadListTest, SortsWithoutRegardToCaseAndKeepsEqualTextsInOrder) {
   EXPECT_TRUE(list.Items[1].Checked);
   EXPECT_FALSE(list.Items[2].Checked);
 
-  // Accented letters of Windows-1252 fold as well and sort after the plain letters (bytes are
-  // compared as unsigned values); a name sorts before the longer names it begins.
-  const TUploadList accented = MakeUploadList(Files(www, {"\xC4rger.gif", "\xE4pfel.gif",
-                                                          "\x9A"
-                                                          "b.gif",
-                                                          "\x8A"
-                                                          "a.gif",
-                                                          "Z.gif", "a.zip", "a"}),
-                                              settings_);
+  // Accented letters of Windows-1252 fold as well and sort after the plain letters, in the code
+  // page's order; other letters (Polish, Cyrillic) fold too and come after those; a name sorts
+  // before the longer names it begins.
+  const TUploadList accented =
+      MakeUploadList(Files(www, {"Ärger.gif", "äpfel.gif", "šb.gif", "Ša.gif", "Z.gif", "łza.gif", "Łódź.gif",
+                                 "Дом.gif", "да.gif", "a.zip", "a"}),
+                     settings_);
   texts.clear();
   for (const TUploadItem& item : accented.Items) texts.push_back(item.Text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"a", "a.zip", "Z.gif",
-                                             "\x8A"
-                                             "a.gif",
-                                             "\x9A"
-                                             "b.gif",
-                                             "\xE4pfel.gif", "\xC4rger.gif"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"a", "a.zip", "Z.gif", "Ša.gif", "šb.gif", "äpfel.gif",
+                                             "Ärger.gif", "łza.gif", "Łódź.gif", "да.gif", "Дом.gif"}));
 }
 
 TEST_F(UploadListTest, EmptyFileListGivesAnEmptyList) {

@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/platform/replaceall.h"
 #include "core/rtf2html/parvel.h"
@@ -40,20 +41,20 @@ TEST(EntityName, CoversLatin1WithDieAt168) {
 
 TEST(EscapeHtml, EscapesSignsUmlautsAndLineBreaksButNotAmpersands) {
   EXPECT_EQ(EscapeHtml("a < b & c\r\nd", true), "a &lt; b & c<BR>d");
-  EXPECT_EQ(EscapeHtml("M\xfcller \xa9", true), "M&uuml;ller &copy;");
-  EXPECT_EQ(EscapeHtml("\xc4\xe4\xd6\xf6\xdc\xfc\xdf", true), "&Auml;&auml;&Ouml;&ouml;&Uuml;&uuml;&szlig;");
+  EXPECT_EQ(EscapeHtml("Müller ©", true), "M&uuml;ller &copy;");
+  EXPECT_EQ(EscapeHtml("ÄäÖöÜüß", true), "&Auml;&auml;&Ouml;&ouml;&Uuml;&uuml;&szlig;");
   EXPECT_EQ(EscapeHtml("\"q\" > 'x'", true), "\"q\" &gt; 'x'");
   EXPECT_EQ(EscapeHtml("lone\rcr lone\nlf \r\r\n\n", true), "lone\rcr lone\nlf \r<BR>\n");
-  EXPECT_EQ(EscapeHtml("\xe9\x80", true), "\xe9\x80");
+  EXPECT_EQ(EscapeHtml("é€Ł", true), "é€Ł");  // other letters are the page's to encode
 }
 
 // One pass gives what the replacements in their order give, for every byte: the eleven of plain
 // field text, the ten of the converter's title (no line breaks).
 TEST(EscapeHtml, SameAsTheReplacementsInOrder) {
   auto steps = [](std::string t, bool breaks) {
-    const char* table[][2] = {{"<", "&lt;"},      {">", "&gt;"},       {"\xa9", "&copy;"}, {"\xc4", "&Auml;"},
-                              {"\xe4", "&auml;"}, {"\xd6", "&Ouml;"},  {"\xf6", "&ouml;"}, {"\xdc", "&Uuml;"},
-                              {"\xfc", "&uuml;"}, {"\xdf", "&szlig;"}, {"\r\n", "<BR>"}};
+    const char* table[][2] = {{"<", "&lt;"},   {">", "&gt;"},    {"©", "&copy;"}, {"Ä", "&Auml;"},
+                              {"ä", "&auml;"}, {"Ö", "&Ouml;"},  {"ö", "&ouml;"}, {"Ü", "&Uuml;"},
+                              {"ü", "&uuml;"}, {"ß", "&szlig;"}, {"\r\n", "<BR>"}};
     for (auto& s : table)
       if (breaks || std::string(s[0]) != "\r\n") t = ReplaceAll(t, s[0], s[1]);
     return t;
@@ -63,10 +64,10 @@ TEST(EscapeHtml, SameAsTheReplacementsInOrder) {
   EXPECT_EQ(EscapeHtml(all, true), steps(all, true));
   EXPECT_EQ(TParvel::EncodeTitle(all), steps(all, false));
   std::mt19937 rng(7);
-  const std::string alphabet = "<>\r\n\xa9\xfc\xdf&a";
+  const std::vector<std::string> alphabet = {"<", ">", "\r", "\n", "©", "ü", "ß", "&", "a", "Ł", "😀"};
   for (int i = 0; i < 2000; ++i) {
-    std::string s(rng() % 20, ' ');
-    for (char& c : s) c = alphabet[rng() % alphabet.size()];
+    std::string s;
+    for (int n = static_cast<int>(rng() % 20); n > 0; --n) s += alphabet[rng() % alphabet.size()];
     ASSERT_EQ(EscapeHtml(s, true), steps(s, true));
     ASSERT_EQ(TParvel::EncodeTitle(s), steps(s, false));
   }

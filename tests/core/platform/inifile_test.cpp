@@ -122,15 +122,20 @@ TEST_F(IniFileTest, LineBreaksInAValueCannotSplitTheLine) {
   EXPECT_FALSE(again.SectionExists("two"));
 }
 
-TEST_F(IniFileTest, WindowsBytesSurviveUnchanged) {
+TEST_F(IniFileTest, TextsTheCodePageHoldsAreWrittenInItAndOthersInUtf8) {
   TIniFile ini(file_);
-  ini.WriteString("Languages", "Language1",
-                  "Fran\xE7"
-                  "ais");
+  ini.WriteString("Languages", "Language1", "Français");
   Save(ini);
-  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language1", ""),
-            "Fran\xE7"
-            "ais");
+  EXPECT_EQ(Get(),
+            "[Languages]\r\nLanguage1=Fran\xE7"
+            "ais\r\n");  // as old sites have it
+  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language1", ""), "Français");
+  TIniFile again(file_);
+  again.WriteString("Languages", "Language2", "Polski: Łódź 中文 😀");
+  Save(again);
+  EXPECT_EQ(Get().substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language2", ""), "Polski: Łódź 中文 😀");
+  EXPECT_EQ(TIniFile(file_).ReadString("Languages", "Language1", ""), "Français");
 }
 
 TEST_F(IniFileTest, WriteIntoReadOnlyFolderIsReportedAndFileUnchanged) {

@@ -18,6 +18,9 @@ TEST(ShortenPath, PathThatFitsStaysWhole) {
   ASSERT_EQ(p.size(), 35u);
   EXPECT_EQ(ShortenPath(p, 35, '/'), p);
   EXPECT_EQ(ShortenPath("", 35, '/'), "");
+  // Characters are counted, not bytes: 35 letters, 20 of them two bytes long.
+  const std::string polish = "/home/żżżżżżżżżż/łłłłłłłłłł/site/ab";
+  EXPECT_EQ(ShortenPath(polish, 35, '/'), polish);
 }
 
 TEST(ShortenPath, TwoPartsOrFewerStayEvenWhenTooLong) {

@@ -215,14 +215,14 @@ TEST_F(TTableTest, InsertCancelPostAndDeletePositions) {
 TEST_F(TTableTest, TextsAreWindows1252InsideAndUtf8InTheFile) {
   auto t = OpenTable();
   t->Insert();
-  t->FieldByName("Name").SetAsString("Gr\xFC\xDF \x80 \x93x\x94");
+  t->FieldByName("Name").SetAsString("Grüß € “x”");
   t->Post();
   EXPECT_EQ(Scalar("SELECT Name FROM items"), "Gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D");
   Sql("INSERT INTO items (Name) VALUES ('\xC3\xA9t\xC3\xA9 \xC4\x81')");  // a-macron has no byte
   t->Refresh();
   t->Last();
-  EXPECT_EQ(t->FieldByName("Name").AsString(), "\xE9t\xE9 ?");
-  ASSERT_TRUE(t->Locate("Name", "Gr\xFC\xDF \x80 \x93x\x94"));
+  EXPECT_EQ(t->FieldByName("Name").AsString(), "été ā");  // every character kept
+  ASSERT_TRUE(t->Locate("Name", "Grüß € “x”"));
   EXPECT_EQ(t->RecNo(), 1);
 }
 

@@ -103,7 +103,7 @@ TEST(RtfReader, DestinationsItDoesNotShowAreSkippedWhole) {
       {"\\v hidden\\v0 a{\\footnote note}{\\*\\unknown x}{\\info{\\title t}}{\\stylesheet{\\s0 Normal;}}"
        "{\\*\\themedata 01ab}{\\pict\\wmetafile8 0102}b{\\field{\\*\\fldinst HYPERLINK \"x\"}"
        "{\\fldrslt link}}{\\foo kept}",
-       "[L]<12>ablinkkept"},
+       "[L]<12>ab<12>link<12>kept"},  // the link's run stands apart
       {"a{\\pict\\bin3 }{\\}b\\bin2 {}c", "[L]<12>abc"},
       {"a}b", "[L]<12>ab"},
   });
@@ -113,10 +113,10 @@ TEST(RtfReader, StoredTextThatIsNotRtfIsPlainText) {
   EXPECT_TRUE(IsRtf("{\\rtf1 x}"));
   for (const char* text : {"{not rtf}", "plain", "", " {\\rtf1 x}", "{\\RTF1 x}"})
     EXPECT_FALSE(IsRtf(text)) << text;
-  EXPECT_EQ(Describe(ReadStoredText("{not \xE9 rtf}")), "[L]<10>{not \xC3\xA9 rtf}");
+  EXPECT_EQ(Describe(ReadStoredText("{not é rtf}")), "[L]<10>{not é rtf}");
   EXPECT_EQ(Describe(ReadStoredText("a\r\nb\nc\rd\r\n")), "[L]<10>a|[L]<10>b|[L]<10>c|[L]<10>d|[L]");
   EXPECT_EQ(Describe(ReadStoredText("")), "");
-  EXPECT_EQ(PlainText(ReadStoredText("a\r\nb\n\xE9")), "a\r\nb\r\n\xE9");
+  EXPECT_EQ(PlainText(ReadStoredText("a\r\nb\n😀")), "a\r\nb\r\n😀");
 }
 
 TEST(RtfReader, MalformedRtfGivesTheTextItCouldRead) {

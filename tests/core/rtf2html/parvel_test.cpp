@@ -187,6 +187,32 @@ TEST(Parvel, HexEscapesOfTheCodePageLettersBelow160GiveNumericReferences) {
   ExpectBodies({{"\\'80\\'93\\'94\\'85\\'99", "&#8364;&#8220;&#8221;&#8230;&#8482;"}});
 }
 
+TEST(Parvel, UnicodeWordsGiveNumericReferencesAndSkipTheirFallback) {
+  ExpectBodies({
+      {"\\u321 ?\\'f3d\\u378 ?", "&#321;&oacute;d&#378;"},
+      {"\\u-10179 ?\\u-8704 ? x", "&#128512; x"},          // a UTF-16 pair is one character
+      {"\\u20013\\'3f\\u25991\\'3f", "&#20013;&#25991;"},  // the fallback as a hex escape
+      {"\\uc2\\u8364 EUx", "&#8364;x"},                    // \\ucN skips N characters
+      {"\\uc0\\u8364 x", "&#8364;x"},
+      {"{\\u8364}x", "&#8364;x"},               // a fallback ends with its group
+      {"\\u-10179 ?\\u65 ?", "&#65533;&#65;"},  // half a pair
+  });
+}
+
+TEST(Parvel, HyperlinkFieldsBecomeLinksOnlyForSafeAddresses) {
+  ExpectBodies({
+      {"{\\field{\\*\\fldinst HYPERLINK \"https://example.com/?a=1&b=\\'e4\"}{\\fldrslt \\ul Site}} x",
+       "<A HREF=\"https://example.com/?a=1&amp;b=\xC3\xA4\"><U>Site</A> x"},
+      {"{\\field{\\*\\fldinst HYPERLINK \"mailto:a@b.example\"}{\\fldrslt Mail}}",
+       "<A HREF=\"mailto:a@b.example\">Mail</A>"},
+      {"{\\field{\\*\\fldinst HYPERLINK \"news.htm\" \\\\l \"top\"}{\\fldrslt N}}",
+       "<A HREF=\"news.htm#top\">N</A>"},
+      {"{\\field{\\*\\fldinst HYPERLINK \"javascript:alert(1)\"}{\\fldrslt Text}}", "Text"},
+      {"{\\field{\\*\\fldinst HYPERLINK \"a<b&c\"}{\\fldrslt T}}", "<A HREF=\"a&lt;b&amp;c\">T</A>"},
+      {"{\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}", "3"},
+  });
+}
+
 TEST(Parvel, FontTableGivesFacesExceptSymbolAndUnknownNumbers) {
   ExpectBodies({
       {"\\f0 x\\f1 y\\f2 z\\f99999999999 w", "<FONT FACE=\"Arial\">xyz<FONT FACE=\"Arial\">w"},
