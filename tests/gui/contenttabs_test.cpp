@@ -2,9 +2,11 @@
 // grids, editors, the orientation toggles, the file cells, "Copy to newsgroups" and a build.
 #include <QtTest>
 
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <fstream>
 #include <memory>
@@ -187,6 +189,49 @@ class ContentTabsTest : public QObject {
     QVERIFY(page.find("Zebrafox") != std::string::npos);
     QVERIFY(page.find("<B>Striped") != std::string::npos);
     QVERIFY(page.find("%COMPANY%") == std::string::npos);
+  }
+
+  // A web page's rich text pasted into a description: the picture is dropped at once with a
+  // note in the status bar; saved and built, the page has the link as a link, the heading
+  // larger, the numbers and table cells as text, and every character (references for those
+  // the code page lacks).
+  void aRichPasteReachesThePageAsTheEditorShowsIt() {
+    TTabProducts& tab = *Form().tbsProducts;
+    Focus(tab.dbrDescription);
+    QTest::keyClick(tab.dbrDescription, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(tab.dbrDescription, Qt::Key_Return);
+    auto* clip = new QMimeData;
+    clip->setHtml(QStringLiteral(
+        "<h2>Pro \u201cEdition\u201d</h2>"
+        "<p>Only <b>\u20ac 20</b> in \u0141\u00f3d\u017a, \u4e2d\u6587 \U0001F600: "
+        "<a href=\"https://shop.example.com/buy?item=1&amp;n=2\">buy here</a></p>"
+        "<ol><li>fast</li><li>small</li></ol>"
+        "<table><tr><td>Edition</td><td>Price</td></tr><tr><td>Pro</td><td>20</td></tr></table>"
+        "<p><img src=\"https://shop.example.com/shot.png\" width=40 height=30> shot</p>"));
+    clip->setText(QStringLiteral("plain alternative"));
+    QGuiApplication::clipboard()->setMimeData(clip);
+    QTest::keyClick(tab.dbrDescription, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Form().StatusBar1->currentMessage(),
+             QStringLiteral("Pictures are not kept in descriptions; use the Screenshot field"));
+    QTextCursor link = tab.dbrDescription->document()->find(QStringLiteral("buy here"));
+    QCOMPARE(link.charFormat().anchorHref(), QStringLiteral("https://shop.example.com/buy?item=1&n=2"));
+    link.clearSelection();
+    tab.dbrDescription->setTextCursor(link);
+    tab.dbrDescription->ensureCursorVisible();
+    test::Screenshot(&Form(), QStringLiteral("paste_link"));
+    Click(tab.DBNavigator2, TNavigateBtn::nbPost);
+    QCOMPARE(Shown(), std::string());
+
+    test::WhenModalNamed(QStringLiteral("dlgProgress"),
+                         [](QWidget* w) { static_cast<TdlgProgress*>(w)->btnStartClick(); });
+    Form().Build2Click();
+    const std::string page = ReadFile(site_ + "index1.htm");
+    for (const char* shown : {"<A HREF=\"https://shop.example.com/buy?item=1&amp;n=2\">", "buy here</A>",
+                              "<FONT SIZE=4><B>Pro &#8220;Edition&#8221;", "&#8364; 20",
+                              "&#321;&oacute;d&#378;, &#20013;&#25991; &#128512;:", "1. fast", "2. small",
+                              "Edition\tPrice", "Pro\t20"})
+      QVERIFY2(page.find(shown) != std::string::npos, shown);
+    QVERIFY(page.find("shot.png") == std::string::npos);
   }
 
   // A news item typed into its title boxes and bodies, not saved, becomes two postings with

@@ -56,13 +56,15 @@ class InsertMenuTest : public QObject {
   }
   void cleanupTestCase() { program_.reset(); }
 
-  void theWindowsItemsStandFirstAndTheVariablesAreListedInNameOrder() {
+  void theWindowsItemsStandAfterTheLinkItemsAndTheVariablesAreListedInNameOrder() {
     const QList<QAction*> items = Pop().actions();
-    QCOMPARE(items[0]->objectName(), QStringLiteral("Insertcolorcode1"));
-    QCOMPARE(items[1]->menu(), Menu().ScriptVariables1);
-    QCOMPARE(items[2]->menu(), Menu().Globalscriptvariables1);
-    QCOMPARE(items[3]->objectName(), QStringLiteral("N4"));
-    QCOMPARE(items[4]->objectName(), QStringLiteral("miUndo"));
+    QCOMPARE(items[0]->objectName(), QStringLiteral("miInsertLink"));
+    QCOMPARE(items[2]->objectName(), QStringLiteral("miSeparatorLink"));
+    QCOMPARE(items[3]->objectName(), QStringLiteral("Insertcolorcode1"));
+    QCOMPARE(items[4]->menu(), Menu().ScriptVariables1);
+    QCOMPARE(items[5]->menu(), Menu().Globalscriptvariables1);
+    QCOMPARE(items[6]->objectName(), QStringLiteral("N4"));
+    QCOMPARE(items[7]->objectName(), QStringLiteral("miUndo"));
     QStringList hints;
     for (QAction* a : Menu().Globalscriptvariables1->actions()) {
       QVERIFY2(a->text().startsWith(a->statusTip() + QStringLiteral(" (")), qPrintable(a->text()));

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputDialog>
 
 #include "core/richtext/rtfreader.h"
 #include "gui/components/fontdialog.h"
@@ -28,6 +29,12 @@ struct TItem {
   const char* name;
   const char* english;
   const char* german;
+};
+// The link items stand in front of the owner's items; the others follow them.
+const TItem kLinkItems[] = {
+    {"miInsertLink", "Insert link...", "Link einfügen..."},
+    {"miRemoveLink", "Remove link", "Link entfernen"},
+    {"miSeparatorLink", "", ""},
 };
 const TItem kItems[] = {
     {"miUndo", "Undo", "Rückgängig"},
@@ -136,7 +143,13 @@ class NVRichPopTest : public QObject {
         const QList<QAction*> actions = menu->actions();
         QStringList names, expected;
         for (QAction* a : actions) names << a->objectName();
+        for (const TItem& item : kLinkItems) expected << ToQ(item.name);
         expected << QStringLiteral("mnuOwner");
+        for (const TItem& item : kLinkItems) {
+          if (item.english[0] != '\0')
+            QCOMPARE(Item(menu, item.name)->text(),
+                     ToQ(language == TLanguage::roGerman ? item.german : item.english));
+        }
         for (const TItem& item : kItems) {
           const bool fontItem = QByteArray(item.name) == "miFont" || QByteArray(item.name) == "miSeparator3";
           if (fontItem && !withFont) continue;
@@ -163,8 +176,9 @@ class NVRichPopTest : public QObject {
     TNVRichPop* menu = Menu();
     QGuiApplication::clipboard()->clear();
     PopupWith(menu, 0, 0);
-    QCOMPARE(Usable(menu), Names({"mnuOwner", "miSelectAll", "miFont", "miBold", "miUnderline", "miItalic",
-                                  "miAlignLeft", "miCenter", "miAlignRight", "miBullet"}));
+    QCOMPARE(Usable(menu),
+             Names({"miInsertLink", "mnuOwner", "miSelectAll", "miFont", "miBold", "miUnderline", "miItalic",
+                    "miAlignLeft", "miCenter", "miAlignRight", "miBullet"}));
     QVERIFY(!Item(menu, "miBold")->isChecked() && Item(menu, "miAlignLeft")->isChecked());
     QVERIFY(!Item(menu, "miBullet")->isChecked());
 
@@ -205,7 +219,7 @@ class NVRichPopTest : public QObject {
     editor_->LoadText("plain text");
     PopupWith(menu, 0, 5);
     QCOMPARE(Usable(menu), Names({"mnuOwner", "miCut", "miCopy", "miDelete", "miSelectAll"}));
-    for (const char* name : {"miFont", "miBold", "miAlignRight", "miBullet", "miSeparator4"})
+    for (const char* name : {"miInsertLink", "miFont", "miBold", "miAlignRight", "miBullet", "miSeparator4"})
       QVERIFY2(Item(menu, name)->isVisible(), name);
   }
 
@@ -266,6 +280,55 @@ class NVRichPopTest : public QObject {
     PopupWith(menu, 0, editor_->TextLength());
     Item(menu, "miDelete")->trigger();
     QCOMPARE(editor_->TextLength(), 0);
+  }
+
+  // "Insert link..." asks for the address and refuses one a page cannot link to, keeping what
+  // was typed; at a link it shows and changes that link's address; "Remove link" gives the
+  // text back its plain look.
+  void theLinkItemsMakeChangeAndRemoveLinks() {
+    TNVRichPop* menu = Menu();
+    PopupWith(menu, 0, 5);
+    QVERIFY(!Item(menu, "miRemoveLink")->isEnabled());
+    QString refused, kept;
+    test::WhenModalNamed(QStringLiteral("dlgLink"), [&](QWidget* w) {
+      auto* dialog = static_cast<QInputDialog*>(w);
+      QVERIFY(dialog->textValue().isEmpty());
+      test::WhenModalNamed(QStringLiteral("dlgLink"), [&](QWidget* again) {
+        auto* second = static_cast<QInputDialog*>(again);
+        refused = second->labelText();
+        test::Screenshot(second, QStringLiteral("link_dialog_refused"));
+        kept = second->textValue();
+        second->setTextValue(QStringLiteral("https://example.com/a?b=1&c=2"));
+        second->accept();
+      });
+      dialog->setTextValue(QStringLiteral("javascript:alert(1)"));
+      dialog->accept();
+    });
+    Item(menu, "miInsertLink")->trigger();
+    QVERIFY2(refused.startsWith(QStringLiteral("A page cannot link to \"javascript:alert(1)\".")),
+             qPrintable(refused));
+    QCOMPARE(kept, QStringLiteral("javascript:alert(1)"));
+    QCOMPARE(
+        Describe(ReadRtf(editor_->StoredText())),
+        std::string("[L]<10 u #0000FF @https://example.com/a?b=1&c=2>plain<10> <10 b>bold|[C*]<10>item"));
+
+    PopupWith(menu, 2, 2);  // the caret inside the link
+    QVERIFY(Item(menu, "miRemoveLink")->isEnabled());
+    QString shown;
+    test::WhenModalNamed(QStringLiteral("dlgLink"), [&](QWidget* w) {
+      auto* dialog = static_cast<QInputDialog*>(w);
+      shown = dialog->textValue();
+      dialog->setTextValue(QStringLiteral("mailto:sales@example.com"));
+      dialog->accept();
+    });
+    Item(menu, "miInsertLink")->trigger();
+    QCOMPARE(shown, QStringLiteral("https://example.com/a?b=1&c=2"));
+    QCOMPARE(Describe(ReadRtf(editor_->StoredText())),
+             std::string("[L]<10 u #0000FF @mailto:sales@example.com>plain<10> <10 b>bold|[C*]<10>item"));
+
+    PopupWith(menu, 5, 5, nullptr, "nvrichpop_link");  // just behind the link
+    Item(menu, "miRemoveLink")->trigger();
+    QCOMPARE(Describe(ReadRtf(editor_->StoredText())), std::string("[L]<10>plain <10 b>bold|[C*]<10>item"));
   }
 
   void theFontItemAppliesTheDialogsFontAndColour() {

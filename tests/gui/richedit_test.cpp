@@ -106,13 +106,42 @@ class RichEditTest : public QObject {
     QCOMPARE(Describe(SaveRichDoc(document)), std::string("[L]"));
   }
 
-  void lineBreaksStartParagraphsAndObjectsAreDropped() {
+  // What the model cannot hold becomes the nearest thing it can: line breaks start paragraphs,
+  // objects are dropped, headings and HTML sizes keep the size shown, numbered items their
+  // numbers, table cells are separated by tabs and rows by paragraphs; links keep their address.
+  void theBridgeReadsHtmlAsTheModelKeepsIt() {
+    const std::pair<const char*, std::string> cases[] = {
+        {"<p align=justify>a<br>b<img src=x.png>c</p>", "[L]<10>a|[L]<10>bc"},
+        {"<ol><li>one</li><li>two</li></ol><ul><li>u</li></ul>", "[L]<10>1. one|[L]<10>2. two|[L*]<10>u"},
+        {"<ol type=a><li>x</li></ol>", "[L]<10>a. x"},
+        {"<h1>Big</h1><h3>Less</h3><p><font size=5>x</font></p>", "[L]<20 b>Big|[L]<12 b>Less|[L]<15>x"},
+        {"<table><tr><td>a1</td><td><b>b1</b></td></tr><tr><td>a2</td><td></td></tr></table><p>after</p>",
+         "[L]<10>a1\t<10 b>b1|[L]<10>a2\t|[L]<10>after"},
+        {"<p>x <a href=\"https://e.com/?a=1&amp;b=2\">link</a> <a name=n>place</a></p>",
+         "[L]<10>x <10 u #0000FF @https://e.com/?a=1&b=2>link<10> place"},
+    };
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
-    document.setHtml(
-        QStringLiteral("<p align=justify>a<br>b<img src=x.png>c</p>"
-                       "<ol><li>one</li></ol>"));
-    QCOMPARE(Describe(SaveRichDoc(document)), std::string("[L]<10>a|[L]<10>bc|[L*]<10>one"));
+    for (const auto& [html, expected] : cases) {
+      document.setHtml(QString::fromUtf8(html));
+      QCOMPARE(ToQ(Describe(SaveRichDoc(document))), ToQ(expected));
+    }
+  }
+
+  // A link is shown as a link and kept with its address; one made where nothing is selected
+  // is its address, and what is typed after it is no part of it.
+  void linksAreKeptAndTypingAfterOneIsNoPartOfIt() {
+    const std::string rtf =
+        "{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"https://a.example/\"}{\\fldrslt here}}\\par}";
+    TRichEdit editor;
+    editor.LoadText(rtf);
+    QTest::keyClick(&editor, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&editor, QStringLiteral(" or "));
+    editor.SetLink(QStringLiteral("mailto:a@example.com"));
+    QTest::keyClicks(&editor, QStringLiteral(" x"));
+    QCOMPARE(ToQ(Describe(ReadRtf(editor.StoredText()))),
+             ToQ("[L]<12>see <12 @https://a.example/>here<12> or <12 u #0000FF "
+                 "@mailto:a@example.com>mailto:a@example.com<12> x"));
   }
 
   void formattingMadeInTheEditorReachesThePageAsTags() {

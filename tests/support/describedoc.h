@@ -1,8 +1,8 @@
 // A rich-text document as a short readable text, so that tests compare whole documents in one
 // line: paragraphs are separated by "|"; each starts with "[" + alignment (L, C, R) + "*" for a
 // list paragraph + "]"; each run is "<" + format + ">" + its text in UTF-8. The format is the
-// face (left out when it is Arial), the size in points, then " b", " i", " u" and " #RRGGBB"
-// as set: "[C*]<12 b>bold<Times 10>plain".
+// face (left out when it is Arial), the size in points, then " b", " i", " u", " #RRGGBB" and
+// " @" + a link's address as set: "[C*]<12 b>bold<Times 10>plain<10 u @https://a.example/>link".
 #pragma once
 
 #include "core/platform/utf8.h"
@@ -24,6 +24,7 @@ inline std::string Describe(const TRunFormat& f) {
     std::snprintf(hex, sizeof hex, "%02X%02X%02X", f.Color->Red, f.Color->Green, f.Color->Blue);
     s += std::string(" #") + hex;
   }
+  if (!f.Link.empty()) s += " @" + f.Link;
   return s;
 }
 

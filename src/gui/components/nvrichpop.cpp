@@ -1,11 +1,13 @@
 #include "gui/components/nvrichpop.h"
 
+#include "core/platform/hyperlink.h"
 #include "gui/components/fontdialog.h"
 #include "gui/components/qtext.h"
 
 #include <QActionGroup>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMimeData>
 #include <QTextEdit>
 
@@ -13,15 +15,22 @@ namespace pagolin {
 
 TNVRichPop::TNVRichPop(QWidget* parent) : QMenu(parent) {}
 
-QAction* TNVRichPop::AddItem(const char* name, const char* english, const char* german,
+QAction* TNVRichPop::NewItem(const char* name, const char* english, const char* german,
                              const QKeySequence& shortcut) {
-  QAction* action = addAction(ToQ(language_ == TLanguage::roGerman ? german : english));
+  auto* action = new QAction(ToQ(language_ == TLanguage::roGerman ? german : english), this);
   action->setObjectName(ToQ(name));
   if (options_.testFlag(TNVRichPopOption::rpShowShortcuts) && !shortcut.isEmpty()) {
     action->setShortcut(shortcut);
     // Shown only: the editor handles the keys itself, the menu's shortcut works while it is open.
     action->setShortcutContext(Qt::WidgetShortcut);
   }
+  return action;
+}
+
+QAction* TNVRichPop::AddItem(const char* name, const char* english, const char* german,
+                             const QKeySequence& shortcut) {
+  QAction* action = NewItem(name, english, german, shortcut);
+  addAction(action);
   return action;
 }
 
@@ -34,6 +43,13 @@ QAction* TNVRichPop::AddSeparator(const char* name) {
 void TNVRichPop::Loaded() {
   if (loaded_) return;
   loaded_ = true;
+  QAction* front = actions().value(0);  // the owner's first item, if any
+  insertLink_ = NewItem("miInsertLink", "Insert link...", "Link einfügen...");
+  removeLink_ = NewItem("miRemoveLink", "Remove link", "Link entfernen");
+  linkSeparator_ = new QAction(this);
+  linkSeparator_->setSeparator(true);
+  linkSeparator_->setObjectName(QStringLiteral("miSeparatorLink"));
+  insertActions(front, {insertLink_, removeLink_, linkSeparator_});
   undo_ = AddItem("miUndo", "Undo", "Rückgängig", QKeySequence(Qt::CTRL | Qt::Key_Z));
   AddSeparator("miSeparator1");
   cut_ = AddItem("miCut", "Cut", "Ausschneiden", QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -81,6 +97,8 @@ void TNVRichPop::Loaded() {
   on(center_, [](TRichEditTarget& e) { e.SetParagraphAlignment(TParaAlignment::Center); });
   on(alignRight_, [](TRichEditTarget& e) { e.SetParagraphAlignment(TParaAlignment::Right); });
   on(bullet_, [](TRichEditTarget& e) { e.ToggleBullet(); });
+  on(removeLink_, [](TRichEditTarget& e) { e.RemoveLink(); });
+  connect(insertLink_, &QAction::triggered, this, &TNVRichPop::RunLinkDialog);
   if (font_) connect(font_, &QAction::triggered, this, &TNVRichPop::RunFontDialog);
 }
 
@@ -107,12 +125,15 @@ void TNVRichPop::Refresh() {
   // its text then, and its record may not allow editing at all.
   const bool editable = !editor.ReadOnly();
   if (editable) editor.PrepareEdit();
-  for (QAction* item : {font_, bold_, underline_, italic_, alignLeft_, center_, alignRight_, bullet_}) {
+  for (QAction* item : {insertLink_, removeLink_, font_, bold_, underline_, italic_, alignLeft_, center_,
+                        alignRight_, bullet_}) {
     if (!item) continue;
     item->setEnabled(editor.CanFormat());
     item->setVisible(editable);
   }
   for (QAction* separator : formatSeparators_) separator->setVisible(editable);
+  linkSeparator_->setVisible(editable);
+  removeLink_->setEnabled(editor.CanFormat() && editor.SelectionHasLink());
 
   const bool selected = editor.SelectionLength() > 0;
   const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
@@ -140,6 +161,32 @@ void TNVRichPop::RunFontDialog() {
   if (!fontDialog_->Execute() || !Target()) return;
   target_->SetSelectionFont(fontDialog_->Font());
   target_->SetSelectionColor(fontDialog_->Color());
+}
+
+void TNVRichPop::RunLinkDialog() {
+  if (!Target()) return;
+  const bool german = language_ == TLanguage::roGerman;
+  const QString question =
+      german ? QStringLiteral("Adresse (http://, https://, mailto: oder eine Datei der Website):")
+             : QStringLiteral("Address (http://, https://, mailto: or a file of the site):");
+  QInputDialog dialog(targetWidget_->window());
+  dialog.setObjectName(QStringLiteral("dlgLink"));
+  dialog.setWindowTitle(german ? QStringLiteral("Link einfügen") : QStringLiteral("Insert link"));
+  dialog.setLabelText(question);
+  dialog.setTextValue(target_->SelectionLink());
+  // An address a page cannot link to is refused in the dialog, which keeps what was typed.
+  while (dialog.exec() == QDialog::Accepted && Target()) {
+    const QString address = dialog.textValue().trimmed();
+    if (address.isEmpty()) return;
+    if (IsLinkableAddress(FromQ(address))) {
+      target_->SetLink(address);
+      return;
+    }
+    dialog.setLabelText((german ? QStringLiteral("Eine Seite kann nicht auf \"%1\" verweisen.\n")
+                                : QStringLiteral("A page cannot link to \"%1\".\n"))
+                            .arg(address) +
+                        question);
+  }
 }
 
 }  // namespace pagolin

@@ -2,15 +2,18 @@
 // editing and formatting commands, in English or German, and at each popup brings their
 // enabled, checked and visible states in step with the editor that popped it up.
 //
-// Items the owner adds before Loaded() stand first; Loaded() appends the menu's own items
-// behind them:
+// Loaded() puts "Insert link..." and "Remove link" and a separator in front of everything
+// the menu holds then (items put in front later, such as spelling suggestions, stand before
+// them); the owner's items follow, then the menu's own items:
 //   Undo | Cut, Copy, Paste, Delete, Select all | [Font... |] Bold, Underlined, Italic |
 //   Align left, Centered, Align Right (one of them checked) | Bullet
 // At each popup, OnPopup comes first, then the refresh: an editor that is not read-only gets
 // PrepareEdit() (a record is put into edit state, the selection stays); on a
 // read-only editor everything behind "Select all" is hidden and only Copy and Select all can be
 // used; in plain mode the formatting items are disabled; the check marks follow the selection's
-// styles and the caret's paragraph.
+// styles and the caret's paragraph. The link items follow the formatting items' rules;
+// "Remove link" needs a link in the selection or at the caret. "Insert link..." asks for the
+// address (the link's own at the caret) and takes only addresses a page can link to.
 #pragma once
 
 #include <QFlags>
@@ -60,11 +63,14 @@ class TNVRichPop : public QMenu {
   void OnPopup(TNVRichPop* sender);
 
  private:
+  QAction* NewItem(const char* name, const char* english, const char* german,
+                   const QKeySequence& shortcut = {});
   QAction* AddItem(const char* name, const char* english, const char* german,
                    const QKeySequence& shortcut = {});
   QAction* AddSeparator(const char* name);
   void Refresh();
   void RunFontDialog();
+  void RunLinkDialog();
 
   QPointer<TFontDialog> fontDialog_;
   TLanguage language_ = TLanguage::roEnglish;
@@ -74,6 +80,9 @@ class TNVRichPop : public QMenu {
   QPointer<QTextEdit> targetWidget_;
   bool loaded_ = false;
 
+  QAction* insertLink_ = nullptr;
+  QAction* removeLink_ = nullptr;
+  QAction* linkSeparator_ = nullptr;
   QAction* undo_ = nullptr;
   QAction* cut_ = nullptr;
   QAction* copy_ = nullptr;

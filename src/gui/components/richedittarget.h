@@ -38,6 +38,8 @@ class TRichEditTarget {
   virtual void ToggleBullet() = 0;
   virtual void SetSelectionFont(const QFont& font) = 0;
   virtual void SetSelectionColor(const std::optional<QColor>& color) = 0;
+  virtual void SetLink(const QString& address) = 0;
+  virtual void RemoveLink() = 0;
 
   virtual QFont SelectionFont() const = 0;
   virtual std::optional<QColor> SelectionColor() const = 0;
@@ -49,6 +51,8 @@ class TRichEditTarget {
   virtual int SelectionLength() const = 0;
   virtual int TextLength() const = 0;
   virtual bool CanUndo() const = 0;
+  virtual QString SelectionLink() const = 0;
+  virtual bool SelectionHasLink() const = 0;
 
  protected:
   TRichEditTarget() = default;

@@ -5,15 +5,34 @@
 #include "gui/components/qtext.h"
 #include "gui/widgets/richtextbridge.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QStatusTipEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextList>
 
+#include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace pagolin {
+namespace {
+
+// The pictures of a document: its characters in an image format.
+int CountPictures(const QTextDocument& document) {
+  int count = 0;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat()) count += it.fragment().length();
+  }
+  return count;
+}
+
+}  // namespace
 
 TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
   // The face and size of new text, as the rich editor's texts use them.
@@ -175,31 +194,132 @@ void TRichEdit::SetSelectionColor(const std::optional<QColor>& color) {
     setCurrentCharFormat(f);
     return;
   }
+  ChangeFormats(cursor.selectionStart(), cursor.selectionEnd(),
+                [](QTextCharFormat& f) { f.clearForeground(); });
+}
+
+void TRichEdit::ForEachPiece(int from, int to,
+                             const std::function<void(int, int, const QTextCharFormat&)>& fn) const {
+  for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      const int start = std::max(fragment.position(), from);
+      const int end = std::min(fragment.position() + fragment.length(), to);
+      if (start < end) fn(start, end, fragment.charFormat());
+    }
+  }
+}
+
+void TRichEdit::ChangeFormats(int from, int to, const std::function<void(QTextCharFormat&)>& change) {
   struct TPiece {
     int from, to;
     QTextCharFormat format;
   };
   std::vector<TPiece> pieces;
-  const int start = cursor.selectionStart();
-  const int end = cursor.selectionEnd();
-  for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
-       block = block.next()) {
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fragment = it.fragment();
-      const int from = std::max(fragment.position(), start);
-      const int to = std::min(fragment.position() + fragment.length(), end);
-      if (from < to) pieces.push_back({from, to, fragment.charFormat()});
-    }
-  }
+  ForEachPiece(from, to, [&](int start, int end, const QTextCharFormat& format) {
+    pieces.push_back({start, end, format});
+  });
+  QTextCursor cursor = textCursor();
   cursor.beginEditBlock();
   for (TPiece& piece : pieces) {
-    piece.format.clearForeground();
+    change(piece.format);
     QTextCursor range(document());
     range.setPosition(piece.from);
     range.setPosition(piece.to, QTextCursor::KeepAnchor);
     range.setCharFormat(piece.format);
   }
   cursor.endEditBlock();
+}
+
+std::pair<int, int> TRichEdit::LinkAt(int position) const {
+  const QTextBlock block = document()->findBlock(position);
+  // The fragments of the block, and the one holding the link: the character before the
+  // position, else the one after.
+  std::vector<QTextFragment> fragments;
+  int found = -1;
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment f = it.fragment();
+    const bool link = !f.charFormat().anchorHref().isEmpty();
+    if (link && f.position() < position && position <= f.position() + f.length())
+      found = static_cast<int>(fragments.size());
+    else if (link && found < 0 && f.position() == position)
+      found = static_cast<int>(fragments.size());
+    fragments.push_back(f);
+  }
+  if (found < 0) return {position, position};
+  // Neighbouring fragments of the same address are one link.
+  const QString href = fragments[static_cast<size_t>(found)].charFormat().anchorHref();
+  int first = found, last = found;
+  while (first > 0 && fragments[static_cast<size_t>(first - 1)].charFormat().anchorHref() == href) --first;
+  while (last + 1 < static_cast<int>(fragments.size()) &&
+         fragments[static_cast<size_t>(last + 1)].charFormat().anchorHref() == href)
+    ++last;
+  const QTextFragment& end = fragments[static_cast<size_t>(last)];
+  return {fragments[static_cast<size_t>(first)].position(), end.position() + end.length()};
+}
+
+void TRichEdit::SetLink(const QString& address) {
+  if (!BeginFormat()) return;
+  QTextCharFormat link;
+  link.setAnchor(true);
+  link.setAnchorHref(address);
+  link.setFontUnderline(true);
+  link.setForeground(palette().color(QPalette::Link));
+  QTextCursor cursor = textCursor();
+  if (!cursor.hasSelection()) {
+    const auto [from, to] = LinkAt(cursor.position());
+    if (from == to) {
+      // The address itself becomes the link's text; what is typed next is no longer the link.
+      const QTextCharFormat before = cursor.charFormat();
+      QTextCharFormat text = before;
+      text.merge(link);
+      cursor.insertText(address, text);
+      setTextCursor(cursor);
+      setCurrentCharFormat(before);
+      return;
+    }
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+  }
+  cursor.mergeCharFormat(link);
+}
+
+void TRichEdit::RemoveLink() {
+  if (!BeginFormat()) return;
+  const QTextCursor cursor = textCursor();
+  auto [from, to] = std::pair(cursor.selectionStart(), cursor.selectionEnd());
+  if (from == to) std::tie(from, to) = LinkAt(from);
+  ChangeFormats(from, to, [this](QTextCharFormat& f) { DropLink(f); });
+}
+
+void TRichEdit::DropLink(QTextCharFormat& format) const {
+  if (format.anchorHref().isEmpty()) return;
+  format.setAnchor(false);
+  format.clearProperty(QTextFormat::AnchorHref);
+  format.setFontUnderline(false);
+  if (format.foreground().style() != Qt::NoBrush &&
+      format.foreground().color() == palette().color(QPalette::Link))
+    format.clearForeground();
+}
+
+QString TRichEdit::SelectionLink() const {
+  const QTextCursor cursor = textCursor();
+  const auto [from, to] = LinkAt(cursor.hasSelection() ? cursor.selectionStart() + 1 : cursor.position());
+  if (from == to) return {};
+  QTextCursor link(document());
+  link.setPosition(from + 1);
+  return link.charFormat().anchorHref();
+}
+
+bool TRichEdit::SelectionHasLink() const {
+  const QTextCursor cursor = textCursor();
+  if (!cursor.hasSelection()) return !SelectionLink().isEmpty();
+  bool link = false;
+  ForEachPiece(cursor.selectionStart(), cursor.selectionEnd(), [&](int, int, const QTextCharFormat& format) {
+    link = link || !format.anchorHref().isEmpty();
+  });
+  return link;
 }
 
 QTextCharFormat TRichEdit::SelectionFormat() const {
@@ -252,7 +372,45 @@ void TRichEdit::keyPressEvent(QKeyEvent* event) {
       default: break;
     }
   }
+  // Text typed just behind a link is no part of it, nor does it look like one.
+  const QTextCursor cursor = textCursor();
+  if (!event->text().isEmpty() && event->text().front().isPrint() && !cursor.hasSelection() &&
+      !cursor.atBlockStart() && CanFormat()) {
+    const auto [from, to] = LinkAt(cursor.position());
+    if (from < to && to == cursor.position()) {
+      QTextCharFormat format = cursor.charFormat();
+      DropLink(format);
+      setCurrentCharFormat(format);
+    }
+  }
   QTextEdit::keyPressEvent(event);
+}
+
+void TRichEdit::insertFromMimeData(const QMimeData* source) {
+  std::optional<QTextDocument> pasted;
+  int pictures = source->hasImage() ? 1 : 0;
+  if (source->hasHtml()) {
+    pasted.emplace();
+    pasted->setDefaultFont(document()->defaultFont());
+    pasted->setHtml(source->html());
+    pictures = std::max(pictures, CountPictures(*pasted));
+  }
+  if (pictures > 0) {
+    // Said where the window says what happens; the picture is not pasted.
+    QStatusTipEvent note(QStringLiteral("Pictures are not kept in descriptions; use the Screenshot field"));
+    QCoreApplication::sendEvent(window(), &note);
+  }
+  QTextCursor cursor = textCursor();
+  if (pasted && !plainText_) {
+    QTextDocument kept;
+    kept.setDefaultFont(document()->defaultFont());
+    LoadRichDoc(kept, SaveRichDoc(*pasted));
+    cursor.insertFragment(QTextDocumentFragment(&kept));
+  } else if (source->hasText()) {
+    cursor.insertText(source->text());
+  }
+  setTextCursor(cursor);
+  ensureCursorVisible();
 }
 
 }  // namespace pagolin

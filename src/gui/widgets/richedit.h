@@ -6,6 +6,12 @@
 // CR LF line ends in plain mode. Opening a text and leaving it unchanged never changes its stored bytes: the
 // writer runs only after a real edit.
 //
+// A paste (or drop) of rich text goes through the model before it is shown: the editor shows
+// at once what will be stored and what the page will show. Links keep their address; a
+// heading keeps its size as a larger font, a numbered list its numbers as text, a table its
+// cells separated by tabs and its rows by paragraph breaks; pictures are dropped at once,
+// and the window's status bar says so.
+//
 // The commands below are what the popup menu and the keyboard (Ctrl+B, Ctrl+I, Ctrl+U) do.
 // A command that changes the text does nothing on a read-only editor, a formatting command
 // nothing in plain mode, and every one of them first calls PrepareEdit().
@@ -24,6 +30,7 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -81,6 +88,20 @@ class TRichEdit : public QTextEdit, public TRichEditTarget {
   void SetSelectionFont(const QFont& font) override;
   void SetSelectionColor(const std::optional<QColor>& color) override;
 
+  // --- Links -------------------------------------------------------------------------------
+  // The selection becomes a link to address, underlined in the link colour (as a link pasted
+  // from a web page comes); without a selection the link at the caret gets the address, and
+  // away from a link the address is typed as a link of its own.
+  void SetLink(const QString& address) override;
+  // The links of the selection, or the link at the caret, become plain text again: no address,
+  // no underline and no link colour.
+  void RemoveLink() override;
+  // The address of the link at the caret (the character before it, else the one after) or at
+  // the selection's first character; "" for none.
+  QString SelectionLink() const override;
+  // Whether the selection holds a link or the caret touches one.
+  bool SelectionHasLink() const override;
+
   // --- State of the selection (of its first character and the caret's paragraph) ------------
   QTextCharFormat SelectionFormat() const;
   QFont SelectionFont() const override;
@@ -110,11 +131,23 @@ class TRichEdit : public QTextEdit, public TRichEditTarget {
   virtual void EnterEditState() {}
 
   void keyPressEvent(QKeyEvent* event) override;
+  // Pastes and drops keep only what the stored text can hold, shown as it will be kept (see
+  // the file comment); dropped pictures are said in the window's status bar.
+  void insertFromMimeData(const QMimeData* source) override;
 
  private:
   bool BeginChange();  // PrepareEdit for a text change; false on a read-only editor
   bool BeginFormat();  // the same for a formatting command
   void MergeFormat(const QTextCharFormat& modifier);
+  // Calls fn(start, end, format) for each run of one format within [from, to).
+  void ForEachPiece(int from, int to, const std::function<void(int, int, const QTextCharFormat&)>& fn) const;
+  // Replaces the format of every character in [from, to) by change(its format), as one edit.
+  void ChangeFormats(int from, int to, const std::function<void(QTextCharFormat&)>& change);
+  // The characters [from, to) of the link at position (the character before it, else the one
+  // after); an empty range when there is none.
+  std::pair<int, int> LinkAt(int position) const;
+  // The format without a link and without a link's look (underline, link colour).
+  void DropLink(QTextCharFormat& format) const;
 
   std::string stored_;
   bool plainText_ = false;

@@ -7,8 +7,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 
 #include <algorithm>
+#include <utility>
 
 namespace pagolin {
 namespace {
@@ -35,6 +37,10 @@ QTextCharFormat ToQt(const TRunFormat& f) {
   format.setFontItalic(f.Italic);
   format.setFontUnderline(f.Underline);
   if (f.Color) format.setForeground(QColor(f.Color->Red, f.Color->Green, f.Color->Blue));
+  if (!f.Link.empty()) {
+    format.setAnchor(true);
+    format.setAnchorHref(ToQ(f.Link));
+  }
   return format;
 }
 
@@ -45,7 +51,10 @@ TRunFormat FromQt(const QTextCharFormat& format, const QFont& base) {
   if (families.isEmpty() && format.hasProperty(QTextFormat::FontFamily))
     families = QStringList{format.property(QTextFormat::FontFamily).toString()};
   f.Face = CleanFaceName(FromQ(families.isEmpty() ? base.family() : families.first()));
-  const double points = format.fontPointSize() > 0 ? format.fontPointSize() : base.pointSizeF();
+  double points = format.fontPointSize();
+  // Pasted HTML sizes headings and <font size> against the text around them: the size shown.
+  if (points <= 0 && format.hasProperty(QTextFormat::FontSizeAdjustment)) points = format.font().pointSizeF();
+  if (points <= 0) points = base.pointSizeF();
   f.Size = std::clamp(points > 0 ? qRound(points) : 10, kMinFontSize, kMaxFontSize);
   f.Bold = format.fontWeight() > QFont::Medium;
   f.Italic = format.fontItalic();
@@ -55,7 +64,32 @@ TRunFormat FromQt(const QTextCharFormat& format, const QFont& base) {
     f.Color = TRgb{static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
                    static_cast<std::uint8_t>(c.blue())};
   }
+  // A named place (an anchor without an address) is no link.
+  if (format.isAnchor() && !format.anchorHref().isEmpty()) f.Link = FromQ(format.anchorHref());
   return f;
+}
+
+bool IsNumbered(const QTextList* list) {
+  switch (list->format().style()) {
+    case QTextListFormat::ListDecimal:
+    case QTextListFormat::ListLowerAlpha:
+    case QTextListFormat::ListUpperAlpha:
+    case QTextListFormat::ListLowerRoman:
+    case QTextListFormat::ListUpperRoman: return true;
+    default: return false;
+  }
+}
+
+const QTextTable* TableOf(const QTextDocument& document, const QTextBlock& block) {
+  return qobject_cast<const QTextTable*>(document.frameAt(block.position()));
+}
+
+// Whether block starts a cell of table right of the first one of its row: its text then goes
+// on in the row's paragraph, after a tab.
+bool ContinuesTableRow(const QTextTable* table, const QTextBlock& block) {
+  if (!table) return false;
+  const QTextTableCell cell = table->cellAt(block.position());
+  return cell.isValid() && cell.column() > 0 && cell.firstPosition() == block.position();
 }
 
 }  // namespace
@@ -100,23 +134,47 @@ void LoadRichDoc(QTextDocument& target, const TRichDoc& doc) {
 TRichDoc SaveRichDoc(const QTextDocument& source) {
   TRichDoc doc;
   const QFont base = source.defaultFont();
-  QHash<int, TRunFormat> formats;  // by the document's format index
+  const bool frames = !source.rootFrame()->childFrames().isEmpty();  // tables
+  QHash<int, TRunFormat> formats;                                    // by the document's format index
+  const auto formatOf = [&](const QTextCharFormat& format, int index) -> const TRunFormat& {
+    auto found = formats.find(index);
+    if (found == formats.end()) found = formats.insert(index, FromQt(format, base));
+    return *found;
+  };
+  const QTextTable* previousTable = nullptr;
   for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+    const QTextTable* table = frames ? TableOf(source, block) : nullptr;
+    // A document keeps an empty paragraph before and after each table: no text of its own.
+    const bool afterTable = std::exchange(previousTable, table) != nullptr;
+    if (frames && !table && block.length() == 1 &&
+        (afterTable || (block.next().isValid() && TableOf(source, block.next()))))
+      continue;
     TRichParagraph paragraph;
-    paragraph.Alignment = FromQt(block.blockFormat().alignment());
-    paragraph.Bullet = block.textList() != nullptr;
+    if (ContinuesTableRow(table, block) && !doc.Paragraphs.empty()) {
+      paragraph = std::move(doc.Paragraphs.back());
+      doc.Paragraphs.pop_back();
+      const TRunFormat tab =
+          paragraph.Runs.empty() ? formatOf(QTextCharFormat(), -1) : paragraph.Runs.back().Format;
+      AppendRun(paragraph, u"\t", tab);
+    } else {
+      paragraph.Alignment = FromQt(block.blockFormat().alignment());
+      const QTextList* list = block.textList();
+      paragraph.Bullet = list && !IsNumbered(list);
+      // A numbered item keeps its number as text.
+      if (list && !paragraph.Bullet)
+        AppendRun(paragraph, FromQUtf16(QString(list->itemText(block) + QLatin1Char(' '))),
+                  formatOf(block.charFormat(), block.charFormatIndex()));
+    }
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      auto format = formats.find(fragment.charFormatIndex());
-      if (format == formats.end())
-        format = formats.insert(fragment.charFormatIndex(), FromQt(fragment.charFormat(), base));
+      const TRunFormat& format = formatOf(fragment.charFormat(), fragment.charFormatIndex());
       const QString text = fragment.text();
       qsizetype start = 0;
       for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && text[i] != QChar::LineSeparator) continue;
         std::u16string part = FromQUtf16(QStringView(text).mid(start, i - start));
         std::erase(part, u'\uFFFC');
-        AppendRun(paragraph, part, *format);
+        AppendRun(paragraph, part, format);
         if (i < text.size()) {
           doc.Paragraphs.push_back(paragraph);
           paragraph.Runs.clear();

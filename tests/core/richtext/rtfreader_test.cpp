@@ -103,7 +103,7 @@ TEST(RtfReader, DestinationsItDoesNotShowAreSkippedWhole) {
       {"\\v hidden\\v0 a{\\footnote note}{\\*\\unknown x}{\\info{\\title t}}{\\stylesheet{\\s0 Normal;}}"
        "{\\*\\themedata 01ab}{\\pict\\wmetafile8 0102}b{\\field{\\*\\fldinst HYPERLINK \"x\"}"
        "{\\fldrslt link}}{\\foo kept}",
-       "[L]<12>ab<12>link<12>kept"},  // the link's run stands apart
+       "[L]<12>ab<12 @x>link<12>kept"},
       {"a{\\pict\\bin3 }{\\}b\\bin2 {}c", "[L]<12>abc"},
       {"a}b", "[L]<12>ab"},
   });
