@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColorDialog>
 #include <QDialog>
 #include <QMenuBar>
 #include <QProcess>
@@ -10,10 +11,14 @@
 
 #include "core/data/datamod.h"
 #include "core/platform/hooks.h"
+#include "gui/app/contenttabs.h"
+#include "gui/app/insertmenu.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
+#include "gui/components/fontdialog.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgnewdatabase.h"
+#include "gui/pages/dlgprogress.h"
 #include "support/modalhelper.h"
 
 using namespace pagolin;
@@ -133,6 +138,54 @@ class ProgramTest : public QObject {
     QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("Welcome to Pagolin!"));
 
     test::Screenshot(f, QStringLiteral("main_window"));
+  }
+
+  // "Products" comes to the front at start and after the program's own forms (the build
+  // dialog above all), never when the person comes back from another program or from a
+  // message box or a file, colour or font dialog: typing goes on where they were looking.
+  void onlyTheProgramsOwnFormsBringProductsToTheFront() {
+    QTemporaryDir dir;
+    QVERIFY(!PrepareSite(dir).isEmpty());
+    program_ = std::make_unique<TProgram>(FromQ(dir.path()));
+    TForm1* f = &program_->Form1();
+    const TMessageHooks before = SetMessageHooks({});
+    InstallQtMessageHooks();
+    f->resize(900, 600);
+    f->pgcMain->setCurrentIndex(2);
+    f->show();
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QCOMPARE(f->pgcMain->currentIndex(), 0);  // the first activation
+
+    QWidget other;  // another program's window
+    other.show();
+    const struct {
+      const char* modal;  // answered when it is up (the build dialog builds, the others close)
+      std::function<void()> run;
+      const char* front;  // the tab in front afterwards, coming from the postings tab
+    } cases[] = {
+        {nullptr, [&] { other.activateWindow(); }, "tbsMailAndNews"},
+        {"MessageBox", [] { ShowMessage("A message"); }, "tbsMailAndNews"},
+        {"OpenDialog1", [&] { f->OpenDialog()->exec(); }, "tbsMailAndNews"},
+        {"ColorDialog1", [&] { f->InsertMenu->ColorDialog1->exec(); }, "tbsMailAndNews"},
+        {"FontDialog1", [&] { f->FontDialog1->exec(); }, "tbsMailAndNews"},
+        {"dlgSettings", [&] { f->ToolButton3Click(); }, "tbsProducts"},
+        {"dlgAbout", [&] { f->AboutClick(); }, "tbsProducts"},
+        {"dlgProgress", [&] { f->Build2Click(); }, "tbsProducts"},
+    };
+    for (const auto& c : cases) {
+      f->pgcMain->setCurrentWidget(f->tbsMailAndNews);
+      if (c.modal)
+        test::WhenModalNamed(QString::fromLatin1(c.modal), [](QWidget* w) {
+          if (auto* build = qobject_cast<TdlgProgress*>(w)) build->btnStartClick();
+        });
+      c.run();
+      if (!c.modal) QVERIFY(QTest::qWaitForWindowActive(&other));
+      f->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(f));
+      QCOMPARE(f->pgcMain->currentWidget()->objectName(), QString::fromLatin1(c.front));
+    }
+    SetMessageHooks(before);
   }
 
   void closingTheMainWindowEndsTheMessageLoop() {

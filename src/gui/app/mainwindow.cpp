@@ -11,15 +11,20 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <initializer_list>
+#include <utility>
 
 #include "core/data/datamod.h"
 #include "gui/app/contenttabs.h"
+#include "gui/app/dlgabout.h"
 #include "gui/app/insertmenu.h"
 #include "gui/app/program.h"
 #include "gui/components/fontdialog.h"
 #include "gui/components/hinttracker.h"
 #include "gui/components/nvrichpop.h"
 #include "gui/data/dlgnewdatabase.h"
+#include "gui/data/dlgsettings.h"
+#include "gui/pages/dlgprogress.h"
 
 namespace pagolin {
 
@@ -264,7 +269,9 @@ void TForm1::showEvent(QShowEvent* event) {
 
 bool TForm1::event(QEvent* event) {
   switch (event->type()) {
-    case QEvent::WindowActivate: FormActivate(); break;
+    case QEvent::WindowActivate:
+      if (std::exchange(ownFormClosed_, false)) FormActivate();
+      break;
     case QEvent::StatusTip: {
       // A highlighted menu item shows its hint; leaving it shows the hint under the mouse.
       auto* tip = static_cast<QStatusTipEvent*>(event);
@@ -278,5 +285,24 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::FormActivate() { pgcMain->setCurrentIndex(0); }
+
+void TForm1::SetDialogs(const TForm1Dialogs& dialogs) {
+  dialogs_ = dialogs;
+  for (QDialog* form : std::initializer_list<QDialog*>{dialogs.dlgAbout, dialogs.dlgProgress,
+                                                       dialogs.dlgSettings, dialogs.dlgNewDatabase})
+    if (form) OwnForm(form);
+}
+
+void TForm1::OwnForm(QDialog* form) {
+  connect(form, &QDialog::finished, this, [this] {
+    // The window may be active again already (the form was hidden first); else its activation
+    // is still to come.
+    ownFormClosed_ = true;
+    if (isActiveWindow()) {
+      ownFormClosed_ = false;
+      FormActivate();
+    }
+  });
+}
 
 }  // namespace pagolin

@@ -58,7 +58,7 @@ class TForm1 : public QMainWindow {
   ~TForm1() override;
 
   // REQUIRES: called once, before the window is shown.
-  void SetDialogs(const TForm1Dialogs& dialogs) { dialogs_ = dialogs; }
+  void SetDialogs(const TForm1Dialogs& dialogs);
   // Where "Send News" finds the news server's password (outlives the window; null: nowhere).
   void SetPasswords(TCredentialStore* passwords) { passwords_ = passwords; }
 
@@ -98,8 +98,13 @@ class TForm1 : public QMainWindow {
 
   // Runs once, when the window is first shown.
   void FormShow();
-  // Runs at every activation: brings "Products" to the front.
+  // Brings "Products" to the front: at the first activation, and at the activation that
+  // follows the closing of one of the program's own forms (OwnForm). Activation from another
+  // program, or after a message box or a file, colour or font dialog, leaves the tab as it was:
+  // the person goes on where they were looking.
   void FormActivate();
+  // form is one of the program's own forms, after whose closing FormActivate runs.
+  void OwnForm(QDialog* form);
 
   // The ellipsis button of a file cell in the products or links grid: the file chosen in
   // OpenDialog1 is stored by its bare name (mainwindow_files.cpp).
@@ -199,6 +204,7 @@ class TForm1 : public QMainWindow {
   TUploadList uploadList_;  // the list shown on the tab "Upload files"
   THintTracker* hints_ = nullptr;
   bool shown_ = false;
+  bool ownFormClosed_ = true;  // FormActivate is due at the next activation (the first one too)
 };
 
 }  // namespace pagolin

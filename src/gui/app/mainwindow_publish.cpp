@@ -43,7 +43,10 @@ void TForm1::Publish1Click() {
     return;
   }
   // Made at the first publish and kept: most runs never publish.
-  if (!dlgPublish) dlgPublish = new TdlgPublish(this);
+  if (!dlgPublish) {
+    dlgPublish = new TdlgPublish(this);
+    OwnForm(dlgPublish);
+  }
   TPublishResult result;
   try {
     TCurlFolder folder(target.Url, PublishConnection(target, PublishPassword(target, passwords_), true));
