@@ -9,6 +9,7 @@
 #include "core/data/datamod.h"
 #include "core/platform/sqlitedb.h"
 #include "gui/app/contenttabs.h"
+#include "gui/components/localeformats.h"
 #include "gui/widgets/datetimepicker.h"
 #include "gui/widgets/dbcheckbox.h"
 #include "gui/widgets/dbedit.h"
@@ -324,6 +325,33 @@ class DBControlsTest : public QObject {
              std::string("1"));
     picker->calendarWidget()->parentWidget()->show();
     Screenshot(picker->calendarWidget()->window(), QStringLiteral("date-picker-calendar"));
+    fs = saved;
+  }
+
+  // In every locale, whether or not its short date reads back as a date ("10 Mar 2026",
+  // "2026. 03. 10."), the picker shows the stored date; moving there writes nothing, and one
+  // step up stores the day after it.
+  void theDatePickerShowsTheStoredDateInEveryLocale_data() {
+    QTest::addColumn<QString>("locale");
+    for (const char* name : {"C", "en_US", "de_DE", "hu_HU", "ja_JP"}) QTest::newRow(name) << name;
+  }
+  void theDatePickerShowsTheStoredDateInEveryLocale() {
+    QFETCH(QString, locale);
+    TFormatSettings& fs = FormatSettings();
+    const TFormatSettings saved = fs;
+    fs = FormatSettingsFromLocale(QLocale(locale));
+    QVERIFY(ShowNews());
+    TDateTimePicker* picker = form_->picker;
+    picker->ApplyFormat();
+    const std::string offer = "SELECT \"Date\" FROM news WHERE \"News Title 1\" LIKE 'Spring%'";
+    News().Next();  // "Spring offer", 10 March 2026 09:30
+    QCOMPARE(picker->date(), QDate(2026, 3, 10));
+    QCOMPARE(picker->DateTime(), EncodeDate(2026, 3, 10) + EncodeTime(9, 30, 0, 0));
+    QCOMPARE(site_->Scalar("news.db", offer), std::string("2026-03-10 09:30:00"));
+    form_->Focus(picker);
+    picker->setCurrentSection(QDateTimeEdit::DaySection);
+    QTest::keyClick(picker, Qt::Key_Up);
+    QCOMPARE(site_->Scalar("news.db", offer), std::string("2026-03-11 00:00:00"));
     fs = saved;
   }
 

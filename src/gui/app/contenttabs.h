@@ -38,8 +38,8 @@ class TTabHotNews : public TContentTab {
   void SpeedButton2Click() { ToggleOrientation(); }
   // The person picked a release date: stored and posted at once.
   void DateTimePicker1Change();
-  // The date box's text changed (another record, or a new date): the picker shows it, or the
-  // current date and time when the text is no date; the field keeps its value.
+  // The date box's text changed (another record, or a new date): the picker shows the stored
+  // date, or the current date and time when the field holds no date; the field keeps its value.
   void DBEdit3Change();
 
   QWidget* Panel9;

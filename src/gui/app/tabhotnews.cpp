@@ -63,8 +63,13 @@ void TTabHotNews::DateTimePicker1Change() {
 }
 
 void TTabHotNews::DBEdit3Change() {
-  TDateTime value = 0;
-  DateTimePicker1->SetDateTime(TryStrToDateTime(FromQ(DBEdit3->text()), value) ? value : Now());
+  // The stored date itself: the box's text is in the locale's short date, which need not read
+  // back as a date ("10 Mar 2026", "2026. 03. 10."), and the picker would show today, from
+  // where one key would overwrite the date. Only a text that is no stored date is parsed.
+  const TField* field = DBEdit3->Field();
+  TDateTime value = field ? field->AsDateTime() : 0;
+  if (value == 0 && !TryStrToDateTime(FromQ(DBEdit3->text()), value)) value = Now();
+  DateTimePicker1->SetDateTime(value);
 }
 
 }  // namespace pagolin
