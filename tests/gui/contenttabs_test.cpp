@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <fstream>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "gui/components/hinttracker.h"
 #include "gui/components/nvrichpop.h"
 #include "gui/components/qtext.h"
+#include "gui/data/dlgsettings.h"
 #include "gui/pages/dlgprogress.h"
 #include "support/dbsite.h"
 #include "support/messagerecorder.h"
@@ -283,6 +285,31 @@ class ContentTabsTest : public QObject {
     posts.FieldByName("Date sent").SetAsDateTime(Now());
     posts.Post();
     QVERIFY(!tab.dbcbxInclude->isEnabled());  // sent: it cannot be marked again
+  }
+
+  // A signature typed into the settings dialog keeps its "-- " and its indents in the file,
+  // when read back, and in the postings Copy to newsgroups makes.
+  void aSignatureKeepsItsBlanksThroughDialogFileAndPosting() {
+    const QString typed = QStringLiteral("-- \n  Jo Elmwood\n\t+49 30 1234 \n");
+    test::WhenModalNamed(QStringLiteral("dlgSettings"), [&](QWidget*) {
+      program_->dlgSettings().Memo1->setPlainText(typed);
+      QTest::mouseClick(program_->dlgSettings().btnOk, Qt::LeftButton);
+    });
+    Form().ToolButton3Click();
+    const std::string file = ReadFile(site_ + "pagolin.ini");
+    for (const char* line :
+         {"\nSignature1_1=-- \r\n", "\nSignature1_2=  Jo Elmwood\r\n", "\nSignature1_3=\t+49 30 1234 \r\n"})
+      QVERIFY2(file.find(line) != std::string::npos, line);
+    program_->dlgSettings().Memo1->clear();
+    program_->dlgSettings().LoadSettings();  // the file read again, as at the next start
+    QCOMPARE(program_->dlgSettings().Memo1->toPlainText(), typed);
+
+    ShowTab(Form().tbsHotNews);
+    QTest::mouseClick(Form().tbsHotNews->btnCopyToNews, Qt::LeftButton);
+    TTable& posts = Data().tblNewsPost;
+    QVERIFY(posts.Locate("Subject", "Draft: summer plans"));
+    QCOMPARE(posts.FieldByName("Body").AsString(),
+             std::string("Not yet for the site.\r\n-- \r\n  Jo Elmwood\r\n\t+49 30 1234 "));
   }
 
   // The ellipsis of a file cell: a file from elsewhere is copied into the output folder when

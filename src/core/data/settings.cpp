@@ -31,7 +31,8 @@ int LineNumber(std::string_view key, std::string_view prefix) {
   return ec == std::errc() && end == key.data() + key.size() && n > 0 ? n : 0;
 }
 
-// Lines 1 to the stored count, a missing line read as empty. The count is cut at the last line
+// Lines 1 to the stored count, each with its bytes as stored (a signature's "-- " keeps its
+// blank), a missing line read as empty. The count is cut at the last line
 // the file stores and at the number of lines the file holds: a damaged count (say 2000000000)
 // or a lone far-off key must neither hang the program nor fill the memory.
 std::vector<std::string> ReadLines(const TIniFile& ini, const TSettingKey& key) {
@@ -45,12 +46,15 @@ std::vector<std::string> ReadLines(const TIniFile& ini, const TSettingKey& key) 
   if (count <= 0) return {};
   std::vector<std::string> lines(static_cast<size_t>(count));
   std::vector<bool> seen(lines.size());
-  ini.VisitSection(key.Section, [&](std::string_view name, std::string_view value) {
-    const int n = LineNumber(name, prefix);
-    if (n < 1 || n > count || seen[static_cast<size_t>(n - 1)]) return;  // the first of duplicates counts
-    seen[static_cast<size_t>(n - 1)] = true;
-    lines[static_cast<size_t>(n - 1)] = value;
-  });
+  ini.VisitSection(
+      key.Section,
+      [&](std::string_view name, std::string_view value) {
+        const int n = LineNumber(name, prefix);
+        if (n < 1 || n > count || seen[static_cast<size_t>(n - 1)]) return;  // the first of duplicates counts
+        seen[static_cast<size_t>(n - 1)] = true;
+        lines[static_cast<size_t>(n - 1)] = value;
+      },
+      TIniValue::ivExact);
   return lines;
 }
 
@@ -62,7 +66,7 @@ int IntegerOr(std::string_view text, int otherwise) {
 
 void WriteLines(TIniFile& ini, const TSettingKey& key, const std::vector<std::string>& lines) {
   for (size_t n = 1; n <= lines.size(); ++n)
-    ini.WriteString(key.Section, key.LinePrefix + std::to_string(n), lines[n - 1]);
+    ini.WriteString(key.Section, key.LinePrefix + std::to_string(n), lines[n - 1], TIniValue::ivExact);
 }
 
 using K = TSettingKey;

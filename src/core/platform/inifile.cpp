@@ -45,18 +45,20 @@ bool SectionName(std::string_view line, std::string_view& name) {
 }
 
 // The key and value of a key line, or false when the line holds none (comments, garbage).
-bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value,
+             TIniValue form = TIniValue::ivTrimmed) {
   const std::string_view t = Trim(line);
   if (t.empty() || t.front() == ';' || t.front() == '[') return false;
   const size_t eq = line.find('=');
   if (eq == std::string_view::npos) return false;
   key = Trim(line.substr(0, eq));
-  value = Trim(line.substr(eq + 1));
+  value = line.substr(eq + 1);
+  if (form == TIniValue::ivTrimmed) value = Trim(value);
   return !key.empty();
 }
 
-std::string OneLine(std::string_view value) {
-  std::string s(Trim(value));
+std::string OneLine(std::string_view value, TIniValue form) {
+  std::string s(form == TIniValue::ivTrimmed ? Trim(value) : value);
   for (char& c : s)
     if (c == '\r' || c == '\n') c = ' ';
   return s;
@@ -141,14 +143,14 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
   return keys;
 }
 
-void TIniFile::VisitSection(
-    std::string_view section,
-    const std::function<void(std::string_view key, std::string_view value)>& visit) const {
+void TIniFile::VisitSection(std::string_view section,
+                            const std::function<void(std::string_view key, std::string_view value)>& visit,
+                            TIniValue form) const {
   const TSection* s = FindSection(section);
   if (!s) return;
   std::string_view k, v;
   for (const std::string& line : s->lines)
-    if (KeyLine(line, k, v)) visit(k, v);
+    if (KeyLine(line, k, v, form)) visit(k, v);
 }
 
 size_t TIniFile::LineCount() const {
@@ -180,8 +182,9 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  std::string line = std::string(Trim(key)) + "=" + OneLine(value);
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value,
+                           TIniValue form) {
+  std::string line = std::string(Trim(key)) + "=" + OneLine(value, form);
   TSection* s = FindSection(section);
   if (!s) {
     // A new section goes at the end, set off from the one before by a blank line.

@@ -5,8 +5,9 @@
 //   - a key that exists is updated in place; a new key goes after the last line of its
 //     section; a new section goes at the end of the file;
 //   - section and key names are compared without regard to case; the first match counts;
-//   - names and values are trimmed of blanks and tabs; lines before the first section and
-//     lines without "=" hold no keys;
+//   - names and values are trimmed of blanks and tabs, except values read and written as
+//     exact (TIniValue::ivExact): their bytes after the "=" count, leading and trailing blanks
+//     included; lines before the first section and lines without "=" hold no keys;
 //   - the file is written with CR LF line ends.
 // The file is read once, by the constructor; writes change the copy in memory, and
 // UpdateFile writes it whole (temporary file + rename) or not at all. Reading and writing a key
@@ -27,6 +28,10 @@ namespace pagolin {
 // Equal without regard to the case of the letters A to Z (how the file compares names).
 bool SameText(std::string_view a, std::string_view b);
 
+// How a value stands in its line: trimmed of blanks and tabs (what profile files do), or exactly
+// the bytes after the "=" (a signature line, whose "-- " and indents must survive).
+enum class TIniValue { ivTrimmed, ivExact };
+
 class TIniFile {
  public:
   // Reads fileName when it exists. A missing file is an empty one; a file that exists but
@@ -42,9 +47,10 @@ class TIniFile {
   // The key names of the section, in file order, as spelled there (duplicates included).
   std::vector<std::string> ReadSection(std::string_view section) const;
   // Calls visit(key, value) for each key line of the section, in file order, duplicates
-  // included, with the trimmed name as spelled and the trimmed value.
+  // included, with the trimmed name as spelled and the value in the form asked for.
   void VisitSection(std::string_view section,
-                    const std::function<void(std::string_view key, std::string_view value)>& visit) const;
+                    const std::function<void(std::string_view key, std::string_view value)>& visit,
+                    TIniValue form = TIniValue::ivTrimmed) const;
   // The number of lines the file holds.
   size_t LineCount() const;
 
@@ -55,8 +61,10 @@ class TIniFile {
   // True for any integer other than 0; def when missing or not a number.
   bool ReadBool(std::string_view section, std::string_view key, bool def) const;
 
-  // Line breaks in a value would split the line: they are stored as blanks.
-  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // Line breaks in a value would split the line: they are stored as blanks. An exact value is
+  // written right after the "=" without trimming.
+  void WriteString(std::string_view section, std::string_view key, std::string_view value,
+                   TIniValue form = TIniValue::ivTrimmed);
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);  // "1" / "0"
 

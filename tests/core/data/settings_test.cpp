@@ -108,7 +108,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
             "[Settings]\r\nFTPUploadFile=/out/\r\nUploadMethodFTP=1\r\nZIPUploadFile=/a/up.zip\r\n"
             "WWWHomepageFile=home.htm\r\nSiteURL=https://www.example.com/\r\n\r\n"
             "[News]\r\nServer=news.example.net\r\nDefNewsgroup1=comp.a\r\nDefNewsgroup2=de.comp.a\r\n"
-            "SignatureLines1=2\r\nSignatureLines2=1\r\nSignature1_1=--\r\nSignature1_2=Jo\r\n"
+            "SignatureLines1=2\r\nSignatureLines2=1\r\nSignature1_1=-- \r\nSignature1_2=Jo\r\n"
             "Signature2_1=Gruss\r\nPort=10563\r\nSecurity=TLS\r\nUser=jo\r\nCAFile=certs/ca.pem\r\n\r\n"
             "[Identification]\r\nName=Jo\r\nEMailAddress=jo@example.net\r\nReplyAddress=r@example.net\r\n"
             "Organization=Org\r\n\r\n"
@@ -119,7 +119,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderAndLoadsBack) {
   const TSettings t = Loaded();  // "/out/" loses its delimiter only now
   EXPECT_EQ(t.FTPUploadFile, "/out");
   EXPECT_TRUE(t.IsFTPUpload());
-  EXPECT_EQ(t.Signature1, (std::vector<std::string>{"--", "Jo"}));
+  EXPECT_EQ(t.Signature1, (std::vector<std::string>{"-- ", "Jo"}));
   EXPECT_EQ(t.Signature(2), (std::vector<std::string>{"Gruss"}));
   EXPECT_EQ(t.LanguageName(1), "Français");
   EXPECT_EQ(t.DateTimeFormat(2), "");
@@ -144,6 +144,19 @@ TEST_F(SettingsTest, TwoLineSignatureOverFiveLeavesOldLinesIgnored) {
   EXPECT_EQ(ini.ReadString("News", "Signature1_2", ""), "y");
   EXPECT_EQ(ini.ReadString("News", "Signature1_5", ""), "e");
   EXPECT_EQ(Loaded().Signature1, (std::vector<std::string>{"x", "y"}));
+}
+
+// A signature line keeps its bytes (the "-- " separator, indents, trailing blanks); every other
+// value is trimmed as before.
+TEST_F(SettingsTest, SignatureLinesKeepTheirBlanksOtherValuesAreTrimmed) {
+  Put("[Identification]\r\nName =  Jo  \r\n[News]\r\nSignatureLines1=3\r\nSignature1_1=-- \r\n"
+      "Signature1_2=  Jo\t\r\nSignature1_3= \r\n");
+  const TSettings s = Loaded();
+  EXPECT_EQ(s.Name, "Jo");
+  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"-- ", "  Jo\t", " "}));
+  std::string error;
+  ASSERT_TRUE(s.SaveSettings(error)) << error;
+  EXPECT_EQ(Loaded().Signature1, s.Signature1);
 }
 
 TEST_F(SettingsTest, DamagedSignatureCountsNeitherFailNorHang) {

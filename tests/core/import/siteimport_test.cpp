@@ -239,7 +239,7 @@ TEST_F(SiteImportTest, TheSettingsComeOverWithTheirWindowsFoldersPointingToTheNe
   EXPECT_EQ(s.Server, "news.example.com");
   EXPECT_EQ(s.DefNewsgroup2, "de.comp.misc");
   // The old file's code page read as UTF-8 text.
-  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"--", "Grüße"}));
+  EXPECT_EQ(s.Signature1, (std::vector<std::string>{"-- ", "Grüße"}));
   EXPECT_EQ(s.ReplyAddress, "r@example.com");
   EXPECT_EQ(s.Language2, "Français");
   const TIniFile written(Site() + "pagolin.ini");
