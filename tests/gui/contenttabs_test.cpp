@@ -266,14 +266,22 @@ class ContentTabsTest : public QObject {
     QTest::mouseClick(news.btnCopyToNews, Qt::LeftButton);
     QCOMPARE(Shown(), std::string());
     QCOMPARE(posts.RecordCount(), before + 2);
+    // The postings tab shows the two selected, the first current, and the status bar says so.
+    TTabPostings& tab = *Form().tbsMailAndNews;
+    QCOMPARE(Form().pgcMain->currentWidget(), &tab);
+    QCOMPARE(Form().StatusBar1->currentMessage(), QStringLiteral("2 postings added for sending"));
+    QCOMPARE(tab.DBEdit14->text(), QStringLiteral("Zebrafox 1.0"));
+    QStringList selected;
+    for (const QModelIndex& row : tab.DBGrid5->selectionModel()->selectedRows(2))
+      selected << row.data().toString();
+    selected.sort();
+    QCOMPARE(selected, (QStringList{QStringLiteral("Zebrafox 1.0"), QStringLiteral("Zebrafox 1.0 uscito")}));
     QVERIFY(posts.Locate("Subject", "Zebrafox 1.0"));
     QCOMPARE(posts.FieldByName("Body").AsString(), std::string("Out now\r\nEnjoy\r\n--\r\nJo"));
     QCOMPARE(posts.FieldByName("Newsgroups").AsString(), std::string("local.test"));
     QVERIFY(posts.Locate("Subject", "Zebrafox 1.0 uscito"));
     QCOMPARE(posts.FieldByName("Body").AsString(), std::string("Disponibile\r\nCiao"));
 
-    TTabPostings& tab = *Form().tbsMailAndNews;
-    ShowTab(&tab);
     QCOMPARE(tab.DBGrid5->model()->rowCount(), before + 2);
     QCOMPARE(tab.DBEdit14->text(), QStringLiteral("Zebrafox 1.0 uscito"));
     QVERIFY(tab.dbcbxInclude->isEnabled());

@@ -6,16 +6,19 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
 
 #include "core/data/datamod.h"
 #include "core/data/settings.h"
+#include "gui/app/contenttabs.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgsettings.h"
+#include "support/dbsite.h"
 #include "support/modalhelper.h"
 #include "support/nntp_peer.h"
 
@@ -50,6 +53,7 @@ class SendNewsTest : public QObject {
     if (w == nullptr || !w->isVisible()) return;
     auto* box = qobject_cast<QMessageBox*>(w);
     modals_ << (box ? box->text() : w->objectName());
+    if (box && !box->detailedText().isEmpty()) modals_.last() += QStringLiteral(": ") + box->detailedText();
     if (box && box->text().startsWith(QStringLiteral("Upload messages")))
       box->button(QMessageBox::Yes)->click();
     else if (box && box->button(closeAnswer_))
@@ -133,6 +137,47 @@ class SendNewsTest : public QObject {
     QCOMPARE(f->StatusBar1->currentMessage(), QStringLiteral("2 of 2 news postings sent"));
     QVERIFY(Stamped("first") && Stamped("second"));
     QCOMPARE(QString::fromStdString(server.Received()).count(QStringLiteral("POST\r\n")), 2);
+  }
+
+  // A posting typed on the postings tab gets its groups in the strip's Newsgroups box; one
+  // without groups is refused before any connection and stays due. Afterwards the "Send News"
+  // button, whose action changed twice, shows its hint in the status bar and no pop-up tip.
+  void aPostingTypedOnThePostingsTabGoesToTheGroupsTypedWithIt() {
+    TForm1* f = &program_->Form1();
+    TTabPostings& tab = *f->tbsMailAndNews;
+    f->pgcMain->setCurrentWidget(&tab);
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    const auto typeInto = [](QWidget* w, const std::string& text) {
+      w->setFocus();
+      QVERIFY(QTest::qWaitFor([w] { return w->hasFocus(); }));
+      test::TypeKeys(w, text);
+    };
+    for (const std::string groups : {"local.test", ""}) {
+      QTest::mouseClick(tab.DBNavigator5->Button(TNavigateBtn::nbInsert), Qt::LeftButton);
+      typeInto(tab.DBEdit14, groups.empty() ? "typed nowhere" : "typed here");
+      typeInto(tab.DBEdit15, groups);
+      typeInto(tab.DBRichEdit3, "Hello");
+      QTest::mouseClick(tab.dbcbxInclude, Qt::LeftButton, {}, QPoint(6, tab.dbcbxInclude->height() / 2));
+      QTest::mouseClick(tab.DBNavigator5->Button(TNavigateBtn::nbPost), Qt::LeftButton);
+    }
+    test::TTestServer server(test::GoodNewsServer, 2);
+    SendNews(server.Port(), [](int) {});
+    QVERIFY(Stamped("typed here"));
+    QVERIFY(!Stamped("typed nowhere"));
+    const QString received = QString::fromStdString(server.Received());
+    QCOMPARE(received.count(QStringLiteral("POST\r\n")), 1);
+    QVERIFY(received.contains(QStringLiteral("\r\nNewsgroups: local.test\r\n")));
+    QCOMPARE(modals_.filter(QStringLiteral("Could not send")),
+             QStringList{QStringLiteral("Could not send news posting: The posting has no newsgroups.")});
+
+    TTable& posts = program_->DataModule2().tblNewsPost;
+    QVERIFY(posts.Locate("Subject", "typed nowhere"));
+    posts.Delete();  // due no more for the next test
+
+    QHelpEvent tip(QEvent::ToolTip, QPoint(4, 4), f->ToolButton7->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(f->ToolButton7, &tip);
+    QVERIFY(!QToolTip::isVisible());
   }
 
   // Yes to the question: the walk stops after the posting that is going out, the rest stays

@@ -75,6 +75,8 @@ TPostingOutcome SendOne(TTable& table, const TDuePosting& posting, const TSettin
     subject = table.FieldByName("Subject").AsString();
     body = table.FieldByName("Body").AsString();
     newsgroups = table.FieldByName("Newsgroups").AsString();
+    outcome.Reason = PostingAddresseeProblem(newsgroups);
+    if (!outcome.Reason.empty()) return outcome;  // stays due, and no server is asked
     table.Edit();
     table.FieldByName("Date sent").SetAsDateTime(Now());
     table.Post();
@@ -111,7 +113,8 @@ TPostingOutcome SendOne(TTable& table, const TDuePosting& posting, const TSettin
 
 }  // namespace
 
-int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, const TNewsTexts& news) {
+int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, const TNewsTexts& news,
+                       std::vector<TRecordId>* added) {
   if (settings.DefNewsgroup1.empty() || settings.DefNewsgroup2.empty()) {
     ShowMessage("Please enter default Newsgroups in Pagolin settings.");
     return 0;
@@ -126,7 +129,7 @@ int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, cons
   }
   TTable& postings = dataModule.tblNewsPost;
   TTable& codes = dataModule.tblCodes;
-  int added = 0;
+  int count = 0;
   for (int language = 1; language <= 2; ++language) {
     try {
       const std::string& body = language == 1 ? news.Body1 : news.Body2;
@@ -141,14 +144,24 @@ int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, cons
       postings.FieldByName("Newsgroups")
           .SetAsString(language == 1 ? settings.DefNewsgroup1 : settings.DefNewsgroup2);
       postings.Post();
-      ++added;
+      ++count;
+      if (added) added->push_back(postings.RecordId());
     } catch (const std::exception& e) {
       // Cancelling only drops the buffer of the failed attempt; it cannot fail itself.
       if (postings.Active() && postings.State() != TDataSetState::dsBrowse) postings.Cancel();
       ShowError("Could not add to postings database", e.what());
     }
   }
-  return added;
+  return count;
+}
+
+std::string PostingsAddedText(int count) {
+  return std::to_string(count) + (count == 1 ? " posting" : " postings") + " added for sending";
+}
+
+std::string PostingAddresseeProblem(const std::string& newsgroups) {
+  if (newsgroups.find_first_not_of(" \t,") == std::string::npos) return "The posting has no newsgroups.";
+  return {};
 }
 
 std::string PostingFailureReason(const std::exception& error) {

@@ -33,8 +33,13 @@ struct TNewsTexts {
 // signature of the language (on a line of its own), the default newsgroups of the language.
 // Refuses with a message, adding nothing, when a default newsgroup, a title or a body is
 // empty. A failure to store one posting is shown and the other is still tried. Returns the
-// number of postings added. The codes table is put back on its record.
-int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, const TNewsTexts& news);
+// number of postings added, and their records in added when asked. The codes table is put back
+// on its record.
+int CopyNewsToPostings(TDataModule2& dataModule, const TSettings& settings, const TNewsTexts& news,
+                       std::vector<TRecordId>* added = nullptr);
+
+// What the status bar says after the copy: "2 postings added for sending".
+std::string PostingsAddedText(int count);
 
 // What became of one due posting.
 struct TPostingOutcome {
@@ -56,6 +61,10 @@ std::string PostingMessageId(TRecordId record, const std::string& subject, const
 // The report line of a posting: its subject, then "sent" or the reason. Control characters
 // (CR, LF, NUL, tab, ...) show as blanks, so that it is always exactly one line.
 std::string PostingReportLine(const TPostingOutcome& outcome);
+
+// Why a posting has nowhere to go: "The posting has no newsgroups." when its Newsgroups text
+// names no group (empty, or only blanks and commas); "" when it can be sent.
+std::string PostingAddresseeProblem(const std::string& newsgroups);
 
 inline constexpr const char* kMsgEnterEMail = "Please enter your e-mail address in Pagolin settings.";
 inline constexpr const char* kMsgNoServer = "No news server is set in the settings";
@@ -79,12 +88,13 @@ using TPostingProgress =
 //
 // Each posting is found again by its record, so edits of other records do not matter. A
 // failure shows kMsgCouldNotSend with the reason as details and leaves the posting due. A
-// refused article lets the next one go; a failure to reach or talk to the server ends the
-// attempts: the postings after it are not tried and keep the same reason; so does a failure
-// of TLS or of the login. With an empty e-mail address or news server, a security setting that
-// is none of the choices, or a login whose password cannot be found, nothing is sent
-// (kMsgEnterEMail as a message, or kMsgCouldNotSend with the reason in one error box) when
-// anything is due. Returns one outcome per due posting, in the order of the table. Errors of
+// refused article lets the next one go, and so does a posting with nowhere to go
+// (PostingAddresseeProblem), which is refused before any connection; a failure to reach or
+// talk to the server ends the attempts: the postings after it are not tried and keep the same
+// reason; so does a failure of TLS or of the login. With an empty e-mail address or news
+// server, a security setting that is none of the choices, or a login whose password cannot be
+// found, nothing is sent (kMsgEnterEMail as a message, or kMsgCouldNotSend with the reason in
+// one error box) when anything is due. Returns one outcome per due posting, in the order of the table. Errors of
 // reading the table propagate (EDatabaseError). The password is not kept in nntp afterwards.
 std::vector<TPostingOutcome> SendDuePostings(TTable& tblNewsPost, const TSettings& settings, T_News& news,
                                              T_NNTP& nntp, const TPostingProgress& progress = {},

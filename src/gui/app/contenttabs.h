@@ -95,6 +95,7 @@ class TTabPostings : public TContentTab {
   QToolButton* SpeedButton4;
   TDBNavigator* DBNavigator5;
   TDBCheckBox* dbcbxInclude;
+  TDBEdit* DBEdit15;  // "Newsgroups"
   QTabWidget* PageControl1;
   QWidget* Panel6;
   TDBEdit* DBEdit14;         // "Subject"

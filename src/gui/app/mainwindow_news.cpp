@@ -31,9 +31,20 @@ void TForm1::btnCopyToNewsClick() {
   // paragraphs separated by CR LF.
   const TTabHotNews& news = *tbsHotNews;
   const auto plain = [](const TDBRichEdit* editor) { return FromQLines(editor->toPlainText()); };
+  std::vector<TRecordId> added;
   CopyNewsToPostings(dataModule_, settings_,
                      {FromQ(news.DBEdit1->text()), FromQ(news.DBEdit2->text()), plain(news.DBRichEdit1),
-                      plain(news.DBRichEdit2)});
+                      plain(news.DBRichEdit2)},
+                     &added);
+  if (added.empty()) return;
+  // The new postings in front, selected, and a word of what happened.
+  pgcMain->setCurrentWidget(tbsMailAndNews);
+  try {
+    tbsMailAndNews->DBGrid5->SelectRecords(added);
+  } catch (const std::exception& e) {
+    ShowError(e.what());
+  }
+  hints_->SetCurrentHint(ToQ(PostingsAddedText(static_cast<int>(added.size()))));
 }
 
 void TForm1::ToolButton7Click() {

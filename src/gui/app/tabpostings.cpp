@@ -1,5 +1,9 @@
+#include <QHBoxLayout>
+#include <QLabel>
+
 #include "core/data/datamod.h"
 #include "gui/app/contenttabs.h"
+#include "gui/components/hinttracker.h"
 
 namespace pagolin {
 
@@ -25,6 +29,23 @@ TTabPostings::TTabPostings(TDataModule2& dataModule, QWidget* parent)
 
   dbcbxInclude = AddIncludeBox("dbcbxInclude", "Send", "");
   connect(dbcbxInclude, &TDBCheckBox::Click, this, &TTabPostings::dbcbxIncludeClick);
+
+  // Where the posting goes; a posting added here has no other place to get its groups.
+  auto* groups = new QWidget(EditorPanel());
+  groups->setObjectName(QStringLiteral("panNewsgroups"));
+  auto* row = new QHBoxLayout(groups);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* caption = new QLabel(QStringLiteral("Newsgroups:"), groups);
+  DBEdit15 = new TDBEdit(groups);
+  DBEdit15->setObjectName(QStringLiteral("DBEdit15"));
+  DBEdit15->setMinimumWidth(DBEdit15->fontMetrics().averageCharWidth() * 40);
+  caption->setBuddy(DBEdit15);
+  SetHint(groups, QStringLiteral("Newsgroups of this posting, separated by commas"));
+  DBEdit15->SetDataSource(&dataModule.dsNewsPost);
+  DBEdit15->SetDataField("Newsgroups");
+  row->addWidget(caption);
+  row->addWidget(DBEdit15, 1);
+  Strip()->addWidget(groups);
 
   PageControl1 = AddPageControl("PageControl1");
   QWidget* page = AddPage(PageControl1, "tbsNewsPost", "News Posting");

@@ -48,6 +48,10 @@ bool THintTracker::eventFilter(QObject* watched, QEvent* event) {
       SetCurrentHint(HintOf(w));
     else if (event->type() == QEvent::Leave)
       SetCurrentHint(HintOf(w->parentWidget()));
+    // A control's hint shows in the status bar, never also as a pop-up tip (a tool button takes
+    // one from its action whenever the action changes, as after each Send News).
+    else if (event->type() == QEvent::ToolTip && !w->property(kHintProperty).toString().isEmpty())
+      return true;
   }
   return QObject::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 // Hints in the status bar instead of pop-up tips: the hint of the control under the mouse,
 // or of the nearest enclosing control that has one, or in the end the window's own hint.
-// A control's hint is its "hint" property (SetHint); menu items use their status tips.
+// A control's hint is its "hint" property (SetHint); menu items use their status tips. A
+// control with a hint of its own shows no pop-up tip.
 #pragma once
 
 #include <QObject>

@@ -190,6 +190,18 @@ void TDBGrid::SyncCurrent() {
   syncing_ = wasSyncing;
 }
 
+void TDBGrid::SelectRecords(const std::vector<TRecordId>& records) {
+  TTable* table = DataSource() ? DataSource()->DataSet() : nullptr;
+  if (!table || records.empty()) return;
+  QItemSelection rows;
+  for (auto id = records.rbegin(); id != records.rend(); ++id) {
+    if (!table->LocateRecord(*id)) continue;  // the first record is the last one located
+    const int row = link_.CurrentRow();
+    rows.select(model_->index(row, 0), model_->index(row, model_->columnCount() - 1));
+  }
+  selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 bool TDBGrid::CommitEditor(bool close) {
   QWidget* editor = delegate_->OpenEditor();
   if (!editor) return true;

@@ -114,6 +114,10 @@ class TDBGrid : public QTableView {
   int SelectedIndex() const;
   TField* SelectedField() const;
 
+  // Shows these records selected, the first one current (a record not found is passed over).
+  // Database errors propagate.
+  void SelectRecords(const std::vector<TRecordId>& records);
+
   // Puts the data set into the edit state (shows the error and returns false when it cannot).
   bool EnterEditState();
   // The rules of the grid's row moves, with errors shown; false when nothing moved.
