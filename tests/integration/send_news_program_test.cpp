@@ -152,6 +152,39 @@ TEST_F(SendNewsProgram, WithoutEMailNothingIsSentAndTheUserIsTold) {
   EXPECT_FALSE(Stamped().at(subject));
 }
 
+// The identification's name goes into From (quoted when it holds specials, encoded when it is
+// not ASCII) and the organisation into an Organization header, as the news server keeps them.
+TEST_F(SendNewsProgram, FromCarriesTheNameAndTheOrganizationGoesAlong) {
+  const struct {
+    const char* name;
+    const char* from;
+  } cases[] = {
+      {"", "From: pagolin@example.test"},
+      {"Jo Elmwood", "From: Jo Elmwood <pagolin@example.test>"},
+      {"Elmwood Software, Inc.", "From: \"Elmwood Software, Inc.\" <pagolin@example.test>"},
+      {"Jörg \"Jo\" Müller",
+       "From: =?windows-1252?Q?J=F6rg_=22Jo=22_M=FCller?= <pagolin@example.test>"},
+  };
+  TNewsReader reader;
+  int number = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TSettings settings(site_);
+    std::string error, warning;
+    ASSERT_TRUE(settings.LoadSettings(error, warning));
+    settings.Name = c.name;
+    settings.Organization = "Elmwood Software";
+    ASSERT_TRUE(settings.SaveSettings(error));
+    const std::string subject = "From case " + std::to_string(++number) + " " + token_;
+    AddPostings({{subject, "x", "local.test", "yes"}});
+    EXPECT_EQ(RunProgram("--send-news --site " + site_).status, 0);
+    const auto header =
+        test::SplitArticle(reader.ArticleBySubject("local.test", "Subject: " + subject)).header;
+    EXPECT_NE(std::find(header.begin(), header.end(), c.from), header.end()) << header.size();
+    EXPECT_NE(std::find(header.begin(), header.end(), "Organization: Elmwood Software"), header.end());
+  }
+}
+
 // A postings table that cannot be written, as a file or only for the engine's journal in its
 // folder: nothing is sent (the stamp could not be stored), and the report line says why.
 TEST_F(SendNewsProgram, AReadOnlyPostingsTableSendsNothing) {

@@ -1,5 +1,7 @@
 #include "core/news/headertext.h"
 
+#include <algorithm>
+
 #include "core/platform/codepage.h"
 
 namespace pagolin {
@@ -73,6 +75,29 @@ std::vector<std::string_view> SplitBlanks(std::string_view value) {
   }
 }
 
+// The atoms joined by blanks, folded (CR LF and a blank) before an atom that would pass the
+// line length; nameLength counts the first line.
+std::string JoinFolded(const std::vector<std::string>& atoms, std::size_t nameLength) {
+  std::string out;
+  std::size_t lineLength = nameLength;
+  for (std::size_t k = 0; k < atoms.size(); ++k) {
+    if (k > 0) {
+      if (lineLength + 1 + atoms[k].size() > kMaxLine && lineLength > 1) {
+        out += "\r\n ";
+        lineLength = 1;
+      } else {
+        out += ' ';
+        ++lineLength;
+      }
+    }
+    out += atoms[k];
+    lineLength += atoms[k].size();
+  }
+  return out;
+}
+
+bool IsSpecial(char c) { return std::string_view("()<>[]:;@\\,.\"").find(c) != std::string_view::npos; }
+
 }  // namespace
 
 std::string CleanHeaderValue(std::string_view value) {
@@ -130,22 +155,28 @@ std::string EncodeHeaderValue(std::string_view value, std::size_t nameLength) {
     for (std::string& word : EncodedWords(run, utf8)) atoms.push_back(std::move(word));
     i = last + 1;
   }
-  std::string out;
-  std::size_t lineLength = nameLength;
-  for (std::size_t k = 0; k < atoms.size(); ++k) {
-    if (k > 0) {
-      if (lineLength + 1 + atoms[k].size() > kMaxLine && lineLength > 1) {
-        out += "\r\n ";
-        lineLength = 1;
-      } else {
-        out += ' ';
-        ++lineLength;
-      }
+  return JoinFolded(atoms, nameLength);
+}
+
+std::string MailboxHeaderValue(std::string_view name, std::string_view address, std::size_t nameLength) {
+  if (name.empty()) return EncodeHeaderValue(address, nameLength);
+  std::vector<std::string> atoms;
+  if (HasHighBytes(name)) {
+    const bool utf8 = !FitsAnsi(name);
+    atoms = EncodedWords(utf8 ? ValidUtf8(name) : Utf8ToAnsi(name), utf8);
+  } else if (std::any_of(name.begin(), name.end(), IsSpecial)) {
+    std::string quoted = "\"";
+    for (char c : name) {
+      if (c == '"' || c == '\\') quoted += '\\';
+      quoted += c;
     }
-    out += atoms[k];
-    lineLength += atoms[k].size();
+    atoms.push_back(quoted + "\"");
+  } else {
+    for (std::string_view word : SplitBlanks(name))
+      if (!word.empty()) atoms.emplace_back(word);
   }
-  return out;
+  atoms.push_back("<" + std::string(address) + ">");
+  return JoinFolded(atoms, nameLength);
 }
 
 std::string BodyCharset(const std::vector<std::string>& lines) {

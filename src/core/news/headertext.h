@@ -30,4 +30,11 @@ std::string BodyCharset(const std::vector<std::string>& lines);
 // A body line in that charset ("" for an all-ASCII body: the line as it is).
 std::string BodyInCharset(std::string_view line, std::string_view charset);
 
+// The value of a From header naming the sender: the name (UTF-8) as a phrase, then "<address>";
+// the address alone when the name is empty. A name with bytes above 127 becomes encoded words as
+// a whole, in the charset EncodeHeaderValue would choose (so its specials are encoded too); an
+// ASCII name holding specials ( ) < > [ ] : ; @ \ , . or a quote is quoted, with a backslash
+// before \ and ". Folded as EncodeHeaderValue folds.
+std::string MailboxHeaderValue(std::string_view name, std::string_view address, std::size_t nameLength);
+
 }  // namespace pagolin

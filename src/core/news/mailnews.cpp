@@ -82,6 +82,11 @@ std::string HeaderLine(const std::string& name, const std::string& value) {
 
 }  // namespace
 
+std::string T_MailNews::FromLine() const {
+  if (FromName.empty()) return HeaderLine("From", From);
+  return "From: " + MailboxHeaderValue(CleanHeaderValue(FromName), CleanHeaderValue(From), 6);
+}
+
 std::string T_MailNews::NewMessageId() {
   const unsigned long long serial = ++articleCounter;
   return "<" + std::to_string(LocalClockSeconds()) + "." + RunToken() + "." + Base36(serial) + "@" +
@@ -105,7 +110,7 @@ std::string T_MailNews::DerivedMessageId(const std::vector<std::string>& parts, 
 }
 
 bool T_MailNews::Send() {
-  article_.insert(article_.begin(), HeaderLine("From", From));
+  article_.insert(article_.begin(), FromLine());
   if (!Sender.empty()) article_.push_back(HeaderLine("Sender", Sender));
   article_.insert(article_.begin() + 1,
                   "Message-ID: " + (MessageID.empty() ? NewMessageId() : CleanHeaderValue(MessageID)));

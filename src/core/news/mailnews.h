@@ -29,7 +29,8 @@ class T_MailNews {
   T_MailNews& operator=(const T_MailNews&) = delete;
 
   std::string Sender;               // no Sender line when empty
-  std::string From;                 // required by T_News
+  std::string From;                 // the sender's address; required by T_News
+  std::string FromName;             // the sender's name, before the address in From; none when empty
   std::vector<std::string> Body;    // an item may hold several lines separated by CR LF
   std::vector<std::string> Header;  // further complete header lines
   std::string Subject;              // written also when empty
@@ -57,6 +58,10 @@ class T_MailNews {
 
  protected:
   std::vector<std::string> article_;
+
+ private:
+  // "From: " + From, or with FromName: "From: Name <address>" (MailboxHeaderValue).
+  std::string FromLine() const;
 };
 
 class T_News : public T_MailNews {

@@ -87,6 +87,8 @@ TPostingOutcome SendOne(TTable& table, const TDuePosting& posting, const TSettin
   outcome.Subject = subject;
   news.Body = {body};
   news.From = settings.EMailAddress;
+  news.FromName = settings.Name;
+  news.Organization = settings.Organization;
   news.ReplyTo = settings.ReplyAddress;
   news.Newsgroups = {newsgroups};
   news.Subject = subject;

@@ -78,7 +78,8 @@ using TPostingProgress =
 
 // Sends the due postings of tblNewsPost with news through nntp, set up for the news server of
 // the settings (ConfigureNewsClient: port, security, login), the password of its login from
-// credentials: From and Reply-To from the identification settings.
+// credentials: From (the name and the address), Organization and Reply-To from the
+// identification settings.
 //
 // A posting is never posted twice: before its article goes out the table's write lock is
 // taken and the stamp written into a transaction (when that fails, nothing is sent and the

@@ -119,5 +119,19 @@ TEST(HeaderText, EveryCodePageLetterSurvivesEncoding) {
   EXPECT_EQ(DecodeForTest(encoded), value);
 }
 
+// Quotes and backslashes in a quoted name are escaped; a long encoded name is folded and reads
+// back whole. (Plain, quoted and encoded names are read back from the news server in
+// send_news_program_test.)
+TEST(HeaderText, AMailboxNameIsEscapedAndFolded) {
+  EXPECT_EQ(MailboxHeaderValue("Jo \"JJ\" \\ Elm", "jo@example.test", 6),
+            "\"Jo \\\"JJ\\\" \\\\ Elm\" <jo@example.test>");
+  std::string name;
+  for (int i = 0; i < 8; ++i) name += "Müller ";
+  const std::string folded = MailboxHeaderValue(name, "jo@example.test", 6);
+  EXPECT_NE(folded.find("\r\n "), std::string::npos);
+  EXPECT_EQ(DecodeForTest(folded.substr(0, folded.rfind(" <"))), Utf8ToAnsi(name));
+  EXPECT_EQ(folded.substr(folded.rfind(" <")), " <jo@example.test>");
+}
+
 }  // namespace
 }  // namespace pagolin
