@@ -431,6 +431,29 @@ class DlgSettingsTest : public QObject {
     QCOMPARE(dlg_->Settings().Security, std::string("None"));
   }
 
+  // Security "None" with a user name: the warning beside the user name says that the password
+  // goes out unencrypted; another security or no user name takes it away.
+  void aLoginWithoutEncryptionIsWarnedAboutBesideTheUserName() {
+    const struct {
+      int choice;  // None, STARTTLS, TLS
+      const char* user;
+      bool warned;
+    } steps[] = {{0, "jo", true}, {2, "jo", false}, {1, "jo", false}, {0, "jo", true}, {0, "", false}};
+    WithDialog([&] {
+      dlg_->PageControl1->setCurrentWidget(dlg_->tbsNews);
+      for (const auto& step : steps) {
+        dlg_->ComboBox5->setCurrentIndex(step.choice);
+        Retype(dlg_->Edit14, QString::fromLatin1(step.user));
+        QCOMPARE(dlg_->lblPlainLogin->isVisible(), step.warned);
+        if (step.warned) {
+          QVERIFY(dlg_->lblPlainLogin->text().contains(QStringLiteral("password is sent unencrypted")));
+          Screenshot(dlg_, QStringLiteral("settings-plain-login"));
+        }
+      }
+      QTest::mouseClick(dlg_->btnCancel, Qt::LeftButton);
+    });
+  }
+
   // Without a keyring the password typed is used for the run, and OK says that it could not be
   // kept; it is in no file and no message.
   void withoutAKeyringThePasswordIsKeptForTheRunOnly() {

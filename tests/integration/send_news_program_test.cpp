@@ -28,10 +28,12 @@ struct TRun {
   std::string output;
 };
 
-// prefix: a command that runs the program (another user), or "".
-TRun RunProgram(const std::string& arguments, const std::string& prefix = "") {
+// prefix: a command that runs the program (another user), or "". errors: "2>&1" to read
+// standard error too.
+TRun RunProgram(const std::string& arguments, const std::string& prefix = "",
+                const std::string& errors = "2>/dev/null") {
   TRun run;
-  const std::string command = prefix + PAGOLIN_PROGRAM + " " + arguments + " 2>/dev/null";
+  const std::string command = prefix + PAGOLIN_PROGRAM + " " + arguments + " " + errors;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char chunk[4096];
@@ -183,6 +185,23 @@ TEST_F(SendNewsProgram, FromCarriesTheNameAndTheOrganizationGoesAlong) {
     EXPECT_NE(std::find(header.begin(), header.end(), c.from), header.end()) << header.size();
     EXPECT_NE(std::find(header.begin(), header.end(), "Organization: Elmwood Software"), header.end());
   }
+}
+
+// A login without encryption is warned about, once per run.
+TEST_F(SendNewsProgram, ALoginWithoutEncryptionIsWarnedAboutOnce) {
+  TSettings settings(site_);
+  std::string error, warning;
+  ASSERT_TRUE(settings.LoadSettings(error, warning));
+  settings.User = "jo";
+  ASSERT_TRUE(settings.SaveSettings(error));
+  AddPostings(
+      {{"Plain " + token_, "x", "local.test", "yes"}, {"Plain too " + token_, "y", "local.test", "yes"}});
+  const TRun run = RunProgram("--send-news --site " + site_, "HOME=" + site_ + " ", "2>&1");
+  const std::string line =
+      "Warning: With security \"None\" the news server's password is sent unencrypted; choose STARTTLS or "
+      "TLS when the server offers them.\n";
+  EXPECT_EQ(run.output.substr(0, line.size()), line);
+  EXPECT_EQ(run.output.find("Warning", line.size()), std::string::npos) << run.output;
 }
 
 // A postings table that cannot be written, as a file or only for the engine's journal in its

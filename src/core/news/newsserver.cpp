@@ -16,6 +16,12 @@ TNewsSecurity NewsSecurity(const std::string& security) {
       "in the settings");
 }
 
+std::string PlainLoginWarning(const std::string& security, const std::string& user) {
+  if (user.empty() || !SameText(security, "None")) return {};
+  return "With security \"None\" the news server's password is sent unencrypted; choose STARTTLS or TLS "
+         "when the server offers them.";
+}
+
 TCredentialKey NewsCredentialKey(const TSettings& settings) {
   return {kNewsService, settings.Server, settings.User};
 }

@@ -20,6 +20,10 @@ inline constexpr const char* kNewsService = "news";
 // unencrypted by mistake.
 TNewsSecurity NewsSecurity(const std::string& security);
 
+// The warning for a login without encryption (security "None" and a user name): the password
+// would cross the network as plain text. "" when there is nothing to warn about.
+std::string PlainLoginWarning(const std::string& security, const std::string& user);
+
 // {"news", server, user} of the settings.
 TCredentialKey NewsCredentialKey(const TSettings& settings);
 

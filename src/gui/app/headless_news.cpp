@@ -12,6 +12,7 @@
 #include "core/net/ip_misc.h"
 #include "core/news/mailnews.h"
 #include "core/news/newspost.h"
+#include "core/news/newsserver.h"
 #include "core/platform/filenames.h"
 #include "core/platform/netrc.h"
 #include "gui/app/headless.h"
@@ -30,6 +31,8 @@ int HeadlessSendNews(const std::string& siteFolder) {
       StopNetwork();
       return 1;
     }
+    if (const std::string warning = PlainLoginWarning(settings.Security, settings.User); !warning.empty())
+      PrintError("Warning: " + warning);
     T_NNTP nntp;
     T_News news;
     TNetrcStore netrc;

@@ -138,7 +138,12 @@ TdlgSettings::TdlgSettings(TSettings& settings, QWidget* parent, TPasswordStores
 
   ToControls();
   RadioButton1Click();
+  // Room for the warning beside the user name, so that it never squeezes the news page; while
+  // it is hidden the signatures have that room.
+  lblPlainLogin->setText(ToQ(PlainLoginWarning("None", "user")));
+  lblPlainLogin->show();
   setFixedSize(sizeHint().expandedTo(QSize(470, 0)));
+  UpdatePlainLoginWarning();
 }
 
 QWidget* TdlgSettings::CreateHomePageTab() {
@@ -287,7 +292,14 @@ QWidget* TdlgSettings::CreateNewsTab() {
   portRow->addWidget(ComboBox5, 1);
   server->addRow(QStringLiteral("Port:"), portRow);
   Edit14 = Named(new QLineEdit(group), "Edit14");
+  lblPlainLogin = Named(new QLabel(group), "lblPlainLogin");
+  lblPlainLogin->setWordWrap(true);
+  lblPlainLogin->setStyleSheet(QStringLiteral("color: #a40000;"));
+  lblPlainLogin->hide();
   server->addRow(QStringLiteral("User name:"), Edit14);
+  server->addRow(QString(), lblPlainLogin);
+  connect(Edit14, &QLineEdit::textChanged, this, &TdlgSettings::UpdatePlainLoginWarning);
+  connect(ComboBox5, &QComboBox::currentTextChanged, this, &TdlgSettings::UpdatePlainLoginWarning);
   Edit16 = Named(new QLineEdit(group), "Edit16");
   Edit16->setEchoMode(QLineEdit::Password);
   server->addRow(QStringLiteral("Password:"), Edit16);
@@ -441,6 +453,12 @@ void TdlgSettings::KeepPasswords(bool lasting) {
                 ". It is used until the program ends; for later runs it can be put into ~/.netrc.");
     }
   }
+}
+
+void TdlgSettings::UpdatePlainLoginWarning() {
+  const std::string warning = PlainLoginWarning(FromQ(ComboBox5->currentText()), FromQ(Edit14->text()));
+  lblPlainLogin->setText(ToQ(warning));
+  lblPlainLogin->setVisible(!warning.empty());
 }
 
 void TdlgSettings::ComboBox5Change() {

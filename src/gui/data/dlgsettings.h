@@ -66,6 +66,9 @@ class TdlgSettings : public QDialog {
   void Button1Click();
   // The security box: a port that was the usual one of the old choice becomes that of the new.
   void ComboBox5Change();
+  // Security "None" with a user name: the warning beside the user name says the password goes
+  // out unencrypted.
+  void UpdatePlainLoginWarning();
   // "Test connection": connects, upgrades, logs in and says goodbye with the server of the
   // controls, and shows what the server answered (or why it failed). Posts nothing.
   void btnTestConnectionClick();
@@ -104,6 +107,7 @@ class TdlgSettings : public QDialog {
   QSpinBox* SpinEdit1 = nullptr;   // news server port
   QComboBox* ComboBox5 = nullptr;  // security: None, STARTTLS, TLS
   QLineEdit* Edit14 = nullptr;     // user name of the login
+  QLabel* lblPlainLogin = nullptr;  // the warning beside it (security "None")
   QLineEdit* Edit16 = nullptr;     // password of the login (hidden; no setting)
   QLineEdit* Edit15 = nullptr;     // CA file
   TNVBFBtn* NVBFBtn6 = nullptr;
