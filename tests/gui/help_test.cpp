@@ -12,12 +12,16 @@
 #include <QUrlQuery>
 #include <memory>
 
+#include "core/data/settings.h"
 #include "gui/app/appinfo.h"
+#include "gui/app/contenttabs.h"
 #include "gui/app/dlgabout.h"
+#include "gui/app/helpfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/program.h"
 #include "gui/components/nvapplication.h"
 #include "gui/components/qtext.h"
+#include "support/messagerecorder.h"
 #include "support/modalhelper.h"
 #include "support/urlrecorder.h"
 
@@ -107,6 +111,28 @@ class HelpTest : public QObject {
     QTest::mouseClick(form_->ToolButton9, Qt::LeftButton);
     QCOMPARE(desktop.TakeLast(), QUrl::fromLocalFile(HelpFile()));
     QVERIFY(PageExists(QFileInfo(HelpFile()).fileName()));
+  }
+
+  // With no browser or mail program to start (the offscreen desktop has none), each command
+  // says what to open by hand, naming the file or address.
+  void withoutABrowserEachCommandNamesWhatToOpenByHand() {
+    test::TMessageRecorder recorder;
+    form_->pgcMain->setCurrentWidget(form_->tbsProducts);
+    QTest::keyClick(form_->pgcMain, Qt::Key_F1);
+    form_->Help2->trigger();
+    form_->VisitHomepage1->trigger();
+    form_->SendEmail1->trigger();
+    form_->actLaunchBrowser->trigger();
+    const auto file = [](const std::string& path) {
+      return "No program could be started to open \"" + path + "\". Please open it by hand.";
+    };
+    QCOMPARE(recorder.messages,
+             (std::vector<std::string>{file(FromQ(HelpTopicFile(HelpFile(), 100))), file(FromQ(HelpFile())),
+                                       std::string("No web browser could be started. Please open ") +
+                                           kPublisherHomepage + " by hand.",
+                                       std::string("No e-mail program could be started. Please write to ") +
+                                           kPublisherEmail + " by hand.",
+                                       file(program_->Settings().HomePagePath())}));
   }
 
   void theAddressItemsOpenAndCopyThePublishersAddresses() {

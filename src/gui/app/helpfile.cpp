@@ -1,6 +1,5 @@
 #include "gui/app/helpfile.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QUrl>
@@ -9,6 +8,7 @@
 
 #include "core/platform/filenames.h"
 #include "gui/app/appinfo.h"
+#include "gui/components/desktopopen.h"
 
 namespace pagolin {
 
@@ -57,7 +57,7 @@ QString HelpTopicFile(const QString& helpFile, int helpContext) {
   return helpFile;
 }
 
-void ShowHelpFile(const QString& file) { QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }
+void ShowHelpFile(const QString& file) { OpenWithDesktop(QUrl::fromLocalFile(file)); }
 
 THelpKey::THelpKey(QObject* parent) : QObject(parent) {}
 

@@ -23,7 +23,7 @@ int HelpContextOf(const QWidget* widget);
 // The page of a help context, in the folder of the contents page helpFile; helpFile itself for
 // 0 and for a context without a page.
 QString HelpTopicFile(const QString& helpFile, int helpContext);
-// Asks the desktop to open a help page; what it answers is not examined.
+// Asks the desktop to open a help page; a message names it when no browser starts.
 void ShowHelpFile(const QString& file);
 
 // F1 in any window of the application runs OnHelp (and reaches no shortcut or widget).

@@ -1,6 +1,5 @@
 // The main window's settings-related commands: "Settings...", the captions that follow the
 // settings, and the shell commands that open the built site.
-#include <QDesktopServices>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -9,6 +8,7 @@
 #include "gui/app/contenttabs.h"
 #include "gui/app/insertmenu.h"
 #include "gui/app/mainwindow.h"
+#include "gui/components/desktopopen.h"
 #include "gui/components/qtext.h"
 #include "gui/data/dlgsettings.h"
 
@@ -29,10 +29,9 @@ void SetTabCaption(QWidget* root, const char* pageName, const QString& caption) 
   }
 }
 
-// Asks the desktop to open a file or folder; what it answers is not examined (a missing page
-// or archive simply opens nothing).
+// Asks the desktop to open a file or folder; a message names it when no program starts for it.
 void OpenInShell(const std::string& path) {
-  if (!path.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(ToQ(path)));
+  if (!path.empty()) OpenWithDesktop(QUrl::fromLocalFile(ToQ(path)));
 }
 
 }  // namespace

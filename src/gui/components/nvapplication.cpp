@@ -1,12 +1,12 @@
 #include "gui/components/nvapplication.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QUrl>
 #include <QWidget>
 
 #include "gui/components/application.h"
+#include "gui/components/desktopopen.h"
 #include "gui/components/hinttracker.h"
 
 namespace pagolin {
@@ -34,11 +34,11 @@ void TNVApplication::Loaded() {
     form->setWindowTitle(title_ + QLatin1Char(' ') + version_);
 }
 
-void TNVApplication::VisitHomepage() const { QDesktopServices::openUrl(QUrl::fromUserInput(homepage_)); }
+void TNVApplication::VisitHomepage() const { OpenWithDesktop(QUrl::fromUserInput(homepage_)); }
 
 void TNVApplication::SendEmail() const {
-  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + emailAddress_ + QStringLiteral("?subject=") +
-                                 title_ + QLatin1Char(' ') + version_));
+  OpenWithDesktop(QUrl(QStringLiteral("mailto:") + emailAddress_ + QStringLiteral("?subject=") + title_ +
+                       QLatin1Char(' ') + version_));
 }
 
 void TNVApplication::CopyHomepage() const { QGuiApplication::clipboard()->setText(homepage_); }

@@ -45,7 +45,7 @@ class TNVApplication : public QObject {
   // Title + " " + Version.
   void Loaded();
 
-  // Asks the desktop to open Homepage.
+  // Asks the desktop to open Homepage (OpenWithDesktop: a message says when nothing opens it).
   void VisitHomepage() const;
   // Asks the desktop to open "mailto:" + EmailAddress + "?subject=" + Title + " " + Version.
   void SendEmail() const;
