@@ -159,25 +159,25 @@ std::vector<TNewSiteRow> SampleProducts() {
                         {"Include", "1"}}};
   };
   return {
-      product("Quillpad", "Editors", "quillpad",
+      product("Quillpad", "Application", "quillpad",
               "A fast, friendly \\b text editor\\b0  for notes, letters and source code. It opens files of "
               "any size in an instant, with \\cf1 syntax colouring\\cf0  for twenty languages.\\par "
               "Free updates for every 2.x version.",
               "Ein schneller, freundlicher \\b Texteditor\\b0  f\\'fcr Notizen, Briefe und Quelltexte. Er "
               "\\'f6ffnet Dateien jeder Gr\\'f6\\'dfe im Nu, mit \\cf1 Syntaxhervorhebung\\cf0  f\\'fcr "
               "zwanzig Sprachen.\\par Kostenlose Updates f\\'fcr jede 2.x-Version."),
-      product("Ledgerlite", "Office", "ledgerlite",
+      product("Ledgerlite", "Application", "ledgerlite",
               "Household and club accounts without the jargon. Enter income and expenses, print a "
               "\\b clear yearly report\\b0  and export to any spreadsheet.",
               "Haushalts- und Vereinskasse ohne Fachchinesisch. Einnahmen und Ausgaben erfassen, einen "
               "\\b \\'fcbersichtlichen Jahresbericht\\b0  drucken und in jede Tabellenkalkulation "
               "exportieren."),
-      product("Safehaven Backup", "Utilities", "safehaven",
+      product("Safehaven Backup", "Application", "safehaven",
               "Backs up your documents \\b every evening\\b0 , quietly and automatically, to a second disk "
               "or a network folder. \\cf1 Restoring takes one click.\\cf0",
               "Sichert Ihre Dokumente \\b jeden Abend\\b0 , leise und automatisch, auf eine zweite "
               "Festplatte oder einen Netzwerkordner. \\cf1 Wiederherstellen mit einem Klick.\\cf0"),
-      product("Pixelgarten", "Graphics", "pixelgarten",
+      product("Pixelgarten", "Application", "pixelgarten",
               "A small \\i paint program\\i0  for icons and web graphics, with layers, a palette editor "
               "and \\b GIF export\\b0 .",
               "Ein kleines \\i Malprogramm\\i0  f\\'fcr Symbole und Webgrafiken, mit Ebenen, "
@@ -203,10 +203,12 @@ std::vector<TNewSiteRow> SampleNews() {
            "abgezogen.",
            true),
       news("2026-02-20 14:00:00", "Quillpad 2.0 released", "Quillpad 2.0 erschienen",
-           "The new version brings \\b tabs\\b0 , a spelling checker and \\cf1 a dark colour scheme\\cf0 . "
-           "Registered users update for free.",
-           "Die neue Version bringt \\b Registerkarten\\b0 , eine Rechtschreibpr\\'fcfung und \\cf1 ein "
-           "dunkles Farbschema\\cf0 . Registrierte Anwender aktualisieren kostenlos.",
+           "The new version of the friendly text editor from %COMPANY% brings \\b tabs\\b0 , a spelling "
+           "checker and \\cf1 a dark colour scheme\\cf0 . Registered users update for free.\\par "
+           "Download and details: %WEBSITE%\\par Questions: %EMAIL%",
+           "Die neue Version des freundlichen Texteditors von %COMPANY% bringt \\b Registerkarten\\b0 , "
+           "eine Rechtschreibpr\\'fcfung und \\cf1 ein dunkles Farbschema\\cf0 . Registrierte Anwender "
+           "aktualisieren kostenlos.\\par Download und Einzelheiten: %WEBSITE%\\par Fragen: %EMAIL%",
            true),
       news("2026-01-15 11:00:00", "New: Ledgerlite for clubs", "Neu: Ledgerlite für Vereine",
            "Ledgerlite now keeps the accounts of \\b clubs and societies\\b0 , with member fees and a "
@@ -231,40 +233,41 @@ std::vector<TNewSiteRow> SampleLinks() {
                         {"Include", "1"}}};
   };
   return {
-      link("Community", "Shareware Authors' Forum", "https://forum.example.org/", "forum.gif",
+      link("Internet", "Shareware Authors' Forum", "https://forum.example.org/", "forum.gif",
            "Where small publishers swap tips on \\b marketing\\b0  and \\b support\\b0 .",
            "Hier tauschen kleine Hersteller Tipps zu \\b Marketing\\b0  und \\b Support\\b0  aus."),
-      link("Community", "Usenet Guide", "https://usenet.example.net/", "usenet.gif",
+      link("Internet", "Usenet Guide", "https://usenet.example.net/", "usenet.gif",
            "A gentle introduction to newsgroups and their \\cf1 netiquette\\cf0 .",
            "Eine freundliche Einf\\'fchrung in Newsgroups und ihre \\cf1 Netiquette\\cf0 ."),
-      link("Tools", "Download Mirror", "https://mirror.example.com/", "mirror.gif",
+      link("Internet", "Download Mirror", "https://mirror.example.com/", "mirror.gif",
            "A fast mirror for all our programs.", "Ein schneller Spiegel f\\'fcr alle unsere Programme."),
-      link("Tools", "HTML Reference", "https://html.example.com/", "",
+      link("Documentation", "HTML Reference", "https://html.example.com/", "",
            "Every tag and attribute, with \\i examples\\i0 .",
            "Alle Tags und Attribute, mit \\i Beispielen\\i0 ."),
   };
 }
 
+// The postings "Copy to newsgroups" makes of the news "Quillpad 2.0 released" with the default
+// newsgroups misc.test and de.test and no signatures: variables replaced by their plain values,
+// the lines wrapped, not yet marked for sending.
 std::vector<TNewSiteRow> SamplePostings() {
   return {
-      {{{"Send", "0"},
-        {"Subject", "ANN: Quillpad 2.0 - a friendly text editor"},
+      {{{"Subject", "Quillpad 2.0 released"},
         {"Newsgroups", "misc.test"},
         {"Body",
-         "Quillpad 2.0, the friendly text editor from %COMPANY%, is out.\r\n\r\n"
-         "New in this version: tabs, a spelling checker and a dark colour scheme. Registered users update "
-         "for free.\r\n\r\n"
-         "Download and details: %WEBSITE%\r\n"
-         "Questions: %EMAIL%\r\n"}}},
-      {{{"Send", "0"},
-        {"Subject", "ANN: Quillpad 2.0 - ein freundlicher Texteditor"},
+         "The new version of the friendly text editor from Elmwood Software\r\n"
+         "brings tabs, a spelling checker and a dark colour scheme.\r\n"
+         "Registered users update for free.\r\n"
+         "Download and details: https://www.example.com/\r\n"
+         "Questions: info@example.com\r\n"}}},
+      {{{"Subject", "Quillpad 2.0 erschienen"},
         {"Newsgroups", "de.test"},
         {"Body",
-         "Quillpad 2.0, der freundliche Texteditor von %COMPANY%, ist erschienen.\r\n\r\n"
-         "Neu in dieser Version: Registerkarten, eine Rechtschreibprüfung und ein dunkles "
-         "Farbschema. Registrierte Anwender aktualisieren kostenlos.\r\n\r\n"
-         "Download und Einzelheiten: %WEBSITE%\r\n"
-         "Fragen: %EMAIL%\r\n"}}},
+         "Die neue Version des freundlichen Texteditors von Elmwood Software\r\n"
+         "bringt Registerkarten, eine Rechtschreibprüfung und ein dunkles\r\n"
+         "Farbschema. Registrierte Anwender aktualisieren kostenlos.\r\n"
+         "Download und Einzelheiten: https://www.example.com/\r\n"
+         "Fragen: info@example.com\r\n"}}},
   };
 }
 

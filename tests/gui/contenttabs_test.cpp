@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "core/data/datamod.h"
+#include "core/data/settings.h"
 #include "core/platform/filenames.h"
 #include "core/platform/hooks.h"
 #include "gui/app/contenttabs.h"
@@ -293,6 +294,38 @@ class ContentTabsTest : public QObject {
     posts.FieldByName("Date sent").SetAsDateTime(Now());
     posts.Post();
     QVERIFY(!tab.dbcbxInclude->isEnabled());  // sent: it cannot be marked again
+  }
+
+  // The sample site is what the program makes: its postings are those "Copy to newsgroups"
+  // makes of its news (variables replaced, lines wrapped), its categories the grids' choices.
+  void theSampleSiteIsWhatTheProgramMakes() {
+    TTable& posts = Data().tblNewsPost;
+    const auto postings = [&] {
+      std::vector<std::string> rows;
+      for (posts.First(); !posts.Eof(); posts.Next())
+        rows.push_back(
+            posts.FieldByName("Subject").AsString() + "|" + posts.FieldByName("Newsgroups").AsString() + "|" +
+            std::to_string(posts.FieldByName("Send").IsNull()) + "|" + posts.FieldByName("Body").AsString());
+      return rows;
+    };
+    const std::vector<std::string> sample = postings();
+    posts.EmptyTable();
+    TSettings& settings = program_->Settings();
+    settings.DefNewsgroup1 = "misc.test";
+    settings.DefNewsgroup2 = "de.test";
+    settings.Signature1 = settings.Signature2 = {};
+    QVERIFY(Data().tblNews.Locate("News Title 1", "Quillpad 2.0 released"));
+    QTest::mouseClick(Form().tbsHotNews->btnCopyToNews, Qt::LeftButton);
+    QCOMPARE(postings(), sample);
+
+    const auto offered = [](TTable& table, TDBGrid* grid, int column) {
+      for (table.First(); !table.Eof(); table.Next())
+        if (!grid->Columns(column).PickList().contains(ToQ(table.FieldByName("Category").AsString())))
+          return false;
+      return true;
+    };
+    QVERIFY(offered(Data().tblProducts, Form().tbsProducts->DBGrid2, 1));
+    QVERIFY(offered(Data().tblLinks, Form().tbsCoolLinks->DBGrid3, 0));
   }
 
   // A signature typed into the settings dialog keeps its "-- " and its indents in the file,

@@ -183,7 +183,7 @@ class DBControlsTest : public QObject {
     QCOMPARE(enabled(), QStringLiteral("1111"));
     form_->Click(TNavigateBtn::nbCancel);
     QCOMPARE(Posts().State(), TDataSetState::dsBrowse);
-    QCOMPARE(form_->title->text(), QStringLiteral("ANN: Quillpad 2.0 - a friendly text editor"));
+    QCOMPARE(form_->title->text(), QStringLiteral("Quillpad 2.0 released"));
 
     form_->Click(TNavigateBtn::nbInsert);
     QCOMPARE(Posts().State(), TDataSetState::dsInsert);
@@ -230,7 +230,7 @@ class DBControlsTest : public QObject {
     QCOMPARE(site_->errors.size(), size_t(2));
     QCOMPARE(site_->Scalar("newspost.db",
                            "SELECT Subject || '|' || substr(Body, -4) FROM newspost WHERE Subject LIKE '%!'"),
-             std::string("ANN: Quillpad 2.0 - a friendly text editor!|\r\nPS"));
+             std::string("Quillpad 2.0 released!|\r\nPS"));
   }
 
   void aNewNewsItemIsStoredAtOnceWithTodaysDateThenEdited() {

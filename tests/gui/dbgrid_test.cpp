@@ -77,7 +77,7 @@ class DBGridTest : public QObject {
   std::unique_ptr<TGridForm> form_;
 
   TTable& Products() { return site_->Data().tblProducts; }
-  // The products tab's grid: rows by category (Editors, Graphics, Office, Utilities).
+  // The products tab's grid: rows by category (all "Application"), then as added.
   bool ShowProducts() {
     form_ = std::make_unique<TGridForm>(site_->Data().dsProducts, "Name");
     AddProductColumns(form_->grid);
@@ -108,9 +108,8 @@ class DBGridTest : public QObject {
     form_->Key(Qt::Key_Down);
     QCOMPARE(Products().State(), TDataSetState::dsBrowse);
     QCOMPARE(Products().RecNo(), 2);
-    QCOMPARE(site_->Scalar("product.DB", "SELECT Name FROM product WHERE Category='Editors'"),
-             std::string("Inkpad"));
-    QCOMPARE(form_->edit->text(), QStringLiteral("Pixelgarten"));
+    QCOMPARE(site_->Scalar("product.DB", "SELECT Name FROM product WHERE rowid = 1"), std::string("Inkpad"));
+    QCOMPARE(form_->edit->text(), QStringLiteral("Ledgerlite"));
     pagolin::test::Screenshot(&form_->window, QStringLiteral("grid-products"));
   }
 
@@ -123,7 +122,7 @@ class DBGridTest : public QObject {
     TypeKeys(form_->grid, "Second");
     form_->Key(Qt::Key_Escape);  // the cell's typing only
     QVERIFY(!form_->Editor());
-    QCOMPARE(form_->Cell(0, 1), QStringLiteral("Editors"));
+    QCOMPARE(form_->Cell(0, 1), QStringLiteral("Application"));
     QCOMPARE(form_->Cell(0, 0), QStringLiteral("First"));
     QCOMPARE(Products().State(), TDataSetState::dsEdit);
     form_->Key(Qt::Key_Escape);  // the record's edits
@@ -137,23 +136,23 @@ class DBGridTest : public QObject {
   void insertKeyInsertsAtTheCurrentRowAndThePostedRecordTakesItsPlace() {
     QVERIFY(ShowProducts());
     form_->Key(Qt::Key_Down);
-    form_->Key(Qt::Key_Down);  // Ledgerlite, Office
+    form_->Key(Qt::Key_Down);  // Safehaven Backup
     form_->Key(Qt::Key_Insert);
     QCOMPARE(Products().State(), TDataSetState::dsInsert);
     QCOMPARE(form_->grid->model()->rowCount(), 5);
     QCOMPARE(form_->grid->currentIndex().row(), 2);
     QCOMPARE(form_->Cell(2, 0), QString());
-    QCOMPARE(form_->Cell(3, 0), QStringLiteral("Ledgerlite"));
+    QCOMPARE(form_->Cell(3, 0), QStringLiteral("Safehaven Backup"));
     TypeKeys(form_->grid, "Abacus");
     form_->Key(Qt::Key_Tab);
-    TypeKeys(form_->grid, "Application");
+    TypeKeys(form_->grid, "Accessory");
     form_->Key(Qt::Key_Up);  // leaving the row stores it
     QCOMPARE(ProductCount(), std::string("5"));
     QCOMPARE(Products().State(), TDataSetState::dsBrowse);
     // Sorted by category it is the first row; the row above the one it was typed in is current.
     QCOMPARE(form_->Cell(0, 0), QStringLiteral("Abacus"));
     QCOMPARE(form_->grid->currentIndex().row(), 2);
-    QCOMPARE(form_->edit->text(), QStringLiteral("Pixelgarten"));
+    QCOMPARE(form_->edit->text(), QStringLiteral("Ledgerlite"));
   }
 
   void ctrlDeleteDeletesAfterTheConfirmation_data() {
@@ -247,7 +246,7 @@ class DBGridTest : public QObject {
     auto* combo = qobject_cast<QComboBox*>(form_->Editor());
     QVERIFY(combo);
     QCOMPARE(combo->count(), 3);
-    QCOMPARE(combo->currentText(), QStringLiteral("Editors"));  // free text stays possible
+    QCOMPARE(combo->currentText(), QStringLiteral("Application"));
     pagolin::test::Screenshot(&form_->window, QStringLiteral("grid-picklist"));
     combo->setCurrentIndex(1);
     form_->Key(Qt::Key_Return);

@@ -76,9 +76,9 @@ class SampleSiteBuild : public ::testing::Test {
   // The file list of a build of the sample site without feeds.
   std::vector<std::string> PagesAndFiles() const {
     std::vector<std::string> list = {"index.htm", "index2.htm"};
-    for (const char* name : {"quillpad", "pixelgarten", "ledgerlite", "safehaven"})
+    for (const char* name : {"quillpad", "ledgerlite", "safehaven", "pixelgarten"})
       for (const char* ext : {".zip", ".gif"}) list.push_back(name + std::string(ext));
-    for (const char* name : {"forum.gif", "usenet.gif", "mirror.gif", "index1.htm"}) list.push_back(name);
+    for (const char* name : {"mirror.gif", "forum.gif", "usenet.gif", "index1.htm"}) list.push_back(name);
     for (std::string& name : list) name = site_ + name;
     return list;
   }
