@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace pagolin::test {
 
@@ -178,5 +179,33 @@ inline void NewsServerDialogue(TPeer& peer, const std::function<void(TPeer&)>& o
 inline void GoodNewsServer(TPeer& peer) {
   NewsServerDialogue(peer, [](TPeer& p) { p.Send("205 bye\r\n"); });
 }
+
+// A posting server that counts the POSTs of all its connections and answers each one in turn
+// with its refusal, if one is given ("" or none: the article is taken).
+struct TPostingServer {
+  std::atomic<int> posts{0};
+  std::vector<std::string> refusals;
+  void operator()(TPeer& peer) {
+    peer.Send("200 ready\r\n");
+    std::string line;
+    while (peer.ReadLine(line)) {
+      if (line == "POST") {
+        const std::size_t n = static_cast<std::size_t>(posts++);
+        if (n < refusals.size() && !refusals[n].empty()) {
+          peer.Send(refusals[n]);
+          continue;
+        }
+        peer.Send("340 go\r\n");
+        peer.ReadArticle();
+        peer.Send("240 ok\r\n");
+      } else if (line == "QUIT") {
+        peer.Send("205 bye\r\n");
+        return;
+      } else {
+        peer.Send("200 ok\r\n");
+      }
+    }
+  }
+};
 
 }  // namespace pagolin::test

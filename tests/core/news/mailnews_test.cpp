@@ -171,27 +171,9 @@ TEST_F(NewsFixture, HighBytesGetEncodedWordsAndMimeLines) {
 
 TEST_F(NewsFixture, AFailedPostLeavesNothingForTheNextArticle) {
   // Refuses the first POST, takes the second.
-  int posts = 0;
-  TTestServer server(
-      [&](test::TPeer& peer) {
-        peer.Send("200 hi\r\n");
-        std::string line;
-        while (peer.ReadLine(line)) {
-          if (line == "POST" && posts++ == 0) {
-            peer.Send("440 no posting\r\n");
-          } else if (line == "POST") {
-            peer.Send("340 go\r\n");
-            peer.ReadArticle();
-            peer.Send("240 ok\r\n");
-          } else if (line == "QUIT") {
-            peer.Send("205 bye\r\n");
-            return;
-          } else {
-            peer.Send("200 ok\r\n");
-          }
-        }
-      },
-      2);
+  test::TPostingServer script;
+  script.refusals = {"440 no posting\r\n"};
+  TTestServer server([&](test::TPeer& peer) { script(peer); }, 2);
   nntp.SetPort(server.Port());
   EXPECT_THROW(news.Send(), EProtocolError);
   EXPECT_TRUE(news.Composed().empty());

@@ -48,33 +48,6 @@ class MessageRecorder {
   TMessageHooks previous_;
 };
 
-// Takes every article; counts them.
-struct CountingServer {
-  int articles = 0;
-  std::vector<std::string> refusals;  // replies to the POSTs, in order, "" to accept
-  void operator()(TPeer& peer) {
-    peer.Send("200 ready\r\n");
-    std::string line;
-    while (peer.ReadLine(line)) {
-      if (line == "POST") {
-        const std::size_t n = static_cast<std::size_t>(articles++);
-        if (n < refusals.size() && !refusals[n].empty()) {
-          peer.Send(refusals[n]);
-          continue;
-        }
-        peer.Send("340 go\r\n");
-        peer.ReadArticle();
-        peer.Send("240 ok\r\n");
-      } else if (line == "QUIT") {
-        peer.Send("205 bye\r\n");
-        return;
-      } else {
-        peer.Send("200 ok\r\n");
-      }
-    }
-  }
-};
-
 class PostingWorkflow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -133,12 +106,12 @@ TEST_F(PostingWorkflow, SendsEachDuePostingOnceAndStampsIt) {
   AddPosting("already sent", true, "sent");
   AddPosting("not ticked", false);
   AddPosting("due two", true);
-  CountingServer script;
+  test::TPostingServer script;
   TTestServer server([&](TPeer& p) { script(p); }, 2);
   MessageRecorder recorder;
   const auto outcomes = Send(server.Port());
   server.Received();
-  EXPECT_EQ(script.articles, 2);
+  EXPECT_EQ(script.posts, 2);
   EXPECT_EQ(server.Served(), 2);  // a connection of its own per posting
   ASSERT_EQ(outcomes.size(), 2u);
   EXPECT_TRUE(outcomes[0].Sent);
@@ -154,7 +127,7 @@ TEST_F(PostingWorkflow, SendsEachDuePostingOnceAndStampsIt) {
 TEST_F(PostingWorkflow, AFailureIsShownWithItsReasonAndTheWalkGoesOn) {
   AddPosting("first", true);
   AddPosting("second", true);
-  CountingServer script;
+  test::TPostingServer script;
   script.refusals = {"441 posting failed\r\n"};
   TTestServer server([&](TPeer& p) { script(p); }, 2);
   MessageRecorder recorder;
