@@ -71,7 +71,14 @@ void TDataModule2::ClearTables(bool products, bool news, bool links, bool postin
       throw;
     }
     table->Open();
+    if (TUndoHistory* history = UndoHistoryOf(*table)) history->Clear();
   }
+}
+
+TUndoHistory* TDataModule2::UndoHistoryOf(const TTable& table) {
+  for (TUndoHistory* history : {&undoProducts, &undoNews, &undoLinks, &undoCodes, &undoNewsPost})
+    if (&history->Table() == &table) return history;
+  return nullptr;
 }
 
 void TDataModule2::dsNewsStateChange(TDataSource&) {

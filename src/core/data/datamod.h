@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/platform/ttable.h"
+#include "core/platform/undohistory.h"
 
 namespace pagolin {
 
@@ -45,7 +46,8 @@ class TDataModule2 {
   void DataModule2Create();
 
   // Empties the tables whose flag is set, in the order products, news, links, postings: close,
-  // empty, open. Codes are never emptied. An error stops there; tables emptied stay empty.
+  // empty, open. Codes are never emptied. An error stops there; tables emptied stay empty, and
+  // their undo histories are forgotten.
   void ClearTables(bool products, bool news, bool links, bool postings);
 
   // State change of dsNews: a record that has just entered the insert state is stored at once
@@ -72,6 +74,16 @@ class TDataModule2 {
   TDataSource dsLinks;
   TDataSource dsCodes;
   TDataSource dsNewsPost;
+
+  // One undo history per table for the run: its cancelled edits and deleted records, named by
+  // the field that names a record.
+  TUndoHistory undoProducts{tblProducts, "Name"};
+  TUndoHistory undoNews{tblNews, "News Title 1"};
+  TUndoHistory undoLinks{tblLinks, "Name"};
+  TUndoHistory undoCodes{tblCodes, "Name"};
+  TUndoHistory undoNewsPost{tblNewsPost, "Subject"};
+  // The history of one of the five tables (nullptr for any other).
+  TUndoHistory* UndoHistoryOf(const TTable& table);
 
  private:
   std::string siteFolder_;

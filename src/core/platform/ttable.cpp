@@ -383,8 +383,19 @@ TRecordValues TTable::CurrentValues() const {
 void TTable::Cancel() {
   CheckActive();
   if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
-  impl_->buffer.clear();
+  Impl& m = *impl_;
+  std::optional<TDiscardedWork> dropped;
+  if (OnDiscard && Modified()) {
+    dropped.emplace();
+    dropped->Record = state_ == TDataSetState::dsEdit ? m.editRowId : 0;
+    dropped->Written = m.written;
+    dropped->Values.resize(m.buffer.size());
+    for (size_t i = 0; i < m.buffer.size(); ++i)
+      if (m.written[i]) dropped->Values[i] = m.buffer[i];
+  }
+  m.buffer.clear();
   SetState(TDataSetState::dsBrowse);
+  if (dropped) OnDiscard(*dropped);
   Notify(TDataEvent::deRecordChange, nullptr);
 }
 
@@ -397,6 +408,17 @@ void TTable::Delete() {
   }
   if (m.count == 0) throw EDatabaseError("The " + Where() + " is empty: there is no record to delete.");
   const sqlite3_int64 rowid = RowIdAt(m.pos);
+  // What the file holds (not the buffer of an edit), for giving the record back.
+  std::optional<TDiscardedWork> deleted;
+  if (OnDiscard) {
+    std::vector<TRecordValues> stored = ReadRows(m.pos, 1);
+    deleted.emplace();
+    deleted->Deleted = true;
+    deleted->Record = rowid;
+    deleted->Written.assign(def_.fields.size(), true);
+    if (!stored.empty()) deleted->Values = std::move(stored.front().values_);
+    deleted->Values.resize(def_.fields.size());
+  }
   Write(
       [&] {
         TSqliteStmt stmt;
@@ -416,6 +438,7 @@ void TTable::Delete() {
     m.buffer.clear();
     SetState(TDataSetState::dsBrowse);
   }
+  if (deleted) OnDiscard(*deleted);
   Notify(TDataEvent::deRecordChange, nullptr);
 }
 

@@ -27,6 +27,9 @@ enum class TFieldKind { fkText, fkMemo, fkLogical, fkDateTime };
 // tool rebuilds the file (VACUUM), and a deleted record's identity may be given again to a
 // later record. 0 is no record.
 using TRecordId = std::int64_t;
+// A value as the file holds it: UTF-8 text (logicals "1"/"0", date-times in the storage form),
+// nullopt for null.
+using TStoredValue = std::optional<std::string>;
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 struct TFieldDef {
@@ -72,6 +75,14 @@ class TField {
   void SetAsDateTime(TDateTime value);
   void Clear();
 
+  // The value in the file's form, and writing one as it is (no conversion; the edit or insert
+  // state is needed, as for the setters above).
+  TStoredValue Stored() const;
+  void SetStored(TStoredValue value);
+  // What SetAsString(text) would write, without writing it; EDatabaseError when the field
+  // refuses the text.
+  TStoredValue StoredFormOf(const std::string& text) const;
+
  private:
   friend class TTable;
   TField(TTable* table, std::string name, TFieldKind kind, int index)
@@ -96,6 +107,8 @@ class TRecordValues {
   // The short form a grid shows: a date-time in the short date and short time formats (the
   // time left out at midnight), a date that cannot be read as it is stored; else AsString.
   std::string DisplayText(int field) const;
+  // The value in the file's form (nullopt for null and for a field out of range).
+  TStoredValue Stored(int field) const;
 
  private:
   friend class TTable;
@@ -145,6 +158,18 @@ class TDataSource {
   TTable* dataSet_;
   std::vector<TLink> links_;
   int nextHandle_ = 1;
+};
+
+// Work a table throws away: the written fields of a record whose edit or insert is cancelled,
+// or a record deleted. A table tells its OnDiscard listener of each (TUndoHistory gives the
+// work back).
+struct TDiscardedWork {
+  bool Deleted = false;  // a record deleted; else an edit or insert cancelled
+  TRecordId Record = 0;  // the record; 0 for a cancelled insert
+  // Per field: deleted, every stored value; cancelled, the value written, nullopt in Written's
+  // false places.
+  std::vector<TStoredValue> Values;
+  std::vector<bool> Written;  // cancelled: the fields written since Insert or Edit; deleted: all
 };
 
 class TTable {
@@ -224,6 +249,17 @@ class TTable {
   void Delete();
   // Re-reads the order and the current record (after another program changed the file).
   void Refresh();
+
+  // Told after Cancel dropped a buffer with written fields (not for an untouched one) and
+  // after Delete removed a record (its stored values as they were), before the data sources
+  // hear of it. One listener (the table's undo history).
+  std::function<void(const TDiscardedWork& work)> OnDiscard;
+  // Stores a record with these values exactly as given (the file's form, one per field, in
+  // Fields() order) in one committed transaction, under the identity `preferred` when no
+  // record has it (else a new one), and makes it current. Pending edits are posted first.
+  // Events: deDataSetChange. Returns the record's identity. EDatabaseError on failure, with
+  // nothing stored.
+  TRecordId RestoreRecord(const std::vector<TStoredValue>& values, TRecordId preferred);
 
   TField& FieldByName(const std::string& name);  // EDatabaseError for an unknown name
   TField* FindField(const std::string& name);

@@ -69,31 +69,35 @@ bool TField::AsBoolean() const { return StoredAsBoolean(table_->CurrentValue(ind
 
 TDateTime TField::AsDateTime() const { return StoredAsDateTime(table_->CurrentValue(index_)); }
 
-void TField::SetAsString(const std::string& value) {
-  if (value.empty()) {
-    Clear();
-    return;
-  }
+TStoredValue TField::StoredFormOf(const std::string& value) const {
+  if (value.empty()) return std::nullopt;
   switch (kind_) {
     case TFieldKind::fkLogical: {
       bool b = false;
       if (!ParseLogical(value, b))
         throw EDatabaseError("\"" + value + "\" is not a valid logical value for the field \"" + name_ +
                              "\".");
-      SetAsBoolean(b);
-      return;
+      return std::string(b ? "1" : "0");
     }
     case TFieldKind::fkDateTime: {
       TDateTime dt = 0;
       if (!StorageTextToDateTime(value, dt) && !TryStrToDateTime(value, dt))
         throw EDatabaseError("\"" + value + "\" is not a valid date and time for the field \"" + name_ +
                              "\".");
-      SetAsDateTime(dt);
-      return;
+      return DateTimeToStorageText(dt);
     }
-    default: table_->WriteValue(*this, ValidUtf8(value));
+    default: return ValidUtf8(value);
   }
 }
+
+void TField::SetAsString(const std::string& value) { table_->WriteValue(*this, StoredFormOf(value)); }
+
+TStoredValue TField::Stored() const {
+  const TStored* v = table_->CurrentValue(index_);
+  return v ? *v : std::nullopt;
+}
+
+void TField::SetStored(TStoredValue value) { table_->WriteValue(*this, std::move(value)); }
 
 void TField::SetAsBoolean(bool value) { table_->WriteValue(*this, std::string(value ? "1" : "0")); }
 
@@ -117,6 +121,11 @@ bool TRecordValues::IsNull(int field) const {
 std::string TRecordValues::AsString(int field) const {
   const TStored* v = StoredValue(values_, field);
   return v ? StoredAsString(def_->fields[field].kind, v) : std::string();
+}
+
+TStoredValue TRecordValues::Stored(int field) const {
+  const TStored* v = StoredValue(values_, field);
+  return v ? *v : std::nullopt;
 }
 
 bool TRecordValues::AsBoolean(int field) const { return StoredAsBoolean(StoredValue(values_, field)); }
