@@ -93,9 +93,7 @@ class ContentTabsTest : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
-    QProcess tool;
-    tool.start(QStringLiteral(PAGOLIN_NEWSITE), {dir_->path(), QStringLiteral("--sample")});
-    QVERIFY(tool.waitForFinished(30000) && tool.exitCode() == 0);
+    QVERIFY(test::PrepareSampleSite(dir_->path()));
     site_ = IncludeTrailingPathDelimiter(FromQ(dir_->path()));
     std::ofstream(site_ + "pagolin.ini", std::ios::binary) << kSettings;
     recorder_ = std::make_unique<test::TMessageRecorder>();
@@ -140,11 +138,12 @@ class ContentTabsTest : public QObject {
     const std::pair<QWidget*, const char*> hinted[] = {
         {news->DateTimePicker1, "Release date"},
         {news->btnCopyToNews, "Add this news to 'Newsgroup Postings'"},
-        {news->DBNavigator1->Button(TNavigateBtn::nbInsert), "Add news"},
+        {news->DBNavigator1->Button(TNavigateBtn::nbInsert), "Add news (Insert)"},
+        {news->DBNavigator1->Button(TNavigateBtn::nbPost), "Save changes (Ctrl+Enter)"},
         {news->SpeedButton2, "Toggle orientation"},
         {news->DBGrid1->viewport(), "Hot news for your web page"},
         {news->DBRichEdit1->viewport(), "Welcome to Pagolin!"},
-        {Form().tbsCodes->DBNavigator4->Button(TNavigateBtn::nbDelete), "Delete record"},
+        {Form().tbsCodes->DBNavigator4->Button(TNavigateBtn::nbDelete), "Delete record (Ctrl+Delete)"},
         {Form().tbsMailAndNews->DBGrid5->viewport(), "Internet News Upload"},
     };
     for (const auto& [widget, hint] : hinted) {
@@ -371,7 +370,7 @@ class ContentTabsTest : public QObject {
       QTRY_COMPARE(dialog->selectedFiles(), QStringList(ToQ(shot)));
       QMetaObject::invokeMethod(dialog, "accept");
     });
-    QTest::keyClick(tab.DBGrid2, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(tab.DBGrid2, Qt::Key_F4);
     QCOMPARE(FromQ(directory), site_);
     QCOMPARE(Shown(), std::string("Copy zebra.gif into the upload folder?\n"));
     QCOMPARE(ReadFile(site_ + "zebra.gif"), std::string("GIF89a"));

@@ -23,6 +23,13 @@
 
 namespace pagolin::test {
 
+// Prepares the sample site in folder with pagolin-newsite; false when the tool failed.
+inline bool PrepareSampleSite(const QString& folder) {
+  QProcess tool;
+  tool.start(QStringLiteral(PAGOLIN_NEWSITE), {folder, QStringLiteral("--sample")});
+  return tool.waitForFinished(30000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
 // The recorder's messages, errors, questions and answer are the site's.
 class TDBTestSite : public TMessageRecorder {
  public:

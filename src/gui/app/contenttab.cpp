@@ -31,6 +31,17 @@ QIcon ToggleGlyph() {
   return QIcon(pm);
 }
 
+// The key that does what a navigator button does.
+QString NavigatorKey(TNavigateBtn button) {
+  switch (button) {
+    case TNavigateBtn::nbInsert: return QStringLiteral("Insert");
+    case TNavigateBtn::nbDelete: return QStringLiteral("Ctrl+Delete");
+    case TNavigateBtn::nbPost: return QStringLiteral("Ctrl+Enter");
+    case TNavigateBtn::nbCancel: return QStringLiteral("Escape");
+    default: return {};
+  }
+}
+
 }  // namespace
 
 TContentTab::TContentTab(const TContentTabNames& names, TDataSource& source, const char* gridHint,
@@ -80,10 +91,16 @@ TContentTab::TContentTab(const TContentTabNames& names, TDataSource& source, con
   navigator_->setObjectName(Name(names.navigator));
   navigator_->SetVisibleButtons(
       {TNavigateBtn::nbInsert, TNavigateBtn::nbDelete, TNavigateBtn::nbPost, TNavigateBtn::nbCancel});
-  navigator_->SetHint(TNavigateBtn::nbInsert, Name(hints.insert));
-  navigator_->SetHint(TNavigateBtn::nbDelete, Name(hints.remove));
-  navigator_->SetHint(TNavigateBtn::nbPost, Name(hints.post));
-  navigator_->SetHint(TNavigateBtn::nbCancel, Name(hints.cancel));
+  // Each hint names the button's key (in the grid, or anywhere on the tab).
+  const std::pair<TNavigateBtn, const char*> buttons[] = {{TNavigateBtn::nbInsert, hints.insert},
+                                                          {TNavigateBtn::nbDelete, hints.remove},
+                                                          {TNavigateBtn::nbPost, hints.post},
+                                                          {TNavigateBtn::nbCancel, hints.cancel}};
+  for (const auto& [button, hint] : buttons) {
+    navigator_->SetHint(button, Name(hint));
+    navigator_->SetHint(button,
+                        navigator_->Hint(button) + QStringLiteral(" (") + NavigatorKey(button) + u')');
+  }
   navigator_->SetDataSource(&source);
   strip_->addWidget(navigator_);
 

@@ -181,7 +181,7 @@ void TDBGrid::SyncCurrent() {
     selectionModel()->clearCurrentIndex();
   } else {
     model_->FetchTo(row);
-    const int column = std::clamp(currentIndex().column(), 0, ColumnCount() - 1);
+    const int column = std::clamp(currentIndex().column(), 0, LastDataColumn());
     const QModelIndex index = model_->index(row, column);
     if (index != currentIndex()) setCurrentIndex(index);
     scrollTo(index);
@@ -259,6 +259,43 @@ void TDBGrid::CancelRecord() {
   Try([this] { link_.Cancel(); });
 }
 
+bool TDBGrid::Post() {
+  TTable* table = link_.DataSet();
+  if (!CommitEditor(true) || !table || !table->Active()) return false;
+  return Try([table] { table->Post(); });
+}
+
+bool TDBGrid::IsDataColumn(int column) const {
+  return column >= 0 && column < ColumnCount() && !columns_[static_cast<size_t>(column)]->FieldName().empty();
+}
+
+int TDBGrid::FirstDataColumn() const {
+  for (int c = 0; c < ColumnCount(); ++c)
+    if (IsDataColumn(c)) return c;
+  return 0;
+}
+
+int TDBGrid::LastDataColumn() const {
+  for (int c = ColumnCount() - 1; c >= 0; --c)
+    if (IsDataColumn(c)) return c;
+  return std::max(0, ColumnCount() - 1);
+}
+
+void TDBGrid::SetCurrentColumn(int column) {
+  if (link_.CurrentRow() < 0) return;
+  syncing_ = true;
+  setCurrentIndex(model_->index(link_.CurrentRow(), column));
+  syncing_ = false;
+}
+
+bool TDBGrid::ClickEditButton() {
+  if (!currentIndex().isValid() || !CanEditData()) return false;
+  const TColumn& column = Columns(currentIndex().column());
+  if (column.ButtonStyle() != TColumnButtonStyle::cbsEllipsis || column.ReadOnly()) return false;
+  emit EditButtonClick();
+  return true;
+}
+
 QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
   int row = -1, column = 0;
   if ((action == MoveHome || action == MoveEnd) && (modifiers & Qt::ControlModifier) &&
@@ -271,7 +308,7 @@ QModelIndex TDBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modif
     const QModelIndex target = QTableView::moveCursor(action, modifiers);
     if (!target.isValid()) return target;
     row = target.row();
-    column = target.column();
+    column = std::min(target.column(), LastDataColumn());
   }
   if (!syncing_ && row != link_.CurrentRow() && !MoveToRow(row)) return currentIndex();
   if (!syncing_) row = link_.CurrentRow();
@@ -306,9 +343,7 @@ void TDBGrid::mousePressEvent(QMouseEvent* event) {
     if (index.row() != link_.CurrentRow()) {
       setFocus(Qt::MouseFocusReason);
       if (MoveToRow(index.row())) {
-        syncing_ = true;
-        setCurrentIndex(model_->index(link_.CurrentRow(), index.column()));
-        syncing_ = false;
+        SetCurrentColumn(std::min(index.column(), LastDataColumn()));
       }
       swallowRelease_ = true;
       event->accept();
@@ -341,7 +376,12 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
   const bool ctrl = mods & Qt::ControlModifier;
   switch (event->key()) {
     case Qt::Key_Insert:
-      if (mods == Qt::NoModifier && CanEditData() && CommitEditor(true)) Try([this] { link_.Insert(); });
+      if (mods == Qt::NoModifier && CanEditData() && CommitEditor(true) && Try([this] { link_.Insert(); }))
+        SetCurrentColumn(FirstDataColumn());
+      event->accept();
+      return;
+    case Qt::Key_F4:
+      ClickEditButton();
       event->accept();
       return;
     case Qt::Key_Delete:
@@ -351,7 +391,11 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
       event->accept();
       return;
     case Qt::Key_Down:
-      if (CommitEditor(true)) Try([this] { link_.NextRow(CanEditData()); });
+      if (mods & Qt::AltModifier) {
+        ClickEditButton();
+      } else if (CommitEditor(true)) {
+        Try([this] { link_.NextRow(CanEditData()); });
+      }
       event->accept();
       return;
     case Qt::Key_Up:
@@ -369,9 +413,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (ctrl) {
-        if (currentIndex().isValid() &&
-            Columns(currentIndex().column()).ButtonStyle() == TColumnButtonStyle::cbsEllipsis)
-          emit EditButtonClick();
+        Post();
       } else if (currentIndex().isValid() && !delegate_->OpenEditor()) {
         edit(currentIndex(), QAbstractItemView::EditKeyPressed, event);
       }
@@ -384,18 +426,15 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
       const bool forward = event->key() == Qt::Key_Tab && !(mods & Qt::ShiftModifier);
       const int column = currentIndex().isValid() ? currentIndex().column() : 0;
       int next = column + (forward ? 1 : -1);
+      while (next >= 0 && next < ColumnCount() && !IsDataColumn(next)) next += forward ? 1 : -1;
       if (next < 0 || next >= ColumnCount()) {
         if (!Try([&] { forward ? link_.NextRow(CanEditData()) : link_.PriorRow(); })) {
           event->accept();
           return;
         }
-        next = forward ? 0 : ColumnCount() - 1;
+        next = forward ? FirstDataColumn() : LastDataColumn();
       }
-      if (link_.CurrentRow() >= 0) {
-        syncing_ = true;
-        setCurrentIndex(model_->index(link_.CurrentRow(), next));
-        syncing_ = false;
-      }
+      SetCurrentColumn(next);
       event->accept();
       return;
     }

@@ -3,10 +3,12 @@
 // current record and moves it. Only the rows on screen are read.
 //
 // Keys: typing in a cell starts editing the record; Enter ends the cell's edit; moving to
-// another row posts; Escape drops the cell's typing, or with nothing typed the record's edits;
-// Insert inserts a record; Ctrl+Delete deletes (after "Delete record?" with dgConfirmDelete);
-// Down on the last row appends a record, dropped again on leaving when nothing was typed into
-// it; Ctrl+Enter acts as the cell's ellipsis button.
+// another row posts, and so does Ctrl+Enter; Escape drops the cell's typing (telling
+// CellTextDropped), or with nothing typed the record's edits; Insert inserts a record and goes
+// to its first column; Ctrl+Delete deletes (after "Delete record?" with dgConfirmDelete); Down
+// on the last row appends a record, dropped again on leaving when nothing was typed into it;
+// F4 and Alt+Down act as the cell's ellipsis button. Tab and Shift+Tab go from cell to cell and
+// row to row, passing over the filler column, which never becomes current.
 #pragma once
 
 #include <QFlags>
@@ -128,10 +130,15 @@ class TDBGrid : public QTableView {
   bool WriteOpenEditor(std::string& error);
   // Closes an open cell editor without writing what it holds.
   void DropOpenEditor();
+  // Writes and closes an open cell editor, then posts the record; false (error shown) when
+  // either is refused.
+  bool Post();
 
  signals:
-  // The ellipsis button of the current cell (or Ctrl+Enter on it): OnEditButtonClick.
+  // The ellipsis button of the current cell (or F4, Alt+Down on it): OnEditButtonClick.
   void EditButtonClick();
+  // Escape dropped text typed into a cell of field before it reached the record.
+  void CellTextDropped(pagolin::TField* field, const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -160,6 +167,15 @@ class TDBGrid : public QTableView {
   // Shows why the model refused a value.
   void ShowModelError();
   void FocusChanged(QWidget* old, QWidget* now);
+  // The columns that show a field: the first and last of them (0 and the last column when
+  // none does); the filler column is never current.
+  bool IsDataColumn(int column) const;
+  int FirstDataColumn() const;
+  int LastDataColumn() const;
+  // Makes a column of the current row current, as the grid's own move.
+  void SetCurrentColumn(int column);
+  // The ellipsis button of the current cell, when it has one.
+  bool ClickEditButton();
   void ApplyOptions();
 
   TGridDataLink link_;

@@ -178,21 +178,35 @@ bool TDBGridDelegate::eventFilter(QObject* object, QEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (mods & Qt::ControlModifier) {
-        if (HasEllipsis(grid_, editorIndex_)) emit grid_->EditButtonClick();
+        grid_->Post();  // the cell, then the record
       } else {
         grid_->CommitEditor(true);  // Enter ends the cell's edit; the record stays in the edit state
       }
       return true;
     case Qt::Key_Escape: {
       // Escape drops what was typed into the cell; with nothing typed, the record's edits.
-      const bool typed = EditorText(editor) != original_;
+      const QString text = EditorText(editor);
+      const bool typed = text != original_;
+      TField* field = grid_->Columns(editorIndex_.column()).Field();
       emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-      if (!typed) grid_->CancelRecord();
+      if (!typed)
+        grid_->CancelRecord();
+      else if (field)
+        emit grid_->CellTextDropped(field, text);
       return true;
     }
+    case Qt::Key_F4:
+      if (!HasEllipsis(grid_, editorIndex_)) break;
+      emit grid_->EditButtonClick();
+      return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
-      if (mods & Qt::AltModifier) break;  // Alt+Down opens the pick list
+      if (mods & Qt::AltModifier) {
+        // Alt+Down opens the pick list, or acts as the ellipsis button.
+        if (key->key() != Qt::Key_Down || !HasEllipsis(grid_, editorIndex_)) break;
+        emit grid_->EditButtonClick();
+        return true;
+      }
       grid_->keyPressEvent(key);
       return true;
     case Qt::Key_Tab:

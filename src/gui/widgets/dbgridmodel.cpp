@@ -68,6 +68,10 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
 }
 
 Qt::ItemFlags TDBGridModel::flags(const QModelIndex& index) const {
+  // The filler column that ends a row is no cell: neither the keys nor a click land on it.
+  if (index.isValid() && index.column() < grid_->ColumnCount() &&
+      grid_->Columns(index.column()).FieldName().empty())
+    return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   const TField* field = FieldOf(index);
   if (!field || !grid_->CanEditData() || grid_->Columns(index.column()).ReadOnly()) return f;
