@@ -73,6 +73,7 @@ class DlgSettingsTest : public QObject {
   std::string site_;  // with its trailing delimiter
   std::string ini_;
   std::vector<std::string> errors_;
+  std::string details_;  // of the last error
   TForm1* form_ = nullptr;
   TdlgSettings* dlg_ = nullptr;
   std::unique_ptr<TProgram> program_;
@@ -100,7 +101,10 @@ class DlgSettingsTest : public QObject {
     site_ = IncludeTrailingPathDelimiter(site);
     ini_ = site_ + "pagolin.ini";
     TMessageHooks hooks;
-    hooks.showError = [this](const std::string& text, const std::string&) { errors_.push_back(text); };
+    hooks.showError = [this](const std::string& text, const std::string& details) {
+      errors_.push_back(text);
+      details_ = details;
+    };
     hooks.showMessage = [this](const std::string& text) { errors_.push_back(text); };
     SetMessageHooks(hooks);
     program_ = std::make_unique<TProgram>(site_);
@@ -454,18 +458,26 @@ class DlgSettingsTest : public QObject {
     });
   }
 
-  // Without a keyring the password typed is used for the run, and OK says that it could not be
-  // kept; it is in no file and no message.
+  // Without a keyring the passwords typed are used for the run, and OK says in one message
+  // which of them could not be kept, the keyring's own words only in the details; a password
+  // is in no file and no message.
   void withoutAKeyringThePasswordIsKeptForTheRunOnly() {
     errors_.clear();
     WithDialog([&] {
       Retype(dlg_->Edit4, QStringLiteral("news.example.org"));
       Retype(dlg_->Edit14, QStringLiteral("jo"));
       Retype(dlg_->Edit16, QStringLiteral("pw-typed-here"));
+      Retype(dlg_->edtPublishURL, QStringLiteral("ftp://www.example.org/site"));
+      Retype(dlg_->edtPublishUser, QStringLiteral("web"));
+      Retype(dlg_->edtPublishPassword, QStringLiteral("pw-upload"));
       QTest::mouseClick(dlg_->btnOk, Qt::LeftButton);
     });
     QCOMPARE(errors_.size(), std::size_t(1));
-    QVERIFY2(errors_[0].rfind("The password could not be kept in the keyring: ", 0) == 0, errors_[0].c_str());
+    QCOMPARE(errors_[0],
+             std::string("No keyring is running; the news server password of jo on news.example.org and "
+                         "the upload password of web on www.example.org were not kept. They are used "
+                         "until the program ends; for later runs they can be put into ~/.netrc."));
+    QVERIFY2(!details_.empty() && details_.find("pw-") == std::string::npos, details_.c_str());
     QVERIFY(errors_[0].find("pw-typed-here") == std::string::npos);
     QVERIFY(FileText().find("pw-typed-here") == std::string::npos);
     QCOMPARE(program_->Passwords().ReadPassword({"news", "news.example.org", "jo"}),

@@ -56,6 +56,7 @@ class PublishGuiTest : public QObject {
   std::unique_ptr<TServerFolder> server_;
   std::unique_ptr<TProgram> program_;
   QStringList messages_;  // every message and question, in order
+  QString details_;       // of the last error
 
   TForm1& Form() { return program_->Form1(); }
   // Builds the pages as F9 does, the dialog started at once.
@@ -97,7 +98,10 @@ class PublishGuiTest : public QObject {
     qunsetenv("SSH_AUTH_SOCK");
     TMessageHooks hooks;
     hooks.showMessage = [this](const std::string& text) { messages_ << ToQ(text); };
-    hooks.showError = [this](const std::string& text, const std::string&) { messages_ << ToQ(text); };
+    hooks.showError = [this](const std::string& text, const std::string& details) {
+      messages_ << ToQ(text);
+      details_ = ToQ(details);
+    };
     hooks.messageDlg = [this](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
       messages_ << ToQ(text);
       return TModalResult::mrYes;
@@ -146,6 +150,21 @@ class PublishGuiTest : public QObject {
     QVERIFY(states.contains(QStringLiteral("published")));
     QVERIFY(states.contains(QStringLiteral("new")));
     QCOMPARE(server_->Names().size(), int(states.count(QStringLiteral("published"))));  // nothing half
+  }
+
+  // FTP with no password kept and no keyring running: the box says why it stopped, and on a
+  // line of its own what was done; the keyring's own words go into the details only.
+  void aPublishWithoutAPasswordSaysWhyOnALineOfItsOwn() {
+    program_->Settings().PublishURL = "ftp://127.0.0.1:2121/" + FromQ(QFileInfo(server_->path).fileName());
+    QTest::mouseClick(Form().ToolButton4, Qt::LeftButton);
+    const QStringList lines = messages_.last().split(QLatin1Char('\n'));
+    QVERIFY2(lines.size() == 3 && lines[0].startsWith(QStringLiteral("Publishing stopped: No password for user "
+                                                                     "pagolin-publish on 127.0.0.1 could be found "
+                                                                     "(the keyring: No keyring is running")) &&
+                 lines[2].startsWith(QStringLiteral("0 files uploaded")),
+             qPrintable(messages_.last()));
+    QVERIFY2(details_.contains(QStringLiteral("D-Bus")) && !messages_.last().contains(QStringLiteral("D-Bus")),
+             qPrintable(details_));
   }
 
   // "Test connection" tries what is typed on the tab; a password typed there is the login's

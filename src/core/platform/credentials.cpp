@@ -15,17 +15,19 @@ void TMemoryCredentials::WritePassword(const TCredentialKey& key, const std::str
 void TMemoryCredentials::DeletePassword(const TCredentialKey& key) { passwords_.erase(key); }
 
 std::optional<std::string> TCredentialChain::ReadPassword(const TCredentialKey& key) {
-  std::string problems;
+  std::string problems, details;
   for (TCredentialStore* store : stores_) {
     try {
       if (std::optional<std::string> password = store->ReadPassword(key)) return password;
     } catch (const ECredentialError& e) {
       problems += (problems.empty() ? "" : "; ") + store->Where() + ": " + e.what();
+      if (!e.Details().empty())
+        details += (details.empty() ? "" : "\n") + store->Where() + ": " + e.Details();
     }
   }
   if (problems.empty()) return std::nullopt;
-  throw ECredentialError("No password for user " + key.User + " on " + key.Host + " could be found (" +
-                         problems + ")");
+  throw ECredentialError(
+      "No password for user " + key.User + " on " + key.Host + " could be found (" + problems + ")", details);
 }
 
 void TCredentialChain::WritePassword(const TCredentialKey& key, const std::string& password) {

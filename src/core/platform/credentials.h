@@ -27,10 +27,16 @@ struct TCredentialKey {
   }
 };
 
-// A store that cannot be used (no keyring, a ~/.netrc that others can read, ...): the reason.
+// A store that cannot be used (no keyring, a ~/.netrc that others can read, ...): the reason in
+// words a person reads, and what the store's own software said, for the details of a message.
 class ECredentialError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit ECredentialError(const std::string& reason, std::string details = {})
+      : std::runtime_error(reason), details_(std::move(details)) {}
+  const std::string& Details() const { return details_; }
+
+ private:
+  std::string details_;
 };
 
 class TCredentialStore {

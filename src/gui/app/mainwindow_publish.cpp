@@ -48,19 +48,26 @@ void TForm1::Publish1Click() {
     OwnForm(dlgPublish);
   }
   TPublishResult result;
+  std::string details;  // what a keyring's own software said
   try {
     TCurlFolder folder(target.Url, PublishConnection(target, PublishPassword(target, passwords_), true));
     TPublisher publisher(folder, records, target.Key);
     result = dlgPublish->Execute(publisher, plan);
+  } catch (const ECredentialError& e) {
+    result.Failure = e.what();
+    details = e.Details();
   } catch (const std::exception& e) {
     result.Failure = e.what();
   }
   ShowPublishStates();
-  const std::string summary = PublishSummary(plan, result);
-  if (result.Failure.empty())
-    ShowMessage(summary);
-  else
-    ShowError(summary);
+  if (result.Failure.empty()) {
+    ShowMessage(PublishSummary(plan, result));
+    return;
+  }
+  // Why it stopped, then what was done, each on a line of its own.
+  TPublishResult done = result;
+  done.Failure.clear();
+  ShowError("Publishing stopped: " + result.Failure + "\n\n" + PublishSummary(plan, done), details);
 }
 
 void TForm1::ShowPublishStates() {

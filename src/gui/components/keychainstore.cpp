@@ -35,16 +35,20 @@ TJobResult Run(QKeychain::Job* job, int timeoutMs) {
   return result;
 }
 
-// The reason of a failed job in words of the keyring.
-std::string Failure(const TJobResult& result, int timeoutMs) {
+// A failed job: the reason in words, with what the keyring's software said as the details.
+ECredentialError Failure(const TJobResult& result, int timeoutMs) {
   if (!result.Finished)
-    return "The keyring did not answer within " + std::to_string(timeoutMs / 1000) + " seconds";
+    return ECredentialError("The keyring did not answer within " + std::to_string(timeoutMs / 1000) +
+                            " seconds");
   const std::string detail = FromQ(result.ErrorText);
-  switch (result.Error) {
-    case QKeychain::NoBackendAvailable: return "No keyring is available (" + detail + ")";
-    case QKeychain::AccessDeniedByUser: return "The keyring was not unlocked (" + detail + ")";
-    default: return "The keyring could not be used (" + detail + ")";
-  }
+  // Without a session bus the library reports its failed attempt to start one (dbus-launch).
+  const bool noBus = result.ErrorText.contains(QStringLiteral("dbus"), Qt::CaseInsensitive) ||
+                     result.ErrorText.contains(QStringLiteral("D-Bus"), Qt::CaseInsensitive);
+  if (result.Error == QKeychain::NoBackendAvailable || noBus)
+    return ECredentialError("No keyring is running", detail);
+  if (result.Error == QKeychain::AccessDeniedByUser)
+    return ECredentialError("The keyring was not unlocked", detail);
+  return ECredentialError("The keyring could not be used", detail);
 }
 
 QString Account(const TCredentialKey& key) { return ToQ(key.User + "@" + key.Host); }
@@ -59,8 +63,7 @@ std::optional<std::string> TKeychainStore::ReadPassword(const TCredentialKey& ke
   job->setKey(Account(key));
   const TJobResult result = Run(job, timeoutMs_);
   if (result.Finished && result.Error == QKeychain::EntryNotFound) return std::nullopt;
-  if (!result.Finished || result.Error != QKeychain::NoError)
-    throw ECredentialError(Failure(result, timeoutMs_));
+  if (!result.Finished || result.Error != QKeychain::NoError) throw Failure(result, timeoutMs_);
   return result.Data.toStdString();
 }
 
@@ -69,8 +72,7 @@ void TKeychainStore::WritePassword(const TCredentialKey& key, const std::string&
   job->setKey(Account(key));
   job->setBinaryData(QByteArray::fromStdString(password));
   const TJobResult result = Run(job, timeoutMs_);
-  if (!result.Finished || result.Error != QKeychain::NoError)
-    throw ECredentialError(Failure(result, timeoutMs_));
+  if (!result.Finished || result.Error != QKeychain::NoError) throw Failure(result, timeoutMs_);
 }
 
 void TKeychainStore::DeletePassword(const TCredentialKey& key) {
@@ -78,8 +80,7 @@ void TKeychainStore::DeletePassword(const TCredentialKey& key) {
   job->setKey(Account(key));
   const TJobResult result = Run(job, timeoutMs_);
   if (result.Finished && result.Error == QKeychain::EntryNotFound) return;
-  if (!result.Finished || result.Error != QKeychain::NoError)
-    throw ECredentialError(Failure(result, timeoutMs_));
+  if (!result.Finished || result.Error != QKeychain::NoError) throw Failure(result, timeoutMs_);
 }
 
 }  // namespace pagolin

@@ -429,6 +429,9 @@ void TdlgSettings::ShowKeptPasswords() {
 }
 
 void TdlgSettings::KeepPasswords(bool lasting) {
+  // Every password the keyring refused is named in one message.
+  std::vector<std::string> notKept;
+  std::string reason, details;
   for (const auto& [edit, key] : PasswordFields()) {
     if (!key) continue;
     const std::string password = edit->text().toStdString();  // UTF-8, as a server takes it
@@ -441,7 +444,7 @@ void TdlgSettings::KeepPasswords(bool lasting) {
     }
     if (!lasting || !edit->isModified()) continue;
     try {
-      if (passwords_.Keyring == nullptr) throw ECredentialError("No keyring is available");
+      if (passwords_.Keyring == nullptr) throw ECredentialError("No keyring is running");
       if (password.empty()) {
         passwords_.Keyring->DeletePassword(*key);
       } else {
@@ -449,10 +452,20 @@ void TdlgSettings::KeepPasswords(bool lasting) {
       }
       edit->setModified(false);
     } catch (const ECredentialError& e) {
-      ShowError("The password could not be kept in the keyring: " + std::string(e.what()) +
-                ". It is used until the program ends; for later runs it can be put into ~/.netrc.");
+      notKept.push_back((edit == Edit16 ? "the news server password of " : "the upload password of ") +
+                        key->User + " on " + key->Host);
+      if (reason.empty()) reason = e.what();
+      if (!e.Details().empty() && details.find(e.Details()) == std::string::npos)
+        details += (details.empty() ? "" : "\n") + e.Details();
     }
   }
+  if (notKept.empty()) return;
+  const bool one = notKept.size() == 1;
+  ShowError(reason + "; " + (one ? notKept[0] : notKept[0] + " and " + notKept[1]) +
+                (one ? " was" : " were") + " not kept. " + (one ? "It is" : "They are") +
+                " used until the program ends; for later runs " + (one ? "it" : "they") +
+                " can be put into ~/.netrc.",
+            details);
 }
 
 void TdlgSettings::UpdatePlainLoginWarning() {
