@@ -92,17 +92,19 @@ class ProgramTest : public QObject {
       const char* caption;
       QKeySequence key;
     };
-    const Item items[] = {{"Cleardatabases1", "New database...", QKeySequence(QStringLiteral("Ctrl+N"))},
-                          {"Settings1", "Settings...", QKeySequence(QStringLiteral("Ctrl+S"))},
-                          {"Build2", "Build pages", QKeySequence(QStringLiteral("F9"))},
-                          {"Publish1", "Publish", {}},
-                          {"Quit1", "Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
-                          {"Help2", "Help", QKeySequence(QStringLiteral("F1"))},
-                          {"VisitHomepage1", "Visit our home page...", {}},
-                          {"SendEmail1", "Send us email...", {}},
-                          {"CopyEmail1", "Copy our email adress", {}},
-                          {"CopyHomepage1", "Copy our WWW home page URL", {}},
-                          {"About1", "About Pagolin...", {}}};
+    const Item items[] = {{"Cleardatabases1", "&New database...", QKeySequence(QStringLiteral("Ctrl+N"))},
+                          {"Settings1", "&Settings...", QKeySequence(QStringLiteral("Ctrl+S"))},
+                          {"Build2", "&Build pages", QKeySequence(QStringLiteral("F9"))},
+                          {"Publish1", "&Publish", {}},
+                          {"Quit1", "&Quit", QKeySequence(QStringLiteral("Ctrl+Q"))},
+                          {"Undo1", "&Undo", QKeySequence(QStringLiteral("Ctrl+Z"))},
+                          {"Redo1", "&Redo", QKeySequence(QStringLiteral("Ctrl+Y"))},
+                          {"Help2", "&Help", QKeySequence(QStringLiteral("F1"))},
+                          {"VisitHomepage1", "&Visit our home page...", {}},
+                          {"SendEmail1", "Send us &email...", {}},
+                          {"CopyEmail1", "Copy our e&mail adress", {}},
+                          {"CopyHomepage1", "Copy our WWW home page &URL", {}},
+                          {"About1", "&About Pagolin...", {}}};
     QList<QAction*> inMenus;
     for (QAction* top : f->menuBar()->actions())
       for (QAction* a : top->menu()->actions())

@@ -9,7 +9,6 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusTipEvent>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <initializer_list>
 #include <utility>
@@ -19,6 +18,7 @@
 #include "gui/app/dlgabout.h"
 #include "gui/app/insertmenu.h"
 #include "gui/app/program.h"
+#include "gui/app/toolbaricons.h"
 #include "gui/components/fontdialog.h"
 #include "gui/components/hinttracker.h"
 #include "gui/components/nvrichpop.h"
@@ -72,6 +72,7 @@ TForm1::TForm1(TSettings& settings, TDataModule2& dataModule, QWidget* parent)
   WireNewsCommands();
   WireHelpCommands();
   WireFileCommands();
+  WireKeys();
 }
 
 TForm1::~TForm1() { dataModule_.EnableSendBox = nullptr; }
@@ -84,28 +85,28 @@ void TForm1::CreateActions() {
   actSendNews = MakeAction(this, "actSendNews", "Send News", "Send newsgroup postings");
   actHelp = MakeAction(this, "actHelp", "Help", "Help");
 
-  const QStyle* s = style();
-  actBuild->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
-  actPublish->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
-  actLaunchBrowser->setIcon(s->standardIcon(QStyle::SP_DirHomeIcon));
-  actSettings->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-  actSendNews->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
-  actHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+  actBuild->setIcon(ToolBarIcon(TToolBarIcon::tiBuild));
+  actPublish->setIcon(ToolBarIcon(TToolBarIcon::tiPublish));
+  actLaunchBrowser->setIcon(ToolBarIcon(TToolBarIcon::tiBrowser));
+  actSettings->setIcon(ToolBarIcon(TToolBarIcon::tiSettings));
+  actSendNews->setIcon(ToolBarIcon(TToolBarIcon::tiSendNews));
+  actHelp->setIcon(ToolBarIcon(TToolBarIcon::tiHelp));
 
   Cleardatabases1 =
-      MakeAction(this, "Cleardatabases1", "New database...", nullptr, QKeySequence(Qt::CTRL | Qt::Key_N));
-  Settings1 = MakeAction(this, "Settings1", "Settings...", "Settings...", QKeySequence(Qt::CTRL | Qt::Key_S));
-  Build2 = MakeAction(this, "Build2", "Build pages", "Build web site", QKeySequence(Qt::Key_F9));
-  Publish1 = MakeAction(this, "Publish1", "Publish", "Publish web site");
-  Quit1 = MakeAction(this, "Quit1", "Quit", "Quit Pagolin", QKeySequence(Qt::CTRL | Qt::Key_Q));
-  Help2 = MakeAction(this, "Help2", "Help", "Help", QKeySequence(Qt::Key_F1));
-  VisitHomepage1 = MakeAction(this, "VisitHomepage1", "Visit our home page...", "Visit our home page");
-  SendEmail1 = MakeAction(this, "SendEmail1", "Send us email...", "Send us email");
+      MakeAction(this, "Cleardatabases1", "&New database...", nullptr, QKeySequence(Qt::CTRL | Qt::Key_N));
+  Settings1 =
+      MakeAction(this, "Settings1", "&Settings...", "Settings...", QKeySequence(Qt::CTRL | Qt::Key_S));
+  Build2 = MakeAction(this, "Build2", "&Build pages", "Build web site", QKeySequence(Qt::Key_F9));
+  Publish1 = MakeAction(this, "Publish1", "&Publish", "Publish web site");
+  Quit1 = MakeAction(this, "Quit1", "&Quit", "Quit Pagolin", QKeySequence(Qt::CTRL | Qt::Key_Q));
+  Help2 = MakeAction(this, "Help2", "&Help", "Help", QKeySequence(Qt::Key_F1));
+  VisitHomepage1 = MakeAction(this, "VisitHomepage1", "&Visit our home page...", "Visit our home page");
+  SendEmail1 = MakeAction(this, "SendEmail1", "Send us &email...", "Send us email");
   CopyEmail1 =
-      MakeAction(this, "CopyEmail1", "Copy our email adress", "Copy our email address to the clipboard");
-  CopyHomepage1 = MakeAction(this, "CopyHomepage1", "Copy our WWW home page URL",
+      MakeAction(this, "CopyEmail1", "Copy our e&mail adress", "Copy our email address to the clipboard");
+  CopyHomepage1 = MakeAction(this, "CopyHomepage1", "Copy our WWW home page &URL",
                              "Copy our WWW home page URL to the clipboard");
-  About1 = MakeAction(this, "About1", "About Pagolin...", "About Pagolin");
+  About1 = MakeAction(this, "About1", "&About Pagolin...", "About Pagolin");
 
   connect(Quit1, &QAction::triggered, this, &TForm1::Quit1Click);
   connect(Cleardatabases1, &QAction::triggered, this, &TForm1::Cleardatabases1Click);

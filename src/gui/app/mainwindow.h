@@ -1,7 +1,8 @@
 // TForm1: the main window. The frame (tool bar, menus, tabs, status bar, upload tab) lives in
 // mainwindow.cpp; each group of commands is wired in a file of its own
-// (mainwindow_settings.cpp, mainwindow_build.cpp, mainwindow_news.cpp, mainwindow_files.cpp);
-// the content tabs are classes of their own (contenttabs.h).
+// (mainwindow_settings.cpp, mainwindow_build.cpp, mainwindow_news.cpp, mainwindow_files.cpp,
+// mainwindow_keys.cpp for the window's keys and the Edit menu); the content tabs are classes
+// of their own (contenttabs.h).
 #pragma once
 
 #include <QFileDialog>
@@ -19,8 +20,10 @@
 
 namespace pagolin {
 
+class TContentTab;
 class TCredentialStore;
 class TDBGrid;
+class TUndoHistory;
 class TTabCodes;
 class TTabCoolLinks;
 class TTabHotNews;
@@ -112,6 +115,22 @@ class TForm1 : public QMainWindow {
   // "Copy to newsgroups": the news item as its controls show it becomes two postings.
   void btnCopyToNewsClick();
 
+  // The Edit menu (mainwindow_keys.cpp): undo and redo the newest cancelled edit or delete of
+  // the table of the tab in front; their captions name it.
+  void Undo1Click();
+  void Redo1Click();
+  // The content tab in front and its table's undo history (nullptr on the upload tab).
+  TContentTab* ActiveContentTab() const;
+  TUndoHistory* ActiveUndoHistory() const;
+  // The window's own keys, wherever the focus is in it: Ctrl+PgDn / Ctrl+PgUp switch the main
+  // tabs; Ctrl+Tab / Ctrl+Shift+Tab leave for the next or previous control (also from a grid
+  // or a multi-line editor, where Tab stays inside); and in a content tab Ctrl+Enter posts,
+  // Escape cancels the record's changes, Ctrl+Z undoes (an editor's own typing first) and
+  // Ctrl+Y or Ctrl+Shift+Z redo. True when the key was taken.
+  bool WindowKeyPress(QWidget* target, QKeyEvent* event);
+  // The key is one of the window's own in a content tab: no shortcut may take it first.
+  bool WindowKeyOverride(QWidget* target, QKeyEvent* event);
+
   QTabWidget* pgcMain = nullptr;
   // The content tabs, each holding its controls under their names (contenttabs.h).
   TTabProducts* tbsProducts = nullptr;
@@ -148,6 +167,9 @@ class TForm1 : public QMainWindow {
   QAction* CopyEmail1 = nullptr;
   QAction* CopyHomepage1 = nullptr;
   QAction* About1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* Redo1 = nullptr;
 
   // The tool-bar commands behind the buttons.
   QAction* actBuild = nullptr;
@@ -196,6 +218,10 @@ class TForm1 : public QMainWindow {
   void CreatePopupMenu();
   void WireHelpCommands();
   void WireFileCommands();
+  void WireKeys();
+  void UpdateUndoItems();
+  // The next (step 1) or previous (-1) main tab, with the focus on its grid.
+  void SwitchMainTab(int step);
 
   TSettings& settings_;
   TDataModule2& dataModule_;

@@ -7,6 +7,26 @@
 
 namespace pagolin {
 
+namespace {
+
+// As wide as the widest release date the grid shows in the locale's short date and time (any
+// month and weekday, a two-digit day and hour), with the cell's margins.
+int DateColumnWidth(const QFontMetrics& metrics) {
+  const TFormatSettings& fs = FormatSettings();
+  int widest = metrics.horizontalAdvance(QStringLiteral("Date"));
+  for (int month = 1; month <= 12; ++month)
+    for (int day = 22; day <= 28; ++day)
+      for (int hour : {10, 22}) {
+        const TDateTime value = EncodeDateTime({2000, month, day, hour, 58, 58, 0});
+        const std::string text =
+            FormatDateTime(fs.ShortDateFormat, value) + " " + FormatDateTime(fs.ShortTimeFormat, value);
+        widest = std::max(widest, metrics.horizontalAdvance(ToQ(text)));
+      }
+  return widest + 16;
+}
+
+}  // namespace
+
 TTabHotNews::TTabHotNews(TDataModule2& dataModule, QWidget* parent)
     : TContentTab(
           {"tbsHotNews", "Panel9", "Splitter6", "panNewsEdit", "DBGrid1", "SpeedButton2", "DBNavigator1"},
@@ -18,7 +38,7 @@ TTabHotNews::TTabHotNews(TDataModule2& dataModule, QWidget* parent)
       SpeedButton2(Toggle()),
       DBNavigator1(Navigator()),
       tblNews_(dataModule.tblNews) {
-  AddColumn("Date", {}, 66).SetReadOnly(true);
+  Grid()->AddColumn("Date", {}, DateColumnWidth(Grid()->fontMetrics())).SetReadOnly(true);
   AddColumn("News Title 1", {}, 230);
   AddColumn("News Title 2", QStringLiteral("News Title Alternate"), 230);
   Grid()->AddColumn("", {}, 1200);

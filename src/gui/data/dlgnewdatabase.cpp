@@ -39,16 +39,16 @@ TdlgNewDatabase::TdlgNewDatabase(TDataModule2& dataModule, QWidget* parent)
     boxes->addWidget(b);
     return b;
   };
-  CheckBox1 = box("CheckBox1", "Products");
-  CheckBox2 = box("CheckBox2", "Hot News");
-  CheckBox3 = box("CheckBox3", "Cool Links");
-  CheckBox4 = box("CheckBox4", "Internet News");
+  CheckBox1 = box("CheckBox1", "&Products");
+  CheckBox2 = box("CheckBox2", "&Hot News");
+  CheckBox3 = box("CheckBox3", "Cool &Links");
+  CheckBox4 = box("CheckBox4", "&Internet News");
   layout->addWidget(group);
 
   auto* buttons = new QHBoxLayout;
   Button1 = new QPushButton(QStringLiteral("Cancel"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
-  Button2 = new QPushButton(QStringLiteral("Clear tables"), this);
+  Button2 = new QPushButton(QStringLiteral("&Clear tables"), this);
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setEnabled(false);
   Button2->setAutoDefault(false);

@@ -19,6 +19,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <array>
+
 #include "core/news/newspost.h"
 #include "core/news/newsserver.h"
 #include "core/platform/credentials.h"
@@ -47,6 +49,12 @@ T* Named(T* widget, const char* name) {
 QLabel* Label(const char* caption, QWidget* parent, const char* name = nullptr) {
   auto* label = new QLabel(QString::fromLatin1(caption), parent);
   if (name) label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
+// A label whose underlined letter takes the focus to buddy.
+QLabel* Buddy(QLabel* label, QWidget* buddy) {
+  label->setBuddy(buddy);
   return label;
 }
 
@@ -150,7 +158,7 @@ QWidget* TdlgSettings::CreateHomePageTab() {
   tbsWWWHomePage = Named(new QWidget(PageControl1), "tbsWWWHomePage");
   auto* page = new QVBoxLayout(tbsWWWHomePage);
 
-  QGroupBox* homeGroup = Group(" Home page file name ", tbsWWWHomePage, "GroupBox1");
+  QGroupBox* homeGroup = Group(" &Home page file name ", tbsWWWHomePage, "GroupBox1");
   auto* home = new QVBoxLayout(homeGroup);
   Edit3 = Named(new QLineEdit(homeGroup), "Edit3");
   NVBFBtn4 = Named(new TNVBFBtn(homeGroup), "NVBFBtn4");
@@ -160,10 +168,10 @@ QWidget* TdlgSettings::CreateHomePageTab() {
 
   QGroupBox* uploadGroup = Group(" Files will be uploaded using... ", tbsWWWHomePage, "GroupBox2");
   auto* upload = new QVBoxLayout(uploadGroup);
-  RadioButton1 = Named(new QRadioButton(QStringLiteral("FTP"), uploadGroup), "RadioButton1");
+  RadioButton1 = Named(new QRadioButton(QStringLiteral("&FTP"), uploadGroup), "RadioButton1");
   Edit1 = Named(new QLineEdit(uploadGroup), "Edit1");
   Button1 = Named(new QPushButton(QStringLiteral("..."), uploadGroup), "Button1");
-  RadioButton2 = Named(new QRadioButton(QStringLiteral("single archive file"), uploadGroup), "RadioButton2");
+  RadioButton2 = Named(new QRadioButton(QStringLiteral("single &archive file"), uploadGroup), "RadioButton2");
   Edit2 = Named(new QLineEdit(uploadGroup), "Edit2");
   NVBFBtn5 = Named(new TNVBFBtn(uploadGroup), "NVBFBtn5");
   RadioButton2->setChecked(true);
@@ -177,15 +185,15 @@ QWidget* TdlgSettings::CreateHomePageTab() {
     return box;
   };
   upload->addWidget(RadioButton1);
-  upload->addLayout(
-      indented(Label("Output directory:", uploadGroup, "Label1"), EditWithButton(Edit1, Button1)));
+  upload->addLayout(indented(Buddy(Label("&Output directory:", uploadGroup, "Label1"), Edit1),
+                             EditWithButton(Edit1, Button1)));
   upload->addSpacing(6);
   upload->addWidget(RadioButton2);
-  upload->addLayout(
-      indented(Label("Upload archive file name:", uploadGroup, "Label2"), EditWithButton(Edit2, NVBFBtn5)));
+  upload->addLayout(indented(Buddy(Label("&Upload archive file name:", uploadGroup, "Label2"), Edit2),
+                             EditWithButton(Edit2, NVBFBtn5)));
   page->addWidget(uploadGroup);
 
-  QGroupBox* siteGroup = Group(" Site address ", tbsWWWHomePage, "GroupBox7");
+  QGroupBox* siteGroup = Group(" &Site address ", tbsWWWHomePage, "GroupBox7");
   auto* site = new QVBoxLayout(siteGroup);
   Edit13 = Named(new QLineEdit(siteGroup), "Edit13");
   Edit13->setPlaceholderText(QStringLiteral("https://www.example.com/"));
@@ -239,21 +247,24 @@ QWidget* TdlgSettings::CreateHomePageTab() {
 QWidget* TdlgSettings::CreateLanguagesTab() {
   tbsLanguages = Named(new QWidget(PageControl1), "tbsLanguages");
   auto* page = new QVBoxLayout(tbsLanguages);
+  // Both groups show at once: each label has a letter of its own.
   auto language = [&](const char* caption, const char* groupName, QLineEdit*& name, const char* nameName,
-                      QComboBox*& date, const char* dateName, QComboBox*& dateTime,
-                      const char* dateTimeName) {
+                      QComboBox*& date, const char* dateName, QComboBox*& dateTime, const char* dateTimeName,
+                      const std::array<const char*, 3>& labels) {
     QGroupBox* group = Group(caption, tbsLanguages, groupName);
     auto* form = new QFormLayout(group);
     name = Named(new QLineEdit(group), nameName);
     date = ChoiceBox(group, dateName, TSettings::kDateFormats);
     dateTime = ChoiceBox(group, dateTimeName, TSettings::kDateTimeFormats);
-    form->addRow(QStringLiteral("Name:"), name);
-    form->addRow(QStringLiteral("Date format:"), date);
-    form->addRow(QStringLiteral("Date and time format:"), dateTime);
+    form->addRow(QString::fromLatin1(labels[0]), name);
+    form->addRow(QString::fromLatin1(labels[1]), date);
+    form->addRow(QString::fromLatin1(labels[2]), dateTime);
     page->addWidget(group);
   };
-  language(" Language 1 ", "GroupBox3", Edit11, "Edit11", ComboBox1, "ComboBox1", ComboBox3, "ComboBox3");
-  language(" Language 2 ", "GroupBox4", Edit12, "Edit12", ComboBox2, "ComboBox2", ComboBox4, "ComboBox4");
+  language(" Language 1 ", "GroupBox3", Edit11, "Edit11", ComboBox1, "ComboBox1", ComboBox3, "ComboBox3",
+           {"&Name:", "&Date format:", "Date and &time format:"});
+  language(" Language 2 ", "GroupBox4", Edit12, "Edit12", ComboBox2, "ComboBox2", ComboBox4, "ComboBox4",
+           {"N&ame:", "Date f&ormat:", "Date and t&ime format:"});
   page->addStretch(1);
   return tbsLanguages;
 }
@@ -267,9 +278,9 @@ QWidget* TdlgSettings::CreateNewsLanguageTab(const char* name, QLineEdit*& edit,
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo->setLineWrapMode(QPlainTextEdit::NoWrap);  // a line of the memo is a line of the signature
   memo->setMinimumHeight(80);
-  box->addWidget(Label("Default news group", tab));
+  box->addWidget(Buddy(Label("Default news &group", tab), edit));
   box->addWidget(edit);
-  box->addWidget(Label("Signature", tab));
+  box->addWidget(Buddy(Label("S&ignature", tab), memo));
   box->addWidget(memo, 1);
   return tab;
 }
@@ -281,32 +292,32 @@ QWidget* TdlgSettings::CreateNewsTab() {
   auto* box = new QVBoxLayout(group);
   auto* server = new QFormLayout;
   Edit4 = Named(new QLineEdit(group), "Edit4");
-  server->addRow(QStringLiteral("News (NNTP)-Server:"), Edit4);
+  server->addRow(QStringLiteral("News (NNTP)-&Server:"), Edit4);
   SpinEdit1 = Named(new QSpinBox(group), "SpinEdit1");
   SpinEdit1->setRange(1, 65535);
   ComboBox5 = ChoiceBox(group, "ComboBox5", TSettings::kNewsSecurities);
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(SpinEdit1);
   portRow->addSpacing(12);
-  portRow->addWidget(Label("Security:", group, "Label5"));
+  portRow->addWidget(Buddy(Label("Se&curity:", group, "Label5"), ComboBox5));
   portRow->addWidget(ComboBox5, 1);
-  server->addRow(QStringLiteral("Port:"), portRow);
+  server->addRow(Buddy(Label("&Port:", group), SpinEdit1), portRow);
   Edit14 = Named(new QLineEdit(group), "Edit14");
   lblPlainLogin = Named(new QLabel(group), "lblPlainLogin");
   lblPlainLogin->setWordWrap(true);
   lblPlainLogin->setStyleSheet(QStringLiteral("color: #a40000;"));
   lblPlainLogin->hide();
-  server->addRow(QStringLiteral("User name:"), Edit14);
+  server->addRow(QStringLiteral("&User name:"), Edit14);
   server->addRow(QString(), lblPlainLogin);
   connect(Edit14, &QLineEdit::textChanged, this, &TdlgSettings::UpdatePlainLoginWarning);
   connect(ComboBox5, &QComboBox::currentTextChanged, this, &TdlgSettings::UpdatePlainLoginWarning);
   Edit16 = Named(new QLineEdit(group), "Edit16");
   Edit16->setEchoMode(QLineEdit::Password);
-  server->addRow(QStringLiteral("Password:"), Edit16);
+  server->addRow(QStringLiteral("Pass&word:"), Edit16);
   Edit15 = Named(new QLineEdit(group), "Edit15");
   NVBFBtn6 = Named(new TNVBFBtn(group), "NVBFBtn6");
-  server->addRow(QStringLiteral("CA file:"), EditWithButton(Edit15, NVBFBtn6));
-  btnTestConnection = Named(new QPushButton(QStringLiteral("Test connection"), group), "btnTestConnection");
+  server->addRow(Buddy(Label("CA &file:", group), Edit15), EditWithButton(Edit15, NVBFBtn6));
+  btnTestConnection = Named(new QPushButton(QStringLiteral("Test co&nnection"), group), "btnTestConnection");
   btnTestConnection->setAutoDefault(false);
   auto* testRow = new QHBoxLayout;
   testRow->addStretch(1);
@@ -344,10 +355,10 @@ QWidget* TdlgSettings::CreateIdentificationTab() {
   Edit8 = Named(new QLineEdit(group), "Edit8");
   Edit9 = Named(new QLineEdit(group), "Edit9");
   Edit10 = Named(new QLineEdit(group), "Edit10");
-  form->addRow(QStringLiteral("Name:"), Edit7);
-  form->addRow(QStringLiteral("E-Mail address:"), Edit8);
-  form->addRow(QStringLiteral("Reply address:"), Edit9);
-  form->addRow(QStringLiteral("Organization:"), Edit10);
+  form->addRow(QStringLiteral("&Name:"), Edit7);
+  form->addRow(QStringLiteral("&E-Mail address:"), Edit8);
+  form->addRow(QStringLiteral("&Reply address:"), Edit9);
+  form->addRow(QStringLiteral("&Organization:"), Edit10);
   box->addLayout(form);
   box->addSpacing(8);
   QLabel* note = Label("These informations will be used for outgoing news messages", group, "Label4");

@@ -30,15 +30,15 @@ QWidget* TdlgSettings::CreatePublishTab() {
   edtPublishURL->setPlaceholderText(QStringLiteral("sftp://example.com/var/www"));
   edtPublishUser = new QLineEdit(group);
   edtPublishUser->setObjectName(QStringLiteral("edtPublishUser"));
-  form->addRow(QStringLiteral("Folder (URL):"), edtPublishURL);
+  form->addRow(QStringLiteral("&Folder (URL):"), edtPublishURL);
   edtPublishPassword = new QLineEdit(group);
   edtPublishPassword->setObjectName(QStringLiteral("edtPublishPassword"));
   edtPublishPassword->setEchoMode(QLineEdit::Password);
-  form->addRow(QStringLiteral("User:"), edtPublishUser);
-  form->addRow(QStringLiteral("Password:"), edtPublishPassword);
+  form->addRow(QStringLiteral("&User:"), edtPublishUser);
+  form->addRow(QStringLiteral("&Password:"), edtPublishPassword);
   box->addLayout(form);
   cbxDeleteRemoved =
-      new QCheckBox(QStringLiteral("Delete files from the server that the site no longer lists"), group);
+      new QCheckBox(QStringLiteral("&Delete files from the server that the site no longer lists"), group);
   cbxDeleteRemoved->setObjectName(QStringLiteral("cbxDeleteRemoved"));
   box->addWidget(cbxDeleteRemoved);
   auto* note =
@@ -50,7 +50,7 @@ QWidget* TdlgSettings::CreatePublishTab() {
   note->setObjectName(QStringLiteral("Label5"));
   note->setWordWrap(true);
   box->addWidget(note);
-  btnTestPublish = new QPushButton(QStringLiteral("Test connection"), group);
+  btnTestPublish = new QPushButton(QStringLiteral("Test co&nnection"), group);
   btnTestPublish->setObjectName(QStringLiteral("btnTestPublish"));
   btnTestPublish->setAutoDefault(false);
   auto* row = new QHBoxLayout;
